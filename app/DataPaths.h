@@ -1,0 +1,30 @@
+#ifndef MOSSDEN_APP_DATAPATHS_H
+#define MOSSDEN_APP_DATAPATHS_H
+
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace Mossden {
+
+// Joins a candidate directory and a relative path: an empty candidate gives
+// the relative path itself, otherwise one separator goes between them.
+std::string joinDataPath(const std::string& candidate, const std::string& relative);
+
+// The five places searched for the game's data, in order: the working
+// directory, <exe dir>/../games/Mossden/, <exe dir>/../, /usr/games/Mossden/,
+// /usr/local/games/Mossden/. exePath is the program's own path.
+std::vector<std::string> dataCandidates(const std::string& exePath);
+
+// First candidate-joined path that exists (file or directory). Throws
+// Ogre::Exception (file not found) "<relative> not found" otherwise.
+std::string findDataFile(const std::vector<std::string>& candidates, const std::string& relative);
+
+// A window size text "<width>x<height>", both whole decimal numbers.
+// Anything else (missing piece, sign, spaces, junk, overflow) gives nullopt.
+std::optional<std::pair<int, int>> parseSizeText(const std::string& text);
+
+}  // namespace Mossden
+
+#endif

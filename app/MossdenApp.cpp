@@ -1,0 +1,392 @@
+#include "app/MossdenApp.h"
+
+#include <OIS.h>
+#include <Ogre.h>
+#include <OgreCameraMan.h>
+#include <OgreOverlayManager.h>
+#include <OgreOverlaySystem.h>
+
+#include <algorithm>
+#include <iostream>
+
+#include "app/DataPaths.h"
+#include "audio/SoundManager.h"
+#include "menu/SceneMenu.h"
+#include "platform/CommandLine.h"
+#include "scene/MossdenScene.h"
+#include "scenes/first/Scene1.h"
+#include "scenes/second/Scene2.h"
+#include "scenes/third/Scene3.h"
+
+namespace Mossden {
+
+namespace {
+
+constexpr int TICK_MS = 50;
+constexpr int MIPMAPS = 5;
+constexpr Ogre::Real NEAR_CLIP = 0.4f;
+constexpr Ogre::Real FAR_CLIP = 1500000.0f;
+constexpr int LAST_SCENE_INDEX = 3;
+
+std::string sizeText(unsigned width, unsigned height) {
+    return std::to_string(width) + "x" + std::to_string(height);
+}
+
+}  // namespace
+
+MossdenApp& MossdenApp::getInstance() {
+    static MossdenApp instance;
+    return instance;
+}
+
+MossdenApp::MossdenApp() {
+    tickTimer.reset();
+    SoundManager::getInstance().initialise();
+}
+
+MossdenApp::~MossdenApp() { shutdown(); }
+
+void MossdenApp::shutdown() {
+    fader.reset();
+    trayManager.reset();
+    if (window) OgreBites::WindowEventUtilities::removeWindowEventListener(window, this);
+    destroyInput();
+    deleteScenes();
+    cameraMan.reset();
+    shutdownEngine();
+}
+
+void MossdenApp::deleteScenes() {
+    // Scene2 is kept in scenes[2] until Scene3 replaces it; nothing else
+    // owns it, so release whatever is left besides the current scene.
+    for (auto& scene : scenes) {
+        if (scene && scene != currentScene) delete scene;
+        scene = nullptr;
+    }
+    delete currentScene;
+    currentScene = nullptr;
+}
+
+void MossdenApp::shutdownEngine() {
+    if (!root) return;
+    if (sceneManager && overlaySystem) sceneManager->removeRenderQueueListener(overlaySystem);
+    root->shutdown();  // also destroys the auto-created render window
+    window = nullptr;
+    delete overlaySystem;
+    overlaySystem = nullptr;
+    delete root;
+    root = nullptr;
+    delete Ogre::LogManager::getSingletonPtr();
+}
+
+void MossdenApp::go(int argc, char** argv) {
+    if (start(argc, argv)) {
+        root->startRendering();
+        destroyScene();
+    }
+}
+
+bool MossdenApp::start(int argc, char** argv) {
+    const std::vector<std::string> candidates = dataCandidates(argc > 0 && argv[0] ? argv[0] : "");
+    soundDir = findDataFile(candidates, "media/sound/");
+    resourcesCfgPath = findDataFile(candidates, "cfg/resources.cfg");
+    pluginsCfgPath = findDataFile(candidates, "cfg/plugins.cfg");
+    ogreCfgPath = findDataFile(candidates, "cfg/ogre.cfg");
+    SoundManager::getInstance().setFolder(soundDir);
+    sceneIndex = startSceneIndex(argc, argv) - 1;
+    return setup();
+}
+
+bool MossdenApp::setup() {
+    // Our own log manager keeps the engine log out of standard output.
+    if (!Ogre::LogManager::getSingletonPtr()) {
+        auto* logManager = new Ogre::LogManager();
+        logManager->createLog("Ogre.log", true, false, false);
+    }
+    root = new Ogre::Root(pluginsCfgPath, ogreCfgPath, "Ogre.log");
+    // The overlay system must exist before the resource groups are parsed.
+    overlaySystem = new Ogre::OverlaySystem();
+    setupResources();
+    if (!configure()) return false;
+    chooseSceneManager();
+    createCamera();
+    createViewports();
+    Ogre::TextureManager::getSingleton().setDefaultNumMipmaps(MIPMAPS);
+    createResourceListener();
+    loadResources();
+    prepareScenes();
+    createFrameListener();
+    pointInputAt(currentScene);
+    return true;
+}
+
+void MossdenApp::setupResources() {
+    Ogre::ConfigFile cf;
+    cf.load(resourcesCfgPath, "\t:=", true);
+    auto& rgm = Ogre::ResourceGroupManager::getSingleton();
+    for (const auto& section : cf.getSettingsBySection()) {
+        for (const auto& setting : section.second)
+            rgm.addResourceLocation(setting.second, setting.first, section.first, false);
+    }
+}
+
+bool MossdenApp::configure() {
+    try {
+        root->restoreConfig();
+    } catch (const Ogre::Exception& e) {
+        // An option the render system does not know stops the restore; say
+        // which and fall back to the first render system's defaults.
+        Ogre::LogManager::getSingleton().logMessage("ogre.cfg: " + e.getDescription());
+        std::cout << "Ignoring part of " << ogreCfgPath << ": " << e.getDescription() << std::endl;
+    }
+    if (!root->getRenderSystem()) {
+        const auto& systems = root->getAvailableRenderers();
+        if (systems.empty())
+            OGRE_EXCEPT(Ogre::Exception::ERR_RENDERINGAPI_ERROR, "no render system is available",
+                        "MossdenApp::configure");
+        root->setRenderSystem(systems.front());
+    }
+    window = root->initialise(true, "Mossden");
+    root->getRenderSystem()->setConfigOption("FSAA", "0");
+    try {
+        root->saveConfig();
+    } catch (const Ogre::Exception& e) {
+        // An installed copy run by a normal user cannot write its
+        // configuration; the settings in memory are the same.
+        Ogre::LogManager::getSingleton().logMessage("Configuration not saved: " + e.getDescription());
+    }
+    OgreBites::WindowEventUtilities::_addRenderWindow(window);
+    return true;
+}
+
+void MossdenApp::chooseSceneManager() {
+    sceneManager = root->createSceneManager();
+    sceneManager->addRenderQueueListener(overlaySystem);
+}
+
+void MossdenApp::createCamera() {
+    camera = sceneManager->createCamera("PlayerCam");
+    camera->setNearClipDistance(NEAR_CLIP);
+    camera->setFarClipDistance(FAR_CLIP);
+    cameraNode = sceneManager->getRootSceneNode()->createChildSceneNode();
+    cameraNode->attachObject(camera);
+    cameraMan = std::make_unique<OgreBites::CameraMan>(cameraNode);
+}
+
+void MossdenApp::createViewports() {
+    Ogre::Viewport* vp = window->addViewport(camera, 0, 0, 0, 1, 1);
+    vp->setBackgroundColour(Ogre::ColourValue(0, 0, 0, 1));
+    camera->setAspectRatio(Ogre::Real(vp->getActualWidth()) / Ogre::Real(vp->getActualHeight()));
+}
+
+void MossdenApp::loadResources() {
+    Ogre::ResourceGroupManager::getSingleton().initialiseAllResourceGroups();
+}
+
+void MossdenApp::prepareScenes() {
+    fader = std::make_unique<Fader>(this);
+    sceneManager->setShadowTechnique(Ogre::SHADOWTYPE_STENCIL_ADDITIVE);
+    nextScene();
+}
+
+void MossdenApp::createFrameListener() {
+    Ogre::LogManager::getSingleton().logMessage("*** Initializing OIS ***");
+    unsigned long handle = 0;
+    window->getCustomAttribute("WINDOW", &handle);
+    OIS::ParamList params;
+    params.insert({"WINDOW", std::to_string(handle)});
+    inputManager = OIS::InputManager::createInputSystem(params);
+    keyboard = static_cast<OIS::Keyboard*>(inputManager->createInputObject(OIS::OISKeyboard, true, ""));
+    mouse = static_cast<OIS::Mouse*>(inputManager->createInputObject(OIS::OISMouse, true, ""));
+    windowResized(window);
+    OgreBites::WindowEventUtilities::addWindowEventListener(window, this);
+
+    trayManager = std::make_unique<OgreBites::TrayManager>("InterfaceName", window, this);
+    trayManager->hideCursor();
+    const Ogre::StringVector rows = {"cam.pX", "cam.pY", "cam.pZ", "",          "cam.oW",   "cam.oX",
+                                     "cam.oY", "cam.oZ", "",       "Filtering", "Poly Mode"};
+    detailsPanel = trayManager->createParamsPanel(OgreBites::TL_NONE, "DetailsPanel", 200, rows);
+    detailsPanel->setParamValue(9, "Bilinear");
+    detailsPanel->setParamValue(10, "Solid");
+    detailsPanel->getOverlayElement()->hide();
+
+    root->addFrameListener(this);
+
+    menu.show(1);
+    menu.hide();
+    Ogre::Viewport* vp = window->getViewport(0);
+    menu.setWindowSize(vp->getActualWidth(), vp->getActualHeight());
+    collectVideoModes(videoModes);
+    setResolution(sizeText(vp->getActualWidth(), vp->getActualHeight()));
+    // Test drivers wait for this line: input sent before it would be lost.
+    std::cout << "Mossden ready" << std::endl;
+}
+
+void MossdenApp::pointInputAt(MossdenScene* scene) {
+    if (mouse) mouse->setEventCallback(scene);
+    if (keyboard) keyboard->setEventCallback(scene);
+}
+
+void MossdenApp::nextScene() {
+    ++sceneIndex;
+    if (currentScene) {
+        // Scene2 shares the scene graph of Scene1 and is never current: it
+        // goes with the scene it belongs to, so every scene is released here.
+        pointInputAt(nullptr);
+        deleteScenes();
+        sceneManager->clearScene();
+        // clearScene took the camera's node with it; give the camera a new
+        // one and tell the camera man.
+        cameraNode = sceneManager->getRootSceneNode()->createChildSceneNode();
+        cameraNode->attachObject(camera);
+        cameraMan->setCamera(cameraNode);
+    }
+    if (sceneIndex > LAST_SCENE_INDEX) {
+        // Nothing follows the last scene: go back to the start menu.
+        std::cout << "No scene after index " << LAST_SCENE_INDEX << "; back to the menu." << std::endl;
+        sceneIndex = 0;
+    }
+    std::cout << "Scene " << sceneIndex << " starts" << std::endl;
+    switch (sceneIndex) {
+    case 0:
+        currentScene = new SceneMenu(sceneManager, cameraMan.get());
+        scenes[0] = currentScene;
+        currentScene->createScene();
+        if (mouse) pointInputAt(currentScene);  // after start-up setup() does this
+        break;
+    case 1:
+        currentScene = new Scene1(sceneManager, cameraMan.get());
+        currentScene->createScene();
+        scenes[1] = currentScene;
+        scenes[2] = new Scene2(sceneManager, cameraMan.get());
+        scenes[2]->createScene();
+        pointInputAt(currentScene);
+        break;
+    default:
+        currentScene = new Scene3(sceneManager, cameraMan.get());
+        scenes[sceneIndex] = currentScene;
+        pointInputAt(currentScene);
+        currentScene->createScene();
+        break;
+    }
+}
+
+void MossdenApp::startOver() {
+    SoundManager::getInstance().stopAll();
+    if (Ogre::Overlay* indicator =
+            Ogre::OverlayManager::getSingleton().getByName("MossdenOverlays/IndicatorOverlay"))
+        indicator->hide();
+    sceneIndex = 0;
+    nextScene();
+    menu.hide();
+    pointInputAt(currentScene);
+}
+
+bool MossdenApp::frameStarted(const Ogre::FrameEvent& evt) {
+    // 1.12's render loop no longer pumps the window system's messages.
+    OgreBites::WindowEventUtilities::messagePump();
+    if (fader) fader->fade(evt.timeSinceLastFrame);
+    return true;
+}
+
+bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& evt) {
+    if (currentScene && currentScene->isFinished()) nextScene();
+    if (!window || window->isClosed()) return false;
+    if (shutDown) return false;
+    if (!inputManager) return false;
+    keyboard->capture();
+    mouse->capture();
+    trayManager->frameRendered(evt);
+    if (tickTimer.getMilliseconds() > TICK_MS) {
+        if (currentScene) currentScene->tick(static_cast<int>(tickTimer.getMilliseconds()));
+        tickTimer.reset();
+    }
+    SoundManager::getInstance().update(evt.timeSinceLastFrame);
+    if (menu.visible && sceneIndex != 0)
+        menu.update(evt);
+    else if (currentScene)
+        currentScene->update(evt);
+    return true;
+}
+
+bool MossdenApp::frameEnded(const Ogre::FrameEvent& evt) { return true; }
+
+void MossdenApp::windowResized(Ogre::RenderWindow* rw) {
+    unsigned int width = 0, height = 0, depth = 0;
+    int left = 0, top = 0;
+    rw->getMetrics(width, height, depth, left, top);
+    if (mouse) {
+        const OIS::MouseState& state = mouse->getMouseState();
+        state.width = static_cast<int>(width);
+        state.height = static_cast<int>(height);
+    }
+}
+
+void MossdenApp::windowClosed(Ogre::RenderWindow* rw) {
+    if (rw == window) destroyInput();
+}
+
+void MossdenApp::destroyInput() {
+    if (!inputManager) return;
+    inputManager->destroyInputObject(mouse);
+    inputManager->destroyInputObject(keyboard);
+    OIS::InputManager::destroyInputSystem(inputManager);
+    mouse = nullptr;
+    keyboard = nullptr;
+    inputManager = nullptr;
+}
+
+void MossdenApp::collectVideoModes(std::vector<std::string>& modes) const {
+    const Ogre::ConfigOptionMap& options = root->getRenderSystem()->getConfigOptions();
+    const auto it = options.find("Video Mode");
+    if (it == options.end()) return;
+    for (const auto& value : it->second.possibleValues) {
+        std::string size = value.substr(0, value.find('@'));
+        size.erase(std::remove(size.begin(), size.end(), ' '), size.end());
+        modes.push_back(size);
+    }
+}
+
+void MossdenApp::collectFsaaValues(std::vector<std::string>& values) const {
+    const Ogre::ConfigOptionMap& options = root->getRenderSystem()->getConfigOptions();
+    const auto it = options.find("FSAA");
+    if (it == options.end()) return;
+    values.insert(values.end(), it->second.possibleValues.begin(), it->second.possibleValues.end());
+}
+
+void MossdenApp::setResolution(const std::string& text) {
+    const auto size = parseSizeText(text);
+    if (!size) {
+        Ogre::LogManager::getSingleton().logMessage("Ignoring window size '" + text +
+                                                    "': not <width>x<height>");
+        return;
+    }
+    resolution = text;
+    window->setFullscreen(window->isFullScreen(), size->first, size->second);
+    menu.setWindowSize(size->first, size->second);
+    camera->setAspectRatio(Ogre::Real(size->first) / Ogre::Real(size->second));
+}
+
+void MossdenApp::setFullscreen(bool fullscreen) {
+    const auto size = parseSizeText(resolution);
+    if (!size) {
+        Ogre::LogManager::getSingleton().logMessage("Ignoring window mode change: size '" +
+                                                    resolution + "' is not <width>x<height>");
+        return;
+    }
+    // Detour through another mode so that the engine performs a real mode
+    // change even when only the fullscreen flag differs.
+    for (const auto& mode : videoModes) {
+        const auto other = parseSizeText(mode);
+        if (!other) continue;
+        if (other->first != size->first && other->second != size->second) {
+            window->setFullscreen(fullscreen, other->first, other->second);
+            break;
+        }
+    }
+    window->setFullscreen(fullscreen, size->first, size->second);
+    menu.setWindowSize(size->first, size->second);
+    camera->setAspectRatio(Ogre::Real(size->first) / Ogre::Real(size->second));
+}
+
+}  // namespace Mossden

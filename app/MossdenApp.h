@@ -1,0 +1,129 @@
+#ifndef MOSSDEN_APP_MOSSDENAPP_H
+#define MOSSDEN_APP_MOSSDENAPP_H
+
+#include <OgreFrameListener.h>
+#include <OgreTimer.h>
+#include <OgreTrays.h>
+#include <OgreWindowEventUtilities.h>
+
+#include <array>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/Fader.h"
+#include "menu/MossdenMenu.h"
+
+namespace OIS {
+class InputManager;
+class Mouse;
+class Keyboard;
+}  // namespace OIS
+namespace OgreBites {
+class CameraMan;
+}
+namespace Ogre {
+class OverlaySystem;
+}
+class MossdenScene;
+
+namespace Mossden {
+
+// The one application object: owns the engine, the window, the input
+// devices, the fader, the overlay menu and the sequence of scenes.
+// Frame order (written down here and nowhere else), per rendered frame:
+//   frameStarted:          window messages, fader
+//   frameRenderingQueued:  scene switch if finished, close/quit check,
+//                          keyboard then mouse capture (input callbacks run),
+//                          trays, 50 ms scene tick, sound manager,
+//                          menu update (menu over a playable scene) or scene update
+class MossdenApp : public FaderCallback,
+                   public Ogre::FrameListener,
+                   public OgreBites::WindowEventListener,
+                   public OgreBites::TrayListener {
+public:
+    static MossdenApp& getInstance();
+
+    MossdenApp(const MossdenApp&) = delete;
+    MossdenApp& operator=(const MossdenApp&) = delete;
+
+    void fadeInCallback() override {}
+    void fadeOutCallback() override {}
+
+    // Finds the data, applies the start-scene argument, sets up and runs
+    // the render loop. Engine exceptions pass through.
+    virtual void go(int argc, char** argv);
+    // go without the render loop: data search, start argument and setup.
+    // Tests use it to get the real application and render frames by hand.
+    bool start(int argc, char** argv);
+    virtual void prepareScenes();
+    virtual void nextScene();
+    virtual bool setup();
+    virtual bool configure();
+    virtual void chooseSceneManager();
+    virtual void createCamera();
+    virtual void createFrameListener();
+    virtual void destroyScene() {}
+    virtual void createViewports();
+    virtual void setupResources();
+    virtual void createResourceListener() {}
+    virtual void loadResources();
+
+    bool frameStarted(const Ogre::FrameEvent& evt) override;
+    bool frameRenderingQueued(const Ogre::FrameEvent& evt) override;
+    bool frameEnded(const Ogre::FrameEvent& evt) override;
+    void windowResized(Ogre::RenderWindow* rw) override;
+    void windowClosed(Ogre::RenderWindow* rw) override;
+
+    void startOver();
+    void setResolution(const std::string& sizeText);
+    void setFullscreen(bool fullscreen);
+    void collectVideoModes(std::vector<std::string>& modes) const;
+    void collectFsaaValues(std::vector<std::string>& values) const;
+
+    // Tears everything down: fader, trays, input, scenes, engine. Call it
+    // before the end of main: engine plugins are unloaded libraries whose
+    // static data is already gone when a static object's destructor runs.
+    // Safe to call more than once.
+    void shutdown();
+
+    // Points the OIS devices' callbacks at a scene (or at nothing).
+    void pointInputAt(MossdenScene* scene);
+
+    std::unique_ptr<Fader> fader;
+    Ogre::Timer tickTimer;
+    int sceneIndex = -1;
+    std::string soundDir;
+    Ogre::Root* root = nullptr;
+    Ogre::Camera* camera = nullptr;
+    Ogre::SceneManager* sceneManager = nullptr;
+    Ogre::RenderWindow* window = nullptr;
+    std::string resourcesCfgPath, pluginsCfgPath, ogreCfgPath;
+    std::string resolution;
+    std::unique_ptr<OgreBites::TrayManager> trayManager;
+    std::unique_ptr<OgreBites::CameraMan> cameraMan;
+    OgreBites::ParamsPanel* detailsPanel = nullptr;
+    bool shutDown = false;
+    OIS::InputManager* inputManager = nullptr;
+    OIS::Mouse* mouse = nullptr;
+    OIS::Keyboard* keyboard = nullptr;
+    MossdenScene* currentScene = nullptr;
+    std::array<MossdenScene*, 4> scenes{};
+    std::vector<std::string> videoModes;
+    MossdenMenu menu;
+
+private:
+    MossdenApp();
+    ~MossdenApp() override;
+
+    void shutdownEngine();
+    void destroyInput();
+    void deleteScenes();
+
+    Ogre::OverlaySystem* overlaySystem = nullptr;
+    Ogre::SceneNode* cameraNode = nullptr;  // carries "PlayerCam" for the camera man
+};
+
+}  // namespace Mossden
+
+#endif

@@ -1,0 +1,19 @@
+#ifndef MOSSDEN_PLATFORM_PLATFORM_H
+#define MOSSDEN_PLATFORM_PLATFORM_H
+
+#include <string>
+
+// The few calls that differ between operating systems.
+namespace Mossden::Platform {
+
+// Absolute path of the running executable; falls back to argv0 made absolute.
+std::string executablePath(const char* argv0);
+
+// Reports a fatal error: always on standard error under the caption, and in
+// a desktop message box when a display is available. Never blocks: the box
+// is a detached process that closes itself after a minute.
+void showFatalError(const std::string& caption, const std::string& text);
+
+}  // namespace Mossden::Platform
+
+#endif

@@ -1,0 +1,65 @@
+# Helpers for end-to-end tests: start the real game on the current X display
+# (the test command runs everything inside one Xvfb), drive it with xdotool,
+# look at it with ImageMagick. Sourced by test_*.sh with $1 = the executable
+# and $2 = the build directory.
+set -u
+GAME=$1
+BUILD=$2
+HERE=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+export ALSOFT_DRIVERS=${ALSOFT_DRIVERS:-null}
+export MOSSDEN_NO_DIALOG=1
+ARTEFACTS=${MOSSDEN_ARTEFACTS:-$BUILD/artefacts}
+mkdir -p "$ARTEFACTS"
+WORK=$(mktemp -d /tmp/mossden-e2e.XXXXXX)
+GAME_PID=
+trap 'cleanup' EXIT
+
+cleanup() {
+    if [ -n "$GAME_PID" ]; then pkill -9 -P "$GAME_PID" 2>/dev/null; kill -9 "$GAME_PID" 2>/dev/null; fi
+    rm -rf "$WORK"
+}
+
+fail() {
+    echo "FAIL: $*" >&2
+    [ -f "$WORK/game.log" ] && { echo "--- game output:" >&2; tail -40 "$WORK/game.log" >&2; }
+    exit 1
+}
+
+[ -n "${DISPLAY:-}" ] || fail "no X display (run the tests through the README's test command)"
+/usr/bin/python3 "$HERE/xclose.py" --intern
+
+# start_game [args...]: starts the game in $WORK with output in $WORK/game.log
+start_game() {
+    rm -f "$WORK/status"
+    (cd "$WORK" && "$GAME" "$@" > "$WORK/game.log" 2>&1; echo $? > "$WORK/status") &
+    GAME_PID=$!
+}
+
+# wait_for PATTERN [seconds]: waits until the game's output has a line matching PATTERN
+wait_for() {
+    local pattern=$1 limit=${2:-60} waited=0
+    until grep -q -- "$pattern" "$WORK/game.log" 2>/dev/null; do
+        [ ! -s "$WORK/status" ] || fail "game ended while waiting for '$pattern'"
+        sleep 0.2
+        waited=$((waited + 1))
+        [ $waited -lt $((limit * 5)) ] || fail "timed out waiting for '$pattern'"
+    done
+}
+
+game_window() { xdotool search --name '^Mossden$' | head -1; }
+
+# screenshot NAME: saves the screen as $ARTEFACTS/NAME.png and prints its size
+screenshot() {
+    import -window root "$ARTEFACTS/$1.png" && identify -format '%wx%h' "$ARTEFACTS/$1.png"
+}
+
+# wait_exit [seconds]: waits for the game to end; prints its status
+wait_exit() {
+    local limit=${1:-30} waited=0
+    until [ -s "$WORK/status" ]; do
+        sleep 0.2
+        waited=$((waited + 1))
+        [ $waited -lt $((limit * 5)) ] || fail "game did not end"
+    done
+    cat "$WORK/status"
+}

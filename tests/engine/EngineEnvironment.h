@@ -1,0 +1,41 @@
+#ifndef MOSSDEN_TESTS_ENGINE_ENGINEENVIRONMENT_H
+#define MOSSDEN_TESTS_ENGINE_ENGINEENVIRONMENT_H
+
+// The real application, started once per test process on the X display
+// (Xvfb in CI) with the build tree's data, without entering the render loop.
+// Engine tests reach everything through MossdenApp::getInstance() and render
+// frames with renderFrames().
+#include <gtest/gtest.h>
+
+#include <Ogre.h>
+
+#include <string>
+
+#include "app/MossdenApp.h"
+
+namespace Mossden::Test {
+
+class EngineEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        static std::string exe = std::string(MOSSDEN_BUILD_DIR) + "/bin/mossden";
+        char* argv[] = {exe.data(), nullptr};
+        ASSERT_TRUE(MossdenApp::getInstance().start(1, argv));
+    }
+    void TearDown() override { MossdenApp::getInstance().shutdown(); }
+};
+
+inline MossdenApp& app() { return MossdenApp::getInstance(); }
+
+// Renders n frames through the engine's own frame calls, each reported as
+// dt seconds long, so the application's frame operations run as in the game.
+// Returns false when the application asked to stop.
+inline bool renderFrames(int n, double dt = 1.0 / 60.0) {
+    for (int i = 0; i < n; ++i)
+        if (!app().root->renderOneFrame(static_cast<Ogre::Real>(dt))) return false;
+    return true;
+}
+
+}  // namespace Mossden::Test
+
+#endif
