@@ -1,0 +1,12 @@
+# write_resources_cfg(<file> <media root>)
+function(write_resources_cfg out media_root)
+  set(text "# Made by the build; locations are absolute so the game starts from any directory.\n")
+  string(APPEND text "[Essential]\nZip=${MOSSDEN_SYSTEM_MEDIA}/packs/SdkTrays.zip\n\n[General]\n")
+  foreach(sub ${MOSSDEN_MEDIA_SUBDIRS})
+    string(APPEND text "FileSystem=${media_root}/${sub}\n")
+  endforeach()
+  string(APPEND text "FileSystem=${MOSSDEN_FONT_DIR}\n\n")
+  string(APPEND text "[OgreInternal]\nFileSystem=${MOSSDEN_SYSTEM_MEDIA}/ShadowVolume\n")
+  file(WRITE ${out} "${text}")
+endfunction()
+
