@@ -1,24 +1,139 @@
 #ifndef MOSSDEN_MENU_MOSSDENMENU_H
 #define MOSSDEN_MENU_MOSSDENMENU_H
 
-// PLACEHOLDER interface until the overlay menu lands.
+#include <OIS.h>
 #include <OgreFrameListener.h>
+
+#include <array>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "menu/MenuCursor.h"
+
+namespace Ogre {
+class Overlay;
+class OverlayContainer;
+class OverlayElement;
+class TextureUnitState;
+}  // namespace Ogre
 
 namespace Mossden {
 
-class MossdenMenu {
-public:
-    void show(int mode) { this->mode = mode; visible = true; }
-    void hide() { visible = false; }
-    void update(const Ogre::FrameEvent& evt) {}
-    void setWindowSize(int width, int height) {}
-    void moveCursor(int x, int y) {}
-    void mousePressed(Ogre::Real x, Ogre::Real y) {}
-    void mouseReleased(Ogre::Real x, Ogre::Real y) {}
-    void mouseMoved(Ogre::Real relX) {}
+class TextOverlay;
 
+// The one overlay menu, owned by the application: the start menu over the
+// menu scene, the in-game menu that Escape opens over a game scene and the
+// end menu of the last scene. It draws its own cursor, highlights the button
+// under it by swapping the button for its hover picture, plays its own music
+// while shown (every other sound is paused meanwhile), and offers an about
+// page and a settings page (screen size, window mode, volume).
+//
+// The menu is not an input callback: while `visible`, the current scene
+// hands it the mouse (moveCursor, mouseMoved, mousePressed, mouseReleased).
+// Everything the menu shows comes from the overlay scripts
+// "MossdenOverlays/Menu" and "MossdenOverlays/EndMenu"; the first show looks
+// all their elements up and fails with the engine's error if one is missing.
+class MossdenMenu : public OIS::MouseListener {
+public:
+    static constexpr int MODE_START = 0;
+    static constexpr int MODE_IN_GAME = 1;
+    static constexpr int MODE_END = 2;
+    static constexpr int MAX_VOLUME = 10;  // volume steps; the master gain is volume / 10
+
+    // The three places that remember the last highlighted element, so that a
+    // click sounds once per newly highlighted button.
+    enum HoverSlot { SLOT_BUTTONS = 0, SLOT_END_AND_ABOUT = 1, SLOT_SETTINGS = 2, SLOT_COUNT = 3 };
+
+    // A button: the plain picture and the hover picture at the same place.
+    struct ButtonPair {
+        Ogre::OverlayElement* plain = nullptr;
+        Ogre::OverlayElement* hover = nullptr;
+        bool holds(const Ogre::OverlayElement* e) const { return e && (e == plain || e == hover); }
+    };
+
+    MossdenMenu();
+    ~MossdenMenu() override;
+    MossdenMenu(const MossdenMenu&) = delete;
+    MossdenMenu& operator=(const MossdenMenu&) = delete;
+
+    void show(int mode);
+    void hide();
+    // Window size in pixels. The first call also puts the size slider at that
+    // size when it is one of the known sizes (materials "Menu/ViewMode<size>").
+    void setWindowSize(int width, int height);
+    // Runs instead of the scene's update while the menu is over a game scene:
+    // fades the end menu in, the first time it shows.
+    void update(const Ogre::FrameEvent& evt);
+    // x, y: the mouse's absolute position in window pixels.
+    void moveCursor(int x, int y);
+    // relX: the mouse's horizontal movement in pixels (drags the sliders).
+    void mouseMoved(Ogre::Real relX);
+    // x, y: the mouse's absolute position; any button.
+    void mousePressed(Ogre::Real x, Ogre::Real y);
+    // x, y: the mouse's absolute position; left button only.
+    void mouseReleased(Ogre::Real x, Ogre::Real y);
+
+    // As an OIS listener the menu only moves its cursor.
+    bool mouseMoved(const OIS::MouseEvent& evt) override;
+    bool mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override { return true; }
+    bool mouseReleased(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override { return true; }
+
+    // The menu's state. The application and the scenes read `visible` and
+    // `mode`; the rest is public for inspection.
+    int mode = MODE_IN_GAME;
+    int windowWidth = 0;   // pixels
+    int windowHeight = 0;  // pixels
+    bool sizeInitialised = false;
     bool visible = false;
-    int mode = 0;
+    bool draggingViewMode = false;
+    bool draggingVolume = false;
+    float endFade = 0.0f;       // opacity of the end menu, 0..1; once 1 it stays
+    float viewModeStep = 0.0f;  // slider step in the slider line's pixels
+    float volumeStep = 0.0f;    // slider step in the slider line's pixels
+    int volume = MAX_VOLUME;
+    std::unique_ptr<MenuCursor> cursor;  // made by the first show
+    std::vector<std::string> videoModes;  // "<width>x<height>", by width
+    float dragAccumulator = 0.0f;  // pixels moved since the last slider step
+    int viewModeIndex = 0;         // entry of videoModes on the size slider
+    int sliderLeft = 0;            // arrow left at slider value 0, pixels
+    int musicId = -1;              // sound id of the menu's music
+
+    Ogre::Overlay* menuOverlay = nullptr;
+    Ogre::Overlay* endOverlay = nullptr;
+    Ogre::OverlayContainer* background = nullptr;
+    Ogre::OverlayContainer* startBackground = nullptr;
+    Ogre::OverlayContainer* starsBackground = nullptr;
+    Ogre::OverlayContainer* boxBackground = nullptr;
+    Ogre::OverlayContainer* textMain = nullptr;
+    Ogre::OverlayContainer* textAbout = nullptr;
+    Ogre::OverlayContainer* endMenu = nullptr;
+    // in Background
+    ButtonPair start, startAbout, startExit, continueButton, about, startOver, exit;
+    // in TextMain
+    ButtonPair fullscreen, windowed, apply, viewModeArrow, soundArrow;
+    Ogre::OverlayElement* viewModeArrowLine = nullptr;
+    // in TextAbout
+    ButtonPair back;
+    // in EndMenu
+    ButtonPair endContinue, endStartOver, endExit;
+    Ogre::OverlayElement* viewModeText = nullptr;  // the size caption
+
+    std::array<const Ogre::OverlayElement*, SLOT_COUNT> lastHover{};
+    std::set<const Ogre::OverlayElement*> clickSet;
+    const std::vector<std::string> endMaterials;
+    std::vector<Ogre::TextureUnitState*> endUnits;  // first unit of each of endMaterials
+
+private:
+    void build();
+    void resetHighlights();
+    void refreshSliders();
+    void clickCheck(const Ogre::OverlayElement* element, HoverSlot slot);
+    void openAbout();
+    void openSettings();
+
+    std::unique_ptr<TextOverlay> textOverlay;  // holds the size caption
 };
 
 }  // namespace Mossden

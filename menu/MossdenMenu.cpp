@@ -1,0 +1,427 @@
+#include "menu/MossdenMenu.h"
+
+#include <OgreLogManager.h>
+#include <OgreMaterialManager.h>
+#include <OgreOverlay.h>
+#include <OgreOverlayContainer.h>
+#include <OgreOverlayManager.h>
+#include <OgrePass.h>
+#include <OgreTechnique.h>
+
+#include <algorithm>
+
+#include "app/MossdenApp.h"
+#include "app/TextOverlay.h"
+#include "audio/SoundManager.h"
+#include "menu/MenuSliders.h"
+#include "scene/MossdenScene.h"
+
+namespace Mossden {
+
+namespace {
+
+const char* const CURSOR_IMAGE = "pointer.png";
+const char* const MUSIC = "thehumming.ogg";
+const char* const CLICK = "button.ogg";
+const char* const MENU_OVERLAY = "MossdenOverlays/Menu";
+const char* const END_OVERLAY = "MossdenOverlays/EndMenu";
+const char* const START_MATERIAL = "Menu/StartBackgroundPic";
+const char* const IN_GAME_MATERIAL = "Menu/Background";
+const char* const VIEW_MODE_MATERIAL_PREFIX = "Menu/ViewMode";
+
+// The size caption: an area of the shared text overlay, placed in pixels from
+// the window's centre, so that it follows the size slider's arrow.
+const char* const VIEW_MODE_TEXT = "ViewModeText";
+constexpr Ogre::Real VIEW_MODE_TEXT_SIZE = 400;  // pixels, width and height
+constexpr Ogre::Real VIEW_MODE_TEXT_TOP = 8;     // pixels below the centre
+const Ogre::ColourValue VIEW_MODE_TEXT_COLOUR(0.28627452f, 0.105882354f, 0.2784314f, 1.0f);
+
+Ogre::Overlay* findOverlay(const std::string& name) {
+    Ogre::Overlay* overlay = Ogre::OverlayManager::getSingleton().getByName(name);
+    if (!overlay)
+        OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND, "Overlay " + name + " not found",
+                    "MossdenMenu::build");
+    return overlay;
+}
+
+// Throws the overlay manager's error when the scripts do not define the name.
+Ogre::OverlayElement* findElement(const std::string& name) {
+    return Ogre::OverlayManager::getSingleton().getOverlayElement(name);
+}
+
+Ogre::OverlayContainer* findContainer(const std::string& name) {
+    Ogre::OverlayElement* element = findElement(name);
+    if (!element->isContainer())
+        OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS, name + " is not a container",
+                    "MossdenMenu::build");
+    return static_cast<Ogre::OverlayContainer*>(element);
+}
+
+MossdenMenu::ButtonPair findPair(const std::string& prefix, const std::string& label) {
+    return {findElement(prefix + label), findElement(prefix + label + "Hover")};
+}
+
+void showHover(const MossdenMenu::ButtonPair& pair) {
+    pair.hover->show();
+    pair.plain->hide();
+}
+
+void resetPair(const MossdenMenu::ButtonPair& pair) {
+    pair.plain->show();
+    pair.hover->hide();
+}
+
+}  // namespace
+
+MossdenMenu::MossdenMenu()
+    : endMaterials{"EndMenu/TheEnd",   "EndMenu/Continue",  "EndMenu/ContinueHover",
+                   "EndMenu/Exit",     "EndMenu/ExitHover", "EndMenu/StartOver",
+                   "EndMenu/StartOverHover"} {}
+
+// The engine owns every overlay, element and material the menu points at and
+// may already be gone here: nothing of it is touched.
+MossdenMenu::~MossdenMenu() = default;
+
+void MossdenMenu::build() {
+    cursor = std::make_unique<MenuCursor>(CURSOR_IMAGE);
+    cursor->setWindowSize(windowWidth, windowHeight);
+
+    MossdenApp& app = MossdenApp::getInstance();
+    std::vector<std::string> offered;
+    app.collectVideoModes(offered);
+    std::vector<std::string> rejected;
+    videoModes = sortVideoModes(offered, rejected);
+    for (const auto& text : rejected)
+        Ogre::LogManager::getSingleton().logMessage("Menu: screen size '" + text +
+                                                    "' left out: not <width>x<height>");
+
+    menuOverlay = findOverlay(MENU_OVERLAY);
+    endOverlay = findOverlay(END_OVERLAY);
+    const std::string menu = std::string(MENU_OVERLAY) + "/";
+    const std::string end = std::string(END_OVERLAY) + "/";
+    background = findContainer(menu + "Background");
+    startBackground = findContainer(menu + "StartBackground");
+    starsBackground = findContainer(menu + "StarsBackground");
+    boxBackground = findContainer(menu + "BoxBackground");
+    textMain = findContainer(menu + "TextMain");
+    textAbout = findContainer(menu + "TextAbout");
+    endMenu = findContainer(END_OVERLAY);
+    start = findPair(menu, "Start");
+    startAbout = findPair(menu, "StartAbout");
+    startExit = findPair(menu, "StartExit");
+    continueButton = findPair(menu, "Continue");
+    about = findPair(menu, "About");
+    startOver = findPair(menu, "StartOver");
+    exit = findPair(menu, "Exit");
+    fullscreen = findPair(menu, "Fullscreen");
+    windowed = findPair(menu, "Windowed");
+    apply = findPair(menu, "Apply");
+    viewModeArrow = findPair(menu, "ViewModeArrow");
+    soundArrow = findPair(menu, "SoundArrow");
+    viewModeArrowLine = findElement(menu + "ViewModeArrowLine");
+    back = findPair(menu, "Back");
+    endContinue = findPair(end, "Continue");
+    endStartOver = findPair(end, "StartOver");
+    endExit = findPair(end, "Exit");
+
+    clickSet = {endExit.plain,         endExit.hover,         endStartOver.plain,
+                endStartOver.hover,    endContinue.plain,     endContinue.hover,
+                continueButton.hover,  start.hover,           startAbout.hover,
+                startExit.hover,       startOver.hover,       about.hover,
+                exit.hover,            fullscreen.plain,      windowed.plain,
+                apply.plain,           back.plain};
+
+    for (const auto& name : endMaterials) {
+        Ogre::MaterialPtr material =
+            Ogre::MaterialManager::getSingleton().getByName(name, Ogre::RGN_AUTODETECT);
+        if (!material)
+            OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND, "Material " + name + " not found",
+                        "MossdenMenu::build");
+        endUnits.push_back(material->getTechnique(0)->getPass(0)->getTextureUnitState(0));
+    }
+
+    sliderLeft = static_cast<int>(viewModeArrow.hover->getLeft());
+    const float lineWidth = viewModeArrowLine->getWidth();
+    viewModeStep = sliderStep(lineWidth, static_cast<int>(videoModes.size()) - 1);
+    volumeStep = sliderStep(lineWidth, MAX_VOLUME);
+
+    if (!textOverlay) textOverlay = std::make_unique<TextOverlay>();
+    textOverlay->createTextArea(VIEW_MODE_TEXT, "", 0, 0, VIEW_MODE_TEXT_SIZE, VIEW_MODE_TEXT_SIZE,
+                                VIEW_MODE_TEXT_COLOUR);
+    viewModeText = findElement(VIEW_MODE_TEXT);
+    viewModeText->setHorizontalAlignment(Ogre::GHA_CENTER);
+    viewModeText->setVerticalAlignment(Ogre::GVA_CENTER);
+}
+
+void MossdenMenu::show(int newMode) {
+    mode = newMode;
+    SoundManager& sound = SoundManager::getInstance();
+    sound.pauseAll();
+    musicId = sound.loadSound(MUSIC, true);
+    sound.play(musicId);
+
+    if (!cursor) build();
+    cursor->show();
+    visible = true;
+
+    Ogre::Overlay* shown = nullptr;
+    if (mode == MODE_END) {
+        shown = endOverlay;
+    } else {
+        shown = menuOverlay;
+        if (mode == MODE_START) {
+            starsBackground->show();
+            boxBackground->show();
+            background->setMaterialName(START_MATERIAL);
+        } else {
+            starsBackground->hide();
+            boxBackground->hide();
+            background->setMaterialName(IN_GAME_MATERIAL);
+        }
+        textAbout->hide();
+        textMain->show();
+        viewModeText->show();
+        refreshSliders();
+    }
+    resetHighlights();
+    shown->show();
+    fullscreen.plain->show();
+    windowed.plain->show();
+}
+
+void MossdenMenu::hide() {
+    visible = false;
+    if (cursor) {
+        cursor->hide();
+        menuOverlay->hide();
+        viewModeText->hide();
+    }
+    SoundManager& sound = SoundManager::getInstance();
+    sound.resumeAll();
+    sound.stop(sound.loadSound(MUSIC, true));
+    if (mode == MODE_END && endOverlay) endOverlay->hide();
+}
+
+void MossdenMenu::resetHighlights() {
+    for (const ButtonPair* pair : {&continueButton, &about, &startAbout, &startOver, &exit,
+                                   &startExit, &start, &back, &apply, &fullscreen, &windowed,
+                                   &viewModeArrow, &soundArrow})
+        pair->hover->hide();
+    startBackground->hide();
+    switch (mode) {
+    case MODE_END:
+        for (const ButtonPair* pair : {&endExit, &endStartOver, &endContinue}) resetPair(*pair);
+        break;
+    case MODE_IN_GAME:
+        for (const ButtonPair* pair : {&continueButton, &about, &startOver, &exit})
+            pair->plain->show();
+        for (const ButtonPair* pair : {&startAbout, &startExit, &start}) pair->plain->hide();
+        break;
+    default:
+        for (const ButtonPair* pair : {&startAbout, &startExit, &start}) pair->plain->show();
+        for (const ButtonPair* pair : {&continueButton, &about, &startOver, &exit})
+            pair->plain->hide();
+        break;
+    }
+}
+
+void MossdenMenu::setWindowSize(int width, int height) {
+    windowWidth = width;
+    windowHeight = height;
+    if (cursor) cursor->setWindowSize(width, height);
+    if (sizeInitialised || !cursor) return;
+    sizeInitialised = true;
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    if (Ogre::MaterialManager::getSingleton().resourceExists(VIEW_MODE_MATERIAL_PREFIX + size)) {
+        const auto it = std::find(videoModes.begin(), videoModes.end(), size);
+        if (it != videoModes.end()) viewModeIndex = static_cast<int>(it - videoModes.begin());
+    }
+    refreshSliders();
+}
+
+void MossdenMenu::refreshSliders() {
+    const bool onlyViewMode = draggingViewMode && !draggingVolume;
+    const bool onlyVolume = draggingVolume && !draggingViewMode;
+    if (!onlyViewMode) {
+        soundArrow.hover->setLeft(volumeStep * static_cast<float>(volume) +
+                                  static_cast<float>(sliderLeft));
+        soundArrow.plain->setPosition(soundArrow.hover->getLeft(), soundArrow.hover->getTop());
+        SoundManager::getInstance().setVolume(static_cast<float>(volume) /
+                                              static_cast<float>(MAX_VOLUME));
+    }
+    if (!onlyVolume) {
+        const float left = viewModeStep * static_cast<float>(viewModeIndex) +
+                           static_cast<float>(sliderLeft);
+        viewModeArrow.hover->setLeft(left);
+        viewModeArrow.plain->setPosition(left, viewModeArrow.hover->getTop());
+        viewModeText->setPosition(left, VIEW_MODE_TEXT_TOP);
+        const bool known = viewModeIndex >= 0 && viewModeIndex < static_cast<int>(videoModes.size());
+        textOverlay->setCaption(VIEW_MODE_TEXT, known ? videoModes[viewModeIndex] : "");
+        viewModeText->show();
+    }
+}
+
+void MossdenMenu::clickCheck(const Ogre::OverlayElement* element, HoverSlot slot) {
+    if (!element || element == lastHover[slot]) return;
+    if (clickSet.count(element)) {
+        SoundManager& sound = SoundManager::getInstance();
+        sound.playInstance(sound.loadSound(CLICK, false));
+    }
+    lastHover[slot] = element;
+}
+
+void MossdenMenu::moveCursor(int x, int y) {
+    if (cursor) cursor->setPosition(x, y);
+}
+
+bool MossdenMenu::mouseMoved(const OIS::MouseEvent& evt) {
+    moveCursor(evt.state.X.abs, evt.state.Y.abs);
+    return true;
+}
+
+void MossdenMenu::mouseMoved(Ogre::Real relX) {
+    if (!cursor) return;
+    const Ogre::Real x = cursor->getX();
+    const Ogre::Real y = cursor->getY();
+
+    if (mode == MODE_END) {
+        const Ogre::OverlayElement* e = endMenu->findElementAt(x, y);
+        resetHighlights();
+        for (const ButtonPair* pair : {&endContinue, &endStartOver, &endExit})
+            if (pair->holds(e)) showHover(*pair);
+        clickCheck(e, SLOT_END_AND_ABOUT);
+        return;
+    }
+
+    if (draggingViewMode || draggingVolume) {
+        const bool moved =
+            draggingViewMode
+                ? dragSlider(dragAccumulator, relX, viewModeStep,
+                             static_cast<int>(videoModes.size()) - 1, viewModeIndex)
+                : dragSlider(dragAccumulator, relX, volumeStep, MAX_VOLUME, volume);
+        if (moved) refreshSliders();
+        return;
+    }
+
+    const Ogre::OverlayElement* e = background->findElementAt(x, y);
+    resetHighlights();
+    for (const ButtonPair* pair :
+         {&continueButton, &start, &startAbout, &startExit, &startOver, &about, &exit})
+        if (pair->holds(e)) showHover(*pair);
+    clickCheck(e, SLOT_BUTTONS);
+
+    e = textAbout->findElementAt(x, y);
+    if (back.holds(e)) back.hover->show();
+    clickCheck(e, SLOT_END_AND_ABOUT);
+
+    e = textMain->findElementAt(x, y);
+    for (const ButtonPair* pair : {&apply, &fullscreen, &windowed})
+        if (pair->holds(e)) pair->hover->show();
+    for (const ButtonPair* pair : {&viewModeArrow, &soundArrow}) {
+        if (pair->holds(e)) {
+            pair->hover->setPosition(pair->plain->getLeft(), pair->plain->getTop());
+            pair->hover->show();
+        }
+    }
+    clickCheck(e, SLOT_SETTINGS);
+}
+
+void MossdenMenu::mousePressed(Ogre::Real x, Ogre::Real y) {
+    // The settings page belongs to the start and in-game menus; its arrows
+    // must not catch a press while the end menu is shown.
+    if (!cursor || draggingViewMode || draggingVolume || mode == MODE_END) return;
+    if (windowWidth <= 0 || windowHeight <= 0) return;
+    const Ogre::OverlayElement* e = textMain->findElementAt(x / static_cast<Ogre::Real>(windowWidth),
+                                              y / static_cast<Ogre::Real>(windowHeight));
+    if (viewModeArrow.holds(e))
+        draggingViewMode = true;
+    else if (soundArrow.holds(e))
+        draggingVolume = true;
+    else
+        return;
+    cursor->hide();
+}
+
+void MossdenMenu::mouseReleased(Ogre::Real x, Ogre::Real y) {
+    if (!cursor) return;
+    if (draggingViewMode || draggingVolume) {
+        cursor->show();
+        dragAccumulator = 0.0f;
+        draggingViewMode = false;
+        draggingVolume = false;
+        return;
+    }
+
+    MossdenApp& app = MossdenApp::getInstance();
+    if (mode == MODE_END) {
+        const Ogre::OverlayElement* e = endMenu->findElementAt(cursor->getX(), cursor->getY());
+        if (e == endExit.hover)
+            app.shutDown = true;
+        else if (e == endStartOver.hover)
+            app.startOver();
+        else if (e == endContinue.hover)
+            hide();
+        return;
+    }
+
+    if (windowWidth <= 0 || windowHeight <= 0) return;
+    const Ogre::Real px = x / static_cast<Ogre::Real>(windowWidth);
+    const Ogre::Real py = y / static_cast<Ogre::Real>(windowHeight);
+
+    const Ogre::OverlayElement* e = background->findElementAt(px, py);
+    // Only hover forms act: a button must have been highlighted by a move.
+    if (e == startExit.hover || e == exit.hover) {
+        app.shutDown = true;
+    } else if (e == continueButton.hover) {
+        hide();
+    } else if (e == about.hover || e == startAbout.hover) {
+        openAbout();
+    } else if (e == startOver.hover) {
+        app.startOver();
+    } else if (e == start.hover) {
+        hide();
+        if (app.currentScene) app.currentScene->setFinished(true);
+    }
+
+    e = textMain->findElementAt(px, py);
+    if (apply.holds(e)) {
+        if (viewModeIndex >= 0 && viewModeIndex < static_cast<int>(videoModes.size()))
+            app.setResolution(videoModes[viewModeIndex]);
+    } else if (windowed.holds(e)) {
+        app.setFullscreen(false);
+        setWindowSize(windowWidth, windowHeight);
+    } else if (fullscreen.holds(e)) {
+        app.setFullscreen(true);
+        setWindowSize(windowWidth, windowHeight);
+    }
+
+    e = textAbout->findElementAt(px, py);
+    if (back.holds(e)) openSettings();
+}
+
+void MossdenMenu::openAbout() {
+    textMain->hide();
+    textAbout->show();
+    viewModeText->hide();
+    for (const ButtonPair* pair : {&fullscreen, &windowed}) {
+        pair->plain->hide();
+        pair->hover->hide();
+    }
+}
+
+void MossdenMenu::openSettings() {
+    textMain->show();
+    textAbout->hide();
+    viewModeText->show();
+    fullscreen.plain->show();
+    windowed.plain->show();
+}
+
+void MossdenMenu::update(const Ogre::FrameEvent& evt) {
+    if (mode != MODE_END || endFade >= 1.0f) return;
+    endFade = std::min(1.0f, endFade + evt.timeSinceLastFrame);
+    for (Ogre::TextureUnitState* unit : endUnits)
+        unit->setAlphaOperation(Ogre::LBX_MODULATE, Ogre::LBS_MANUAL, Ogre::LBS_TEXTURE, endFade);
+}
+
+}  // namespace Mossden

@@ -1,0 +1,179 @@
+#!/bin/bash
+# Draws the pictures of the overlay menu, the end menu and the menu cursor
+# with ImageMagick and the DejaVu fonts (Debian: fonts-dejavu-core).
+#   menu_textures.sh <convert> <font dir> <output dir>
+# Every picture is drawn at the pixel size at which the overlay scripts show
+# it (MenuOverlay.overlay, MenuEnd.overlay), so text is never scaled. The
+# output is the same byte for byte at every run: no random numbers without a
+# fixed seed, and no time stamps in the PNG files.
+set -euo pipefail
+CONVERT=$1
+FONTS=$2
+OUT=$3
+mkdir -p "$OUT"
+
+SANS=$FONTS/DejaVuSans.ttf
+SANS_BOLD=$FONTS/DejaVuSans-Bold.ttf
+SERIF_BOLD=$FONTS/DejaVuSerif-Bold.ttf
+SERIF_ITALIC=$FONTS/DejaVuSerif-Italic.ttf
+
+# The palette. INK is also the colour of the size caption drawn by the code.
+INK='#491B47'
+INK_SOFT='#491B4766'
+PAPER='#F3EDE4'
+PAPER_TEXT='#F7F1E8'
+MOSS='#8DB255'
+
+# png <convert arguments...> <file name>: writes $OUT/<file name> as 8-bit
+# RGBA without anything that changes from run to run.
+png() {
+    local args=("$@")
+    local out=${args[-1]}
+    unset 'args[-1]'
+    "$CONVERT" "${args[@]}" -strip -define png:exclude-chunks=date,time -depth 8 "PNG32:$OUT/$out"
+}
+
+# ---------------------------------------------------------------- buttons --
+# button <file> <label> <width> <height> <point size>
+# Plain form: the label in ink inside a faint outline. Hover form: a filled
+# ink pill with light text and a moss-green mark on the left, so a highlight
+# is seen at a glance.
+button() {
+    local file=$1 label=$2 w=$3 h=$4 size=$5
+    local r=$((h / 4))
+    png -size "${w}x${h}" xc:none \
+        -fill none -stroke "$INK_SOFT" -strokewidth 2 \
+        -draw "roundrectangle 1,1 $((w - 2)),$((h - 2)) $r,$r" \
+        -stroke none -fill "$INK" -font "$SANS_BOLD" -pointsize "$size" \
+        -gravity center -annotate +0+0 "$label" "$file.png"
+    png -size "${w}x${h}" xc:none \
+        -fill "$INK" -draw "roundrectangle 0,0 $((w - 1)),$((h - 1)) $r,$r" \
+        -fill "$MOSS" -draw "roundrectangle 10,$((h / 4)) 15,$((h - h / 4 - 1)) 2,2" \
+        -fill "$PAPER_TEXT" -font "$SANS_BOLD" -pointsize "$size" \
+        -gravity center -annotate +0+0 "$label" "${file}_hover.png"
+}
+
+button menu_start "Start" 270 54 24
+button menu_about "About" 270 54 24
+button menu_exit "Exit" 270 54 24
+button menu_continue "Continue" 270 54 24
+button menu_startover "Start over" 270 54 24
+button menu_fullscreen "Full screen" 150 42 17
+button menu_windowed "Windowed" 150 42 17
+button menu_apply "Apply" 130 40 17
+button menu_back "Back" 150 44 18
+
+# End-menu buttons sit over the dark closing picture of the last scene:
+# light outline and text, and a light filled hover form.
+end_button() {
+    local file=$1 label=$2 w=200 h=52
+    png -size "${w}x${h}" xc:none \
+        -fill '#0B0E2499' -stroke "$PAPER_TEXT" -strokewidth 2 \
+        -draw "roundrectangle 1,1 $((w - 2)),$((h - 2)) 13,13" \
+        -stroke none -fill "$PAPER_TEXT" -font "$SANS_BOLD" -pointsize 22 \
+        -gravity center -annotate +0+0 "$label" "$file.png"
+    png -size "${w}x${h}" xc:none \
+        -fill "$PAPER_TEXT" -draw "roundrectangle 0,0 $((w - 1)),$((h - 1)) 13,13" \
+        -fill "$MOSS" -draw "roundrectangle 10,13 15,38 2,2" \
+        -fill "$INK" -font "$SANS_BOLD" -pointsize 22 \
+        -gravity center -annotate +0+0 "$label" "${file}_hover.png"
+}
+end_button end_continue "Continue"
+end_button end_startover "Start over"
+end_button end_exit "Exit"
+
+# ---------------------------------------------------------------- sliders --
+# The arrow points down at the slider line; its tip is the slider's value.
+png -size 24x26 xc:none -fill "$INK" -stroke "$PAPER" -strokewidth 1 \
+    -draw "polygon 1,1 22,1 22,12 12,24 1,12" menu_arrow.png
+png -size 24x26 xc:none -fill "$MOSS" -stroke "$INK" -strokewidth 2 \
+    -draw "polygon 1,1 22,1 22,12 12,24 1,12" menu_arrow_hover.png
+png -size 8x4 xc:"$INK" menu_line.png
+
+# ------------------------------------------------------------ backgrounds --
+# Night sky behind the start menu: indigo fading to a mossy dark green, with
+# stars from a fixed seed.
+"$CONVERT" -size 1024x768 xc:black -seed 4711 +noise Random -channel R -separate +channel \
+    \( -clone 0 -threshold 99.85% \) \
+    \( -clone 0 -threshold 99.97% -morphology Dilate Disk:1 -blur 0x1.2 -level 0,60% \) \
+    -delete 0 -compose lighten -composite \
+    -define png:exclude-chunks=date,time "$OUT/menu_stars_mask.png"
+# Mossy hills along the bottom edge, in front of the stars.
+png -size 1024x768 gradient:'#070A1C-#12281C' \
+    \( "$OUT/menu_stars_mask.png" -alpha copy -fill '#FFF6E0' -colorize 100 \) \
+    -compose over -composite \
+    -fill '#0A170E' -draw "ellipse 150,800 330,120 0,360" -draw "ellipse 560,830 380,130 0,360" \
+    -draw "ellipse 930,790 260,110 0,360" \
+    -fill '#0F2215' -draw "ellipse 350,840 300,100 0,360" -draw "ellipse 800,850 330,105 0,360" \
+    menu_stars.png
+rm -f "$OUT/menu_stars_mask.png"
+
+# A soft moss-green halo around the panel in the start menu.
+png -size 820x620 xc:none -fill '#8DB25599' -draw "roundrectangle 20,20 799,599 26,26" \
+    -blur 0x9 menu_box.png
+
+# The panel behind the buttons: light paper with an ink border, the name of
+# the game above the buttons and a line between buttons and settings.
+panel() {
+    local file=$1 alpha=$2 subtitle=$3 footer=$4
+    png -size 780x580 xc:none \
+        -fill "${PAPER}${alpha}" -stroke "$INK" -strokewidth 3 \
+        -draw "roundrectangle 2,2 777,577 18,18" \
+        -stroke '#491B4740' -strokewidth 2 -draw "line 390,40 390,540" \
+        -stroke none -fill "$INK" -font "$SERIF_BOLD" -pointsize 54 \
+        -gravity northwest -annotate +62+38 "Mossden" \
+        -fill "$MOSS" -draw "roundrectangle 64,108 140,112 2,2" \
+        -fill "$INK" -font "$SERIF_ITALIC" -pointsize 17 -annotate +64+124 "$subtitle" \
+        -font "$SANS" -pointsize 13 -fill '#491B47AA' -annotate +64+530 "$footer" \
+        "$file.png"
+}
+panel menu_panel_start FF "a flight through moss and stars" "made by the Mossden developers"
+panel menu_panel EE "paused" "Esc returns to the game"
+# Never shown by the code (hidden at every highlight reset): a plain sheet.
+png -size 8x8 xc:"${PAPER}00" menu_blank.png
+
+# --------------------------------------------------------------- settings --
+# Labels of the settings page; the buttons, slider lines and arrows lie on
+# top at the places named in MenuOverlay.overlay.
+png -size 390x580 xc:none \
+    -fill "$INK" -font "$SERIF_BOLD" -pointsize 30 -gravity northwest -annotate +40+36 "Settings" \
+    -font "$SANS_BOLD" -pointsize 17 -annotate +40+96 "Window" \
+    -annotate +40+212 "Screen size" \
+    -annotate +40+402 "Sound volume" \
+    -font "$SANS" -pointsize 14 -annotate +40+476 "quiet" -annotate +264+476 "loud" \
+    menu_settingspage.png
+
+# ------------------------------------------------------------------ about --
+"$CONVERT" -size 320x -background none -fill "$INK" -font "$SANS" -pointsize 15 -interline-spacing 3 \
+    caption:"Mossden is a short journey for one player. Rise out of the dark past a ladybird and a dragonfly, then cross a field of twenty-one slowly spinning asteroids: hop, fly from rock to rock and dive through their holes until the end." \
+    -define png:exclude-chunks=date,time "$OUT/menu_about_text.png"
+png -size 390x580 xc:none \
+    -fill "$INK" -font "$SERIF_BOLD" -pointsize 28 -gravity northwest -annotate +40+36 "About Mossden" \
+    "$OUT/menu_about_text.png" -geometry +40+90 -composite \
+    -font "$SERIF_ITALIC" -pointsize 15 -annotate +40+262 "Made by the Mossden developers." \
+    -fill "$MOSS" -draw "roundrectangle 40,294 110,297 2,2" \
+    -fill "$INK" -font "$SERIF_BOLD" -pointsize 20 -annotate +40+306 "Controls" \
+    -font "$SANS_BOLD" -pointsize 14 \
+    -annotate +40+342 "Mouse" -annotate +40+366 "W, left button" -annotate +40+390 "Left click" \
+    -annotate +40+414 "W" -annotate +40+438 "Esc" \
+    -font "$SANS" -pointsize 14 \
+    -annotate +168+342 "look around" -annotate +168+366 "fly faster on the ascent" \
+    -annotate +168+390 "fly to the asteroid in view" -annotate +168+414 "hop on an asteroid" \
+    -annotate +168+438 "open or close this menu" \
+    menu_aboutpage.png
+rm -f "$OUT/menu_about_text.png"
+
+# --------------------------------------------------------------- end menu --
+png -size 640x400 xc:none \
+    -fill '#0B0E24' -font "$SERIF_BOLD" -pointsize 96 -gravity north -annotate +3+63 "The End" \
+    -blur 0x6 \
+    -fill "$PAPER_TEXT" -annotate +0+60 "The End" \
+    -fill "$MOSS" -draw "roundrectangle 270,200 370,204 2,2" \
+    -fill "$PAPER_TEXT" -font "$SERIF_ITALIC" -pointsize 20 -annotate +0+220 "thank you for flying with Mossden" \
+    end_theend.png
+
+# ----------------------------------------------------------------- cursor --
+# An ink arrow with a light rim; its tip is the top-left pixel, where the
+# menu places the pointer's position.
+png -size 32x32 xc:none -fill "$INK" -stroke "$PAPER_TEXT" -strokewidth 1.5 \
+    -draw "polygon 1,1 1,24 7,19 11,29 15,27 11,18 19,18" pointer.png
