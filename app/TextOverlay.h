@@ -15,7 +15,16 @@ namespace Mossden {
 
 class TextOverlay {
 public:
+    static TextOverlay* instance() { return current(); }
+    static TextOverlay*& current() {
+        static TextOverlay* one = nullptr;
+        return one;
+    }
+    ~TextOverlay() {
+        if (current() == this) current() = nullptr;
+    }
     TextOverlay() {
+        current() = this;
         overlayManager = Ogre::OverlayManager::getSingletonPtr();
         overlay = overlayManager->create("overlay1");
         panel = static_cast<Ogre::OverlayContainer*>(

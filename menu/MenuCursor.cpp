@@ -20,7 +20,8 @@ const char* const GROUP = "General";
 }  // namespace
 
 MenuCursor::MenuCursor(const std::string& imageName) {
-    Ogre::MaterialPtr created = Ogre::MaterialManager::getSingleton().getByName(MATERIAL_NAME, GROUP);
+    Ogre::MaterialPtr created =
+        Ogre::MaterialManager::getSingleton().getByName(MATERIAL_NAME, GROUP);
     if (!created) created = Ogre::MaterialManager::getSingleton().create(MATERIAL_NAME, GROUP);
     material = created.get();
     Ogre::Pass* pass = material->getTechnique(0)->getPass(0);
@@ -31,7 +32,8 @@ MenuCursor::MenuCursor(const std::string& imageName) {
     pass->setDepthWriteEnabled(false);
 
     Ogre::OverlayManager& overlays = Ogre::OverlayManager::getSingleton();
-    panel = static_cast<Ogre::OverlayContainer*>(overlays.createOverlayElement("Panel", PANEL_NAME));
+    panel =
+        static_cast<Ogre::OverlayContainer*>(overlays.createOverlayElement("Panel", PANEL_NAME));
     panel->setMaterialName(MATERIAL_NAME);
     panel->setPosition(0, 0);
     overlay = overlays.create(OVERLAY_NAME);

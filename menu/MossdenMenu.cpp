@@ -74,8 +74,8 @@ void resetPair(const MossdenMenu::ButtonPair& pair) {
 }  // namespace
 
 MossdenMenu::MossdenMenu()
-    : endMaterials{"EndMenu/TheEnd",   "EndMenu/Continue",  "EndMenu/ContinueHover",
-                   "EndMenu/Exit",     "EndMenu/ExitHover", "EndMenu/StartOver",
+    : endMaterials{"EndMenu/TheEnd",        "EndMenu/Continue",  "EndMenu/ContinueHover",
+                   "EndMenu/Exit",          "EndMenu/ExitHover", "EndMenu/StartOver",
                    "EndMenu/StartOverHover"} {}
 
 // The engine owns every overlay, element and material the menu points at and
@@ -124,12 +124,11 @@ void MossdenMenu::build() {
     endStartOver = findPair(end, "StartOver");
     endExit = findPair(end, "Exit");
 
-    clickSet = {endExit.plain,         endExit.hover,         endStartOver.plain,
-                endStartOver.hover,    endContinue.plain,     endContinue.hover,
-                continueButton.hover,  start.hover,           startAbout.hover,
-                startExit.hover,       startOver.hover,       about.hover,
-                exit.hover,            fullscreen.plain,      windowed.plain,
-                apply.plain,           back.plain};
+    clickSet = {endExit.plain,     endExit.hover,     endStartOver.plain,   endStartOver.hover,
+                endContinue.plain, endContinue.hover, continueButton.hover, start.hover,
+                startAbout.hover,  startExit.hover,   startOver.hover,      about.hover,
+                exit.hover,        fullscreen.plain,  windowed.plain,       apply.plain,
+                back.plain};
 
     for (const auto& name : endMaterials) {
         Ogre::MaterialPtr material =
@@ -145,9 +144,9 @@ void MossdenMenu::build() {
     viewModeStep = sliderStep(lineWidth, static_cast<int>(videoModes.size()) - 1);
     volumeStep = sliderStep(lineWidth, MAX_VOLUME);
 
-    if (!textOverlay) textOverlay = std::make_unique<TextOverlay>();
-    textOverlay->createTextArea(VIEW_MODE_TEXT, "", 0, 0, VIEW_MODE_TEXT_SIZE, VIEW_MODE_TEXT_SIZE,
-                                VIEW_MODE_TEXT_COLOUR);
+    if (!TextOverlay::instance()) ownTextOverlay = std::make_unique<TextOverlay>();
+    TextOverlay::instance()->createTextArea(VIEW_MODE_TEXT, "", 0, 0, VIEW_MODE_TEXT_SIZE,
+                                            VIEW_MODE_TEXT_SIZE, VIEW_MODE_TEXT_COLOUR);
     viewModeText = findElement(VIEW_MODE_TEXT);
     viewModeText->setHorizontalAlignment(Ogre::GHA_CENTER);
     viewModeText->setVerticalAlignment(Ogre::GVA_CENTER);
@@ -203,25 +202,25 @@ void MossdenMenu::hide() {
 }
 
 void MossdenMenu::resetHighlights() {
-    for (const ButtonPair* pair : {&continueButton, &about, &startAbout, &startOver, &exit,
-                                   &startExit, &start, &back, &apply, &fullscreen, &windowed,
-                                   &viewModeArrow, &soundArrow})
+    for (const ButtonPair* pair :
+         {&continueButton, &about, &startAbout, &startOver, &exit, &startExit, &start, &back,
+          &apply, &fullscreen, &windowed, &viewModeArrow, &soundArrow})
         pair->hover->hide();
     startBackground->hide();
     switch (mode) {
-    case MODE_END:
-        for (const ButtonPair* pair : {&endExit, &endStartOver, &endContinue}) resetPair(*pair);
-        break;
-    case MODE_IN_GAME:
-        for (const ButtonPair* pair : {&continueButton, &about, &startOver, &exit})
-            pair->plain->show();
-        for (const ButtonPair* pair : {&startAbout, &startExit, &start}) pair->plain->hide();
-        break;
-    default:
-        for (const ButtonPair* pair : {&startAbout, &startExit, &start}) pair->plain->show();
-        for (const ButtonPair* pair : {&continueButton, &about, &startOver, &exit})
-            pair->plain->hide();
-        break;
+        case MODE_END:
+            for (const ButtonPair* pair : {&endExit, &endStartOver, &endContinue}) resetPair(*pair);
+            break;
+        case MODE_IN_GAME:
+            for (const ButtonPair* pair : {&continueButton, &about, &startOver, &exit})
+                pair->plain->show();
+            for (const ButtonPair* pair : {&startAbout, &startExit, &start}) pair->plain->hide();
+            break;
+        default:
+            for (const ButtonPair* pair : {&startAbout, &startExit, &start}) pair->plain->show();
+            for (const ButtonPair* pair : {&continueButton, &about, &startOver, &exit})
+                pair->plain->hide();
+            break;
     }
 }
 
@@ -250,13 +249,14 @@ void MossdenMenu::refreshSliders() {
                                               static_cast<float>(MAX_VOLUME));
     }
     if (!onlyVolume) {
-        const float left = viewModeStep * static_cast<float>(viewModeIndex) +
-                           static_cast<float>(sliderLeft);
+        const float left =
+            viewModeStep * static_cast<float>(viewModeIndex) + static_cast<float>(sliderLeft);
         viewModeArrow.hover->setLeft(left);
         viewModeArrow.plain->setPosition(left, viewModeArrow.hover->getTop());
         viewModeText->setPosition(left, VIEW_MODE_TEXT_TOP);
-        const bool known = viewModeIndex >= 0 && viewModeIndex < static_cast<int>(videoModes.size());
-        textOverlay->setCaption(VIEW_MODE_TEXT, known ? videoModes[viewModeIndex] : "");
+        const bool known =
+            viewModeIndex >= 0 && viewModeIndex < static_cast<int>(videoModes.size());
+        TextOverlay::instance()->setCaption(VIEW_MODE_TEXT, known ? videoModes[viewModeIndex] : "");
         viewModeText->show();
     }
 }
@@ -294,11 +294,10 @@ void MossdenMenu::mouseMoved(Ogre::Real relX) {
     }
 
     if (draggingViewMode || draggingVolume) {
-        const bool moved =
-            draggingViewMode
-                ? dragSlider(dragAccumulator, relX, viewModeStep,
-                             static_cast<int>(videoModes.size()) - 1, viewModeIndex)
-                : dragSlider(dragAccumulator, relX, volumeStep, MAX_VOLUME, volume);
+        const bool moved = draggingViewMode
+                               ? dragSlider(dragAccumulator, relX, viewModeStep,
+                                            static_cast<int>(videoModes.size()) - 1, viewModeIndex)
+                               : dragSlider(dragAccumulator, relX, volumeStep, MAX_VOLUME, volume);
         if (moved) refreshSliders();
         return;
     }
@@ -331,8 +330,8 @@ void MossdenMenu::mousePressed(Ogre::Real x, Ogre::Real y) {
     // must not catch a press while the end menu is shown.
     if (!cursor || draggingViewMode || draggingVolume || mode == MODE_END) return;
     if (windowWidth <= 0 || windowHeight <= 0) return;
-    const Ogre::OverlayElement* e = textMain->findElementAt(x / static_cast<Ogre::Real>(windowWidth),
-                                              y / static_cast<Ogre::Real>(windowHeight));
+    const Ogre::OverlayElement* e = textMain->findElementAt(
+        x / static_cast<Ogre::Real>(windowWidth), y / static_cast<Ogre::Real>(windowHeight));
     if (viewModeArrow.holds(e))
         draggingViewMode = true;
     else if (soundArrow.holds(e))

@@ -93,12 +93,12 @@ public:
     float viewModeStep = 0.0f;  // slider step in the slider line's pixels
     float volumeStep = 0.0f;    // slider step in the slider line's pixels
     int volume = MAX_VOLUME;
-    std::unique_ptr<MenuCursor> cursor;  // made by the first show
+    std::unique_ptr<MenuCursor> cursor;   // made by the first show
     std::vector<std::string> videoModes;  // "<width>x<height>", by width
-    float dragAccumulator = 0.0f;  // pixels moved since the last slider step
-    int viewModeIndex = 0;         // entry of videoModes on the size slider
-    int sliderLeft = 0;            // arrow left at slider value 0, pixels
-    int musicId = -1;              // sound id of the menu's music
+    float dragAccumulator = 0.0f;         // pixels moved since the last slider step
+    int viewModeIndex = 0;                // entry of videoModes on the size slider
+    int sliderLeft = 0;                   // arrow left at slider value 0, pixels
+    int musicId = -1;                     // sound id of the menu's music
 
     Ogre::Overlay* menuOverlay = nullptr;
     Ogre::Overlay* endOverlay = nullptr;
@@ -133,7 +133,9 @@ private:
     void openAbout();
     void openSettings();
 
-    std::unique_ptr<TextOverlay> textOverlay;  // holds the size caption
+    // The shared text overlay that shows the size caption, when the menu was
+    // the first to need it.
+    std::unique_ptr<TextOverlay> ownTextOverlay;
 };
 
 }  // namespace Mossden

@@ -1,0 +1,431 @@
+#include <OIS.h>
+#include <Ogre.h>
+#include <OgreOverlay.h>
+#include <OgreOverlayContainer.h>
+#include <OgreOverlayManager.h>
+#include <gtest/gtest.h>
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "menu/MenuSliders.h"
+#include "menu/MossdenMenu.h"
+#include "menu/SceneMenu.h"
+#include "tests/engine/EngineEnvironment.h"
+
+using Mossden::MossdenMenu;
+using Mossden::SceneMenu;
+using Mossden::Test::app;
+using Mossden::Test::renderFrames;
+
+namespace {
+
+const std::string M = "MossdenOverlays/Menu/";
+const std::string E = "MossdenOverlays/EndMenu/";
+
+Ogre::OverlayElement* element(const std::string& name) {
+    return Ogre::OverlayManager::getSingleton().getOverlayElement(name);
+}
+
+bool overlayShown(const std::string& name) {
+    return Ogre::OverlayManager::getSingleton().getByName(name)->isVisible();
+}
+
+// Centre of an element in window pixels, from where the last frame drew it.
+std::pair<int, int> centreOf(const std::string& name) {
+    Ogre::OverlayElement* e = element(name);
+    const MossdenMenu& menu = app().menu;
+    return {static_cast<int>((e->_getDerivedLeft() + e->_getWidth() / 2) * menu.windowWidth),
+            static_cast<int>((e->_getDerivedTop() + e->_getHeight() / 2) * menu.windowHeight)};
+}
+
+// Mouse events as the OIS mouse delivers them to the current scene.
+struct FakeMouse {
+    OIS::MouseState state;
+    FakeMouse() {
+        state.width = app().menu.windowWidth;
+        state.height = app().menu.windowHeight;
+    }
+    void moveTo(std::pair<int, int> p, int relX = 1) {
+        state.X.rel = relX;
+        state.X.abs = p.first;
+        state.Y.abs = p.second;
+        app().currentScene->mouseMoved(OIS::MouseEvent(nullptr, state));
+    }
+    void press(OIS::MouseButtonID id = OIS::MB_Left) {
+        app().currentScene->mousePressed(OIS::MouseEvent(nullptr, state), id);
+    }
+    std::pair<int, int> at() const { return {state.X.abs, state.Y.abs}; }
+};
+
+// The start menu over the menu scene, as the program opens; each test leaves
+// the menu as it found it.
+class MenuTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(renderFrames(2));
+        menuScene = dynamic_cast<SceneMenu*>(app().currentScene);
+        ASSERT_NE(menuScene, nullptr);
+        ASSERT_TRUE(menu.visible);
+        ASSERT_EQ(menu.mode, MossdenMenu::MODE_START);
+        savedModes = menu.videoModes;
+        savedStep = menu.viewModeStep;
+        savedIndex = menu.viewModeIndex;
+    }
+    void TearDown() override {
+        menu.mouseReleased(0, 0);  // ends a drag left over by a failed test
+        menu.videoModes = savedModes;
+        menu.viewModeStep = savedStep;
+        menu.viewModeIndex = savedIndex;
+        menu.volume = MossdenMenu::MAX_VOLUME;
+        menu.hide();
+        menu.show(MossdenMenu::MODE_START);
+        renderFrames(1);
+    }
+
+    MossdenMenu& menu = app().menu;
+    SceneMenu* menuScene = nullptr;
+    std::vector<std::string> savedModes;
+    float savedStep = 0;
+    int savedIndex = 0;
+};
+
+}  // namespace
+
+TEST_F(MenuTest, EachModeShowsItsButtonsAndHidesTheRest) {
+    struct Row {
+        int mode;
+        std::vector<std::string> shown;
+        std::vector<std::string> hidden;
+        const char* backgroundMaterial;
+    };
+    const std::vector<std::string> hovers = {
+        M + "StartHover",      M + "StartAboutHover", M + "StartExitHover",
+        M + "ContinueHover",   M + "AboutHover",      M + "StartOverHover",
+        M + "ExitHover",       M + "BackHover",       M + "ApplyHover",
+        M + "FullscreenHover", M + "WindowedHover",   M + "ViewModeArrowHover",
+        M + "SoundArrowHover", M + "StartBackground"};
+    const Row rows[] = {
+        {MossdenMenu::MODE_START,
+         {M + "StarsBackground", M + "BoxBackground", M + "Start", M + "StartAbout",
+          M + "StartExit", M + "TextMain", M + "Fullscreen", M + "Windowed", M + "Apply",
+          M + "ViewModeArrow", M + "SoundArrow", "ViewModeText"},
+         {M + "Continue", M + "About", M + "StartOver", M + "Exit", M + "TextAbout"},
+         "Menu/StartBackgroundPic"},
+        {MossdenMenu::MODE_IN_GAME,
+         {M + "Continue", M + "About", M + "StartOver", M + "Exit", M + "TextMain",
+          M + "Fullscreen", M + "Windowed", "ViewModeText"},
+         {M + "StarsBackground", M + "BoxBackground", M + "Start", M + "StartAbout",
+          M + "StartExit", M + "TextAbout"},
+         "Menu/Background"},
+        {MossdenMenu::MODE_END,
+         {E + "Continue", E + "StartOver", E + "Exit"},
+         {E + "ContinueHover", E + "StartOverHover", E + "ExitHover"},
+         nullptr},
+    };
+    for (const Row& row : rows) {
+        menu.hide();
+        menu.show(row.mode);
+        ASSERT_TRUE(renderFrames(1));
+        EXPECT_TRUE(menu.visible);
+        EXPECT_TRUE(menu.cursor->isVisible());
+        EXPECT_EQ(overlayShown("MossdenOverlays/Menu"), row.mode != MossdenMenu::MODE_END);
+        EXPECT_EQ(overlayShown("MossdenOverlays/EndMenu"), row.mode == MossdenMenu::MODE_END);
+        for (const auto& name : row.shown)
+            EXPECT_TRUE(element(name)->isVisible()) << row.mode << name;
+        for (const auto& name : row.hidden)
+            EXPECT_FALSE(element(name)->isVisible()) << row.mode << name;
+        for (const auto& name : hovers)
+            EXPECT_FALSE(element(name)->isVisible()) << row.mode << name;
+        if (row.backgroundMaterial) {
+            EXPECT_EQ(element(M + "Background")->getMaterialName(), row.backgroundMaterial);
+        }
+
+        menu.hide();
+        EXPECT_FALSE(menu.visible);
+        EXPECT_FALSE(menu.cursor->isVisible());
+        EXPECT_FALSE(overlayShown("MossdenOverlays/Menu"));
+        EXPECT_FALSE(overlayShown("MossdenOverlays/EndMenu"));
+        EXPECT_FALSE(element("ViewModeText")->isVisible());
+    }
+}
+
+TEST_F(MenuTest, HoverShowsTheHoverFormAndRemembersEachNewElementOnce) {
+    FakeMouse mouse;
+    const auto start = centreOf(M + "Start");
+    mouse.moveTo(start);
+    // The first move finds the plain button and swaps in its hover form...
+    EXPECT_EQ(menu.lastHover[MossdenMenu::SLOT_BUTTONS], element(M + "Start"));
+    EXPECT_TRUE(element(M + "StartHover")->isVisible());
+    EXPECT_FALSE(element(M + "Start")->isVisible());
+    // ...the next one finds the hover form, which is the one that clicks.
+    mouse.moveTo({start.first + 2, start.second});
+    EXPECT_EQ(menu.lastHover[MossdenMenu::SLOT_BUTTONS], element(M + "StartHover"));
+    EXPECT_EQ(menu.clickSet.count(element(M + "StartHover")), 1u);
+    EXPECT_EQ(menu.clickSet.count(element(M + "Start")), 0u);
+    EXPECT_TRUE(element(M + "StartHover")->isVisible());
+
+    // Onto another button: the first one goes back to its plain form.
+    const auto exitButton = centreOf(M + "StartExit");
+    mouse.moveTo(exitButton);
+    mouse.moveTo({exitButton.first + 1, exitButton.second});
+    EXPECT_TRUE(element(M + "StartExitHover")->isVisible());
+    EXPECT_FALSE(element(M + "StartHover")->isVisible());
+    EXPECT_TRUE(element(M + "Start")->isVisible());
+
+    // Settings buttons keep the plain form and lay the hover form over it.
+    mouse.moveTo(centreOf(M + "Apply"));
+    EXPECT_TRUE(element(M + "ApplyHover")->isVisible());
+    EXPECT_TRUE(element(M + "Apply")->isVisible());
+    EXPECT_EQ(menu.lastHover[MossdenMenu::SLOT_SETTINGS], element(M + "Apply"));
+    EXPECT_FALSE(element(M + "StartExitHover")->isVisible());
+
+    // The cursor follows the mouse in fractions of the window.
+    EXPECT_FLOAT_EQ(menu.cursor->getX(), float(mouse.at().first) / menu.windowWidth);
+    EXPECT_FLOAT_EQ(menu.cursor->getY(), float(mouse.at().second) / menu.windowHeight);
+}
+
+TEST_F(MenuTest, OnlyAHighlightedButtonActsOnRelease) {
+    FakeMouse mouse;
+    ASSERT_TRUE(renderFrames(1));
+    const auto start = centreOf(M + "Start");
+    // Released over the plain start button: nothing happens.
+    menu.mouseReleased(start.first, start.second);
+    EXPECT_TRUE(menu.visible);
+    EXPECT_EQ(menuScene->endCountdown, -1);
+
+    // About, once highlighted, opens the about page in place of the settings.
+    const auto aboutButton = centreOf(M + "StartAbout");
+    mouse.moveTo(aboutButton);
+    menu.mouseReleased(aboutButton.first, aboutButton.second);
+    EXPECT_TRUE(element(M + "TextAbout")->isVisible());
+    EXPECT_FALSE(element(M + "TextMain")->isVisible());
+    EXPECT_FALSE(element("ViewModeText")->isVisible());
+    EXPECT_FALSE(element(M + "Fullscreen")->isVisible());
+    EXPECT_FALSE(element(M + "Windowed")->isVisible());
+    ASSERT_TRUE(renderFrames(1));
+
+    // Back returns to the settings page.
+    const auto backButton = centreOf(M + "Back");
+    mouse.moveTo(backButton);
+    EXPECT_TRUE(element(M + "BackHover")->isVisible());
+    menu.mouseReleased(backButton.first, backButton.second);
+    EXPECT_FALSE(element(M + "TextAbout")->isVisible());
+    EXPECT_TRUE(element(M + "TextMain")->isVisible());
+    EXPECT_TRUE(element("ViewModeText")->isVisible());
+    EXPECT_TRUE(element(M + "Fullscreen")->isVisible());
+    EXPECT_TRUE(menu.visible);
+    EXPECT_FALSE(app().shutDown);
+}
+
+TEST_F(MenuTest, SizeArrowStepsThroughThreeModesOnALine300Wide) {
+    menu.videoModes = {"800x600", "1024x768", "1280x1024"};
+    menu.viewModeStep = Mossden::sliderStep(300, 2);
+    menu.viewModeIndex = 0;
+    menu.show(MossdenMenu::MODE_START);
+    ASSERT_TRUE(renderFrames(1));
+    Ogre::OverlayElement* arrow = element(M + "ViewModeArrow");
+    Ogre::OverlayElement* hoverArrow = element(M + "ViewModeArrowHover");
+    Ogre::OverlayElement* caption = element("ViewModeText");
+    EXPECT_EQ(caption->getCaption(), "800x600");
+
+    FakeMouse mouse;
+    mouse.moveTo(centreOf(M + "ViewModeArrow"));
+    EXPECT_TRUE(hoverArrow->isVisible());
+    mouse.press(OIS::MB_Right);  // any button takes the arrow
+    EXPECT_TRUE(menu.draggingViewMode);
+    EXPECT_FALSE(menu.cursor->isVisible());
+
+    const std::pair<int, int> at = mouse.at();
+    struct Step {
+        int dx;
+        int index;
+    };
+    const Step steps[] = {{100, 0}, {50, 0}, {1, 1}, {151, 2}, {151, 2}, {-151, 1}};
+    for (const Step& s : steps) {
+        mouse.moveTo(at, s.dx);
+        EXPECT_EQ(menu.viewModeIndex, s.index) << s.dx;
+        const float left = menu.sliderLeft + 150.0f * s.index;
+        EXPECT_FLOAT_EQ(hoverArrow->getLeft(), left);
+        EXPECT_FLOAT_EQ(arrow->getLeft(), left);
+        EXPECT_FLOAT_EQ(caption->getLeft(), left);
+        EXPECT_FLOAT_EQ(caption->getTop(), 8);
+        EXPECT_EQ(caption->getCaption(), menu.videoModes[s.index]);
+    }
+    // The volume arrow did not move.
+    EXPECT_EQ(menu.volume, MossdenMenu::MAX_VOLUME);
+
+    const auto p = mouse.at();
+    menu.mouseReleased(p.first, p.second);
+    EXPECT_FALSE(menu.draggingViewMode);
+    EXPECT_FLOAT_EQ(menu.dragAccumulator, 0);
+    EXPECT_TRUE(menu.cursor->isVisible());
+}
+
+TEST_F(MenuTest, VolumeArrowStopsAtBothEnds) {
+    FakeMouse mouse;
+    const float step = menu.volumeStep;
+    ASSERT_GT(step, 0);
+    mouse.moveTo(centreOf(M + "SoundArrow"));
+    mouse.press();
+    ASSERT_TRUE(menu.draggingVolume);
+    const auto at = mouse.at();
+    for (int expected = MossdenMenu::MAX_VOLUME - 1; expected >= 0; --expected) {
+        mouse.moveTo(at, -static_cast<int>(step) - 1);
+        EXPECT_EQ(menu.volume, expected);
+    }
+    mouse.moveTo(at, -static_cast<int>(step) - 1);
+    EXPECT_EQ(menu.volume, 0);
+    EXPECT_FLOAT_EQ(element(M + "SoundArrow")->getLeft(), menu.sliderLeft);
+    for (int i = 0; i < 12; ++i) mouse.moveTo(at, static_cast<int>(step) + 1);
+    EXPECT_EQ(menu.volume, MossdenMenu::MAX_VOLUME);
+    EXPECT_FLOAT_EQ(element(M + "SoundArrow")->getLeft(), menu.sliderLeft + 10 * step);
+    EXPECT_EQ(menu.viewModeIndex, savedIndex);
+    menu.mouseReleased(at.first, at.second);
+    EXPECT_FALSE(menu.draggingVolume);
+}
+
+TEST_F(MenuTest, ASingleScreenSizeKeepsTheArrowStill) {
+    menu.videoModes = {"1024x768"};
+    menu.viewModeStep = Mossden::sliderStep(240, 0);
+    menu.viewModeIndex = 0;
+    menu.show(MossdenMenu::MODE_START);
+    ASSERT_TRUE(renderFrames(1));
+    FakeMouse mouse;
+    mouse.moveTo(centreOf(M + "ViewModeArrow"));
+    mouse.press();
+    ASSERT_TRUE(menu.draggingViewMode);
+    for (int dx : {500, -500, 1, 500}) mouse.moveTo(mouse.at(), dx);
+    EXPECT_EQ(menu.viewModeIndex, 0);
+    EXPECT_FLOAT_EQ(element(M + "ViewModeArrow")->getLeft(), menu.sliderLeft);
+    EXPECT_EQ(element("ViewModeText")->getCaption(), "1024x768");
+}
+
+TEST_F(MenuTest, FirstWindowSizePutsTheSliderAtAKnownSize) {
+    menu.videoModes = {"800x600", "1024x768", "1280x1024"};
+    menu.sizeInitialised = false;
+    menu.setWindowSize(1000, 700);  // no "Menu/ViewMode1000x700": unchanged
+    EXPECT_EQ(menu.viewModeIndex, savedIndex);
+    menu.sizeInitialised = false;
+    menu.setWindowSize(1024, 768);
+    EXPECT_EQ(menu.viewModeIndex, 1);
+    EXPECT_EQ(element("ViewModeText")->getCaption(), "1024x768");
+    menu.setWindowSize(1280, 1024);  // only the first call looks
+    EXPECT_EQ(menu.viewModeIndex, 1);
+    EXPECT_EQ(menu.windowWidth, 1280);
+    menu.setWindowSize(1024, 768);
+    EXPECT_TRUE(menu.sizeInitialised);
+}
+
+TEST_F(MenuTest, SettingsButtonsCallTheApplication) {
+    const std::string before = app().resolution;
+    FakeMouse mouse;
+    const auto applyButton = centreOf(M + "Apply");
+    menu.videoModes = {"800x600"};
+    menu.viewModeIndex = 0;
+    menu.mouseReleased(applyButton.first, applyButton.second);
+    EXPECT_EQ(app().resolution, "800x600");
+    EXPECT_EQ(menu.windowWidth, 800);
+    EXPECT_EQ(menu.windowHeight, 600);
+    ASSERT_TRUE(renderFrames(2));
+    EXPECT_EQ(app().window->getWidth(), 800u);
+
+    // The buttons keep their pixel size and stay centred in the new window.
+    const auto windowedButton = centreOf(M + "Windowed");
+    EXPECT_NEAR(windowedButton.first, 400 + 275, 1);
+    menu.mouseReleased(windowedButton.first, windowedButton.second);
+    EXPECT_FALSE(app().window->isFullScreen());
+    EXPECT_EQ(menu.windowWidth, 800);
+
+    app().setResolution(before);
+    ASSERT_TRUE(renderFrames(2));
+    EXPECT_EQ(menu.windowWidth, 1024);
+}
+
+TEST_F(MenuTest, EndMenuFadesInOnceAndOpensOpaqueTheSecondTime) {
+    menu.hide();
+    menu.show(MossdenMenu::MODE_END);
+    ASSERT_EQ(menu.endUnits.size(), 7u);
+    for (Ogre::TextureUnitState* unit : menu.endUnits)
+        EXPECT_FLOAT_EQ(unit->getAlphaBlendMode().alphaArg1, 0.0f);
+    Ogre::FrameEvent evt{};
+    evt.timeSinceLastFrame = 0.25f;
+    menu.update(evt);
+    EXPECT_FLOAT_EQ(menu.endFade, 0.25f);
+    for (Ogre::TextureUnitState* unit : menu.endUnits) {
+        EXPECT_EQ(unit->getAlphaBlendMode().operation, Ogre::LBX_MODULATE);
+        EXPECT_EQ(unit->getAlphaBlendMode().source1, Ogre::LBS_MANUAL);
+        EXPECT_EQ(unit->getAlphaBlendMode().source2, Ogre::LBS_TEXTURE);
+        EXPECT_FLOAT_EQ(unit->getAlphaBlendMode().alphaArg1, 0.25f);
+    }
+    evt.timeSinceLastFrame = 0.5f;
+    menu.update(evt);
+    menu.update(evt);
+    EXPECT_FLOAT_EQ(menu.endFade, 1.0f);
+    EXPECT_FLOAT_EQ(menu.endUnits[0]->getAlphaBlendMode().alphaArg1, 1.0f);
+
+    menu.hide();
+    menu.show(MossdenMenu::MODE_END);
+    EXPECT_FLOAT_EQ(menu.endFade, 1.0f);
+    for (Ogre::TextureUnitState* unit : menu.endUnits)
+        EXPECT_FLOAT_EQ(unit->getAlphaBlendMode().alphaArg1, 1.0f);
+
+    // Over the end menu a press where the settings arrows lie takes nothing.
+    ASSERT_TRUE(renderFrames(1));
+    const auto arrow = centreOf(M + "SoundArrow");
+    menu.mousePressed(arrow.first, arrow.second);
+    EXPECT_FALSE(menu.draggingVolume);
+    EXPECT_TRUE(menu.cursor->isVisible());
+
+    // Continue, once highlighted, closes the end menu.
+    FakeMouse mouse;
+    const auto continueButton = centreOf(E + "Continue");
+    mouse.moveTo(continueButton);
+    EXPECT_TRUE(element(E + "ContinueHover")->isVisible());
+    EXPECT_FALSE(element(E + "Continue")->isVisible());
+    menu.mouseReleased(continueButton.first, continueButton.second);
+    EXPECT_FALSE(menu.visible);
+    EXPECT_FALSE(overlayShown("MossdenOverlays/EndMenu"));
+}
+
+TEST_F(MenuTest, SceneMenuBlacksThePictureAndFinishesFourUpdatesAfterStart) {
+    SceneMenu scene(app().sceneManager, app().cameraMan.get());
+    scene.createScene();
+    EXPECT_TRUE(scene.showMenuPending);
+    menu.hide();
+    Ogre::FrameEvent evt{};
+    evt.timeSinceLastFrame = 0.016f;
+    scene.update(evt);
+    EXPECT_FALSE(scene.showMenuPending);
+    EXPECT_TRUE(menu.visible);
+    EXPECT_EQ(menu.mode, MossdenMenu::MODE_START);
+    const OIS::MouseState& mouseState = app().mouse->getMouseState();
+    EXPECT_FLOAT_EQ(menu.cursor->getX(), float(mouseState.X.abs) / menu.windowWidth);
+
+    // Escape does nothing here.
+    scene.keyPressed(OIS::KeyEvent(nullptr, OIS::KC_ESCAPE, 0));
+    EXPECT_TRUE(menu.visible);
+
+    scene.setFinished(true);
+    EXPECT_EQ(scene.endCountdown, 0);
+    EXPECT_FALSE(scene.isFinished());
+    scene.update(evt);
+    EXPECT_GE(app().fader->alpha, 1.0);
+    EXPECT_TRUE(app().fader->overlay->isVisible());
+    EXPECT_EQ(scene.endCountdown, 1);
+    scene.update(evt);
+    scene.setFinished(true);  // a second start begins the count again
+    EXPECT_EQ(scene.endCountdown, 0);
+    for (int update = 1; update <= 3; ++update) {
+        scene.update(evt);
+        EXPECT_FALSE(scene.isFinished()) << update;
+    }
+    EXPECT_EQ(scene.endCountdown, 3);
+    scene.update(evt);
+    EXPECT_TRUE(scene.isFinished());
+
+    app().fader->startFadeIn(0.01);
+    app().fader->fade(1.0);
+    EXPECT_FALSE(app().fader->overlay->isVisible());
+}
