@@ -136,7 +136,15 @@ void MossdenMenu::build() {
         if (!material)
             OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND, "Material " + name + " not found",
                         "MossdenMenu::build");
-        endUnits.push_back(material->getTechnique(0)->getPass(0)->getTextureUnitState(0));
+        // The engine only asserts on missing indices: check them here.
+        Ogre::Technique* technique =
+            material->getNumTechniques() ? material->getTechnique(0) : nullptr;
+        Ogre::Pass* pass = technique && technique->getNumPasses() ? technique->getPass(0) : nullptr;
+        if (!pass || pass->getNumTextureUnitStates() == 0)
+            OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS,
+                        "Material " + name + " has no first texture unit to fade",
+                        "MossdenMenu::build");
+        endUnits.push_back(pass->getTextureUnitState(0));
     }
 
     sliderLeft = static_cast<int>(viewModeArrow.hover->getLeft());

@@ -5,6 +5,8 @@
 #include <OgreOverlayManager.h>
 #include <gtest/gtest.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -38,6 +40,16 @@ std::pair<int, int> centreOf(const std::string& name) {
     const MossdenMenu& menu = app().menu;
     return {static_cast<int>((e->_getDerivedLeft() + e->_getWidth() / 2) * menu.windowWidth),
             static_cast<int>((e->_getDerivedTop() + e->_getHeight() / 2) * menu.windowHeight)};
+}
+
+// Keeps a picture of the window in the artefacts folder, for people to look at.
+void saveScreenshot(const std::string& name) {
+    const char* dir = std::getenv("MOSSDEN_ARTEFACTS");
+    const std::filesystem::path folder =
+        dir ? std::filesystem::path(dir) : std::filesystem::path(MOSSDEN_BUILD_DIR) / "artefacts";
+    std::filesystem::create_directories(folder);
+    renderFrames(1);
+    app().window->writeContentsToFile((folder / (name + ".png")).string());
 }
 
 // Mouse events as the OIS mouse delivers them to the current scene.
@@ -138,6 +150,7 @@ TEST_F(MenuTest, EachModeShowsItsButtonsAndHidesTheRest) {
             EXPECT_FALSE(element(name)->isVisible()) << row.mode << name;
         for (const auto& name : hovers)
             EXPECT_FALSE(element(name)->isVisible()) << row.mode << name;
+        saveScreenshot("menu_mode" + std::to_string(row.mode));
         if (row.backgroundMaterial) {
             EXPECT_EQ(element(M + "Background")->getMaterialName(), row.backgroundMaterial);
         }
@@ -204,7 +217,7 @@ TEST_F(MenuTest, OnlyAHighlightedButtonActsOnRelease) {
     EXPECT_FALSE(element("ViewModeText")->isVisible());
     EXPECT_FALSE(element(M + "Fullscreen")->isVisible());
     EXPECT_FALSE(element(M + "Windowed")->isVisible());
-    ASSERT_TRUE(renderFrames(1));
+    saveScreenshot("menu_about");
 
     // Back returns to the settings page.
     const auto backButton = centreOf(M + "Back");
@@ -225,6 +238,7 @@ TEST_F(MenuTest, SizeArrowStepsThroughThreeModesOnALine300Wide) {
     menu.viewModeIndex = 0;
     menu.show(MossdenMenu::MODE_START);
     ASSERT_TRUE(renderFrames(1));
+    saveScreenshot("menu_sizes");
     Ogre::OverlayElement* arrow = element(M + "ViewModeArrow");
     Ogre::OverlayElement* hoverArrow = element(M + "ViewModeArrowHover");
     Ogre::OverlayElement* caption = element("ViewModeText");
@@ -364,6 +378,7 @@ TEST_F(MenuTest, EndMenuFadesInOnceAndOpensOpaqueTheSecondTime) {
     menu.update(evt);
     EXPECT_FLOAT_EQ(menu.endFade, 1.0f);
     EXPECT_FLOAT_EQ(menu.endUnits[0]->getAlphaBlendMode().alphaArg1, 1.0f);
+    saveScreenshot("menu_end");
 
     menu.hide();
     menu.show(MossdenMenu::MODE_END);
