@@ -334,7 +334,6 @@ TEST_F(MenuTest, FirstWindowSizePutsTheSliderAtAKnownSize) {
 
 TEST_F(MenuTest, SettingsButtonsCallTheApplication) {
     const std::string before = app().resolution;
-    FakeMouse mouse;
     const auto applyButton = centreOf(M + "Apply");
     menu.videoModes = {"800x600"};
     menu.viewModeIndex = 0;
@@ -344,17 +343,28 @@ TEST_F(MenuTest, SettingsButtonsCallTheApplication) {
     EXPECT_EQ(menu.windowHeight, 600);
     ASSERT_TRUE(renderFrames(2));
     EXPECT_EQ(app().window->getWidth(), 800u);
-
     // The buttons keep their pixel size and stay centred in the new window.
-    const auto windowedButton = centreOf(M + "Windowed");
-    EXPECT_NEAR(windowedButton.first, 400 + 275, 1);
-    menu.mouseReleased(windowedButton.first, windowedButton.second);
-    EXPECT_FALSE(app().window->isFullScreen());
-    EXPECT_EQ(menu.windowWidth, 800);
+    EXPECT_NEAR(centreOf(M + "Windowed").first, 400 + 275, 1);
 
+    // The window-mode buttons re-apply the application's size: give it one
+    // the window does not have yet, to see that they did. (Without a window
+    // manager the window itself stays as it is.)
+    for (const char* button : {"Windowed", "Fullscreen"}) {
+        app().setResolution(before);
+        ASSERT_TRUE(renderFrames(2));
+        ASSERT_EQ(menu.windowWidth, 1024);
+        app().resolution = "800x600";
+        const auto p = centreOf(M + button);
+        menu.mouseReleased(p.first, p.second);
+        EXPECT_EQ(menu.windowWidth, 800) << button;
+        ASSERT_TRUE(renderFrames(2));
+        EXPECT_EQ(app().window->getWidth(), 800u) << button;
+    }
+    app().setFullscreen(false);
     app().setResolution(before);
     ASSERT_TRUE(renderFrames(2));
     EXPECT_EQ(menu.windowWidth, 1024);
+    EXPECT_FALSE(app().window->isFullScreen());
 }
 
 TEST_F(MenuTest, EndMenuFadesInOnceAndOpensOpaqueTheSecondTime) {
