@@ -1,10 +1,12 @@
 #ifndef MOSSDEN_SCENE_MOSSDENSCENE_H
 #define MOSSDEN_SCENE_MOSSDENSCENE_H
 
-// PLACEHOLDER interface until the scene base lands: the hooks the
-// application drives, with the OIS listener parts.
+// The base of every scene: the scene-file loader, the hooks through which
+// the application drives a scene, the settings every scene file may carry,
+// and the input routing between the overlay menu and the camera man.
 #include <OIS.h>
 #include <OgreFrameListener.h>
+#include <OgrePrerequisites.h>
 
 #include <set>
 
@@ -16,31 +18,41 @@ class CameraMan;
 
 class MossdenScene : public CDotScene, public OIS::MouseListener, public OIS::KeyListener {
 public:
-    MossdenScene(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan)
-        : CDotScene(sceneManager), cameraMan(cameraMan) {}
-    ~MossdenScene() override = default;
+    // Both pointers are the application's and outlive the scene.
+    MossdenScene(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan);
+    ~MossdenScene() override;
 
+    // Reads "cameraSpeed" and "disableFog"; derived scenes call this first.
+    // A null element (a file without "custom") reads as an empty one.
+    void loadCustom(TiXmlElement* element) override;
+
+    // Right after construction: loads the scene file, sets camera and cameraNode.
     virtual void createScene() = 0;
+    // Every rendered frame unless the menu is shown over a playable scene.
     virtual void update(const Ogre::FrameEvent& evt) = 0;
-    virtual bool isFinished() { return finished; }
-    virtual void setFinished(bool value) { finished = value; }
-    virtual void tick(int elapsedMs) {}
+    // True asks the application to replace this scene by the next one.
+    virtual bool isFinished();
+    virtual void setFinished(bool value);
+    // When the application's tick timer passed 50 ms; elapsedMs is its reading.
+    virtual void tick(int elapsedMs);
 
-    bool mouseMoved(const OIS::MouseEvent& evt) override { return true; }
-    bool mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override { return true; }
-    bool mouseReleased(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override { return true; }
-    bool keyPressed(const OIS::KeyEvent& evt) override { return true; }
-    bool keyReleased(const OIS::KeyEvent& evt) override { return true; }
+    // Input routing: to the menu while it is shown, otherwise to the camera
+    // man (mouse motion reaches the camera man in both cases). All return true.
+    bool mouseMoved(const OIS::MouseEvent& evt) override;
+    bool mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override;
+    bool mouseReleased(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override;
+    bool keyPressed(const OIS::KeyEvent& evt) override;
+    bool keyReleased(const OIS::KeyEvent& evt) override;
 
 protected:
-    int cameraSpeed = 0;
+    int cameraSpeed = 0;  // from the scene file's "cameraSpeed"; 0 when it has none
     Ogre::SceneNode* cameraNode = nullptr;
     Ogre::Camera* camera = nullptr;
-    OgreBites::CameraMan* cameraMan = nullptr;
+    OgreBites::CameraMan* cameraMan;
     std::set<OIS::KeyCode> heldKeys;
     bool finished = false;
-    bool leftButtonDown = false;
-    bool cameraKeysDisabled = false;
+    bool leftButtonDown = false;      // tracked only while the menu is hidden
+    bool cameraKeysDisabled = false;  // keys still enter heldKeys but skip the camera man
 };
 
 #endif
