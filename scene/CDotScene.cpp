@@ -207,8 +207,8 @@ void CDotScene::loadAuto(TiXmlElement*) {}
 TiXmlElement* CDotScene::saveAuto() { return nullptr; }
 
 void CDotScene::logElement(const TiXmlElement* element, const std::string& text) const {
-    logLine("[dotSceneLoader] " + sceneFileName + " line " + std::to_string(element->Row()) + ": <" +
-            element->ValueStr() + "> " + text);
+    logLine("[dotSceneLoader] " + sceneFileName + " line " + std::to_string(element->Row()) +
+            ": <" + element->ValueStr() + "> " + text);
 }
 
 void CDotScene::logSkipped(const TiXmlElement* element, const std::string& why) const {
@@ -283,8 +283,7 @@ void CDotScene::loadSceneFile(const std::string& fileName, const std::string& gr
     }
 
     Ogre::SceneNode* rootNode = sceneManager->getRootSceneNode();
-    if (const TiXmlElement* nodes = child(root, "nodes"))
-        loadNodes(child(nodes, "node"), rootNode);
+    if (const TiXmlElement* nodes = child(root, "nodes")) loadNodes(child(nodes, "node"), rootNode);
 
     if (const TiXmlElement* config = child(root, "config")) {
         loadConfig(config);
@@ -335,8 +334,9 @@ void CDotScene::loadNode(const TiXmlElement* element, Ogre::SceneNode* parent) {
     }
     // Scales multiply down the tree: a deep chain of large ones overflows.
     if (!usableTransform(node->_getFullTransform())) {
-        logElement(element, "would have a world transform beyond +-1e15; its position, "
-                            "rotation and scale are ignored");
+        logElement(element,
+                   "would have a world transform beyond +-1e15; its position, "
+                   "rotation and scale are ignored");
         node->setPosition(Ogre::Vector3::ZERO);
         node->setOrientation(Ogre::Quaternion::IDENTITY);
         node->setScale(Ogre::Vector3::UNIT_SCALE);
@@ -378,7 +378,8 @@ Ogre::Light* CDotScene::loadLight(const TiXmlElement* element, Ogre::SceneManage
         if (hasNumbers(e, {"r", "g", "b"}, true)) light->setSpecularColour(readRgb(e));
     }
     const TiXmlElement* attenuation = child(element, "lightAttenuation");
-    if (attenuation && hasNumbers(attenuation, {"range", "constant", "linear", "quadratic"}, false)) {
+    if (attenuation &&
+        hasNumbers(attenuation, {"range", "constant", "linear", "quadratic"}, false)) {
         const TiXmlElement* e = attenuation;
         auto valueOr = [e](const char* name, Ogre::Real current) {
             return e->Attribute(name) ? readRealAttribute(name, e) : current;
@@ -412,7 +413,8 @@ void CDotScene::loadEntity(const TiXmlElement* element, Ogre::SceneNode* node) {
         logElement(element, "renderQueueGroup " + std::to_string(queue) + " is outside 0.." +
                                 std::to_string(Ogre::RENDER_QUEUE_MAX) + "; group left unchanged");
 
-    if (const char* material = element->Attribute("materialName")) entity->setMaterialName(material);
+    if (const char* material = element->Attribute("materialName"))
+        entity->setMaterialName(material);
 
     if (const char* visible = element->Attribute("visible"))
         entity->setVisible(std::strcmp(visible, "true") == 0);
@@ -445,7 +447,8 @@ void CDotScene::loadBillboardSet(const TiXmlElement* element, Ogre::SceneNode* n
     if (!hasAttributes(element, {"materialName"}) ||
         !hasNumbers(element, {"width", "height"}, true))
         return;
-    Ogre::BillboardSet* set = sceneManager->createBillboardSet(node->getName(), BILLBOARD_POOL_SIZE);
+    Ogre::BillboardSet* set =
+        sceneManager->createBillboardSet(node->getName(), BILLBOARD_POOL_SIZE);
     set->setMaterialName(element->Attribute("materialName"));
     set->setDefaultDimensions(std::trunc(readRealAttribute("width", element)),
                               std::trunc(readRealAttribute("height", element)));

@@ -69,7 +69,7 @@ public:
 
 protected:
     std::vector<UserDataProperty> userDataProperties;  // only grows, one per "property"
-    Ogre::SceneManager* sceneManager;                   // replaced by each loadSceneFile
+    Ogre::SceneManager* sceneManager;                  // replaced by each loadSceneFile
     std::string nodePrefix;
     std::string sceneFileName;
     std::string groupName;

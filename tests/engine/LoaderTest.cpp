@@ -1,8 +1,7 @@
 // The scene-file loader on the real engine: every load goes into a private
 // scene manager, so the application's own scene stays as it was.
-#include <gtest/gtest.h>
-
 #include <Ogre.h>
+#include <gtest/gtest.h>
 
 #include <functional>
 #include <random>
@@ -63,35 +62,35 @@ void prepareMedia() {
 
 TEST(Loader, NodeTransformsAndPrefix) {
     prepareMedia();
-    runCases({{"transforms",
-               sceneWithNodes(R"(
+    runCases(
+        {{"transforms", sceneWithNodes(R"(
         <node name="a"><position x="1" y="2" z="3"/>
           <rotation qx="0" qy="0.70710678" qz="0" qw="0.70710678"/><scale x="2" y="3" z="4"/>
           <node name="b"><position x="0" y="0" z="-5"/></node></node>
         <node name="c"><rotation qx="0" qy="0" qz="1" qw="0"/><angleRotation y="90"/></node>
         <node name="d"><angleRotation x="30" y="45" z="60"/></node>)"),
-               [](Loaded& l) {
-                   Ogre::SceneNode* a = l.manager->getSceneNode("P_a");
-                   EXPECT_TRUE(a->getPosition().positionEquals({1, 2, 3}, EPS));
-                   EXPECT_TRUE(sameOrientation(a->getOrientation(),
-                                               {Ogre::Degree(90), Ogre::Vector3::UNIT_Y}));
-                   EXPECT_TRUE(a->getScale().positionEquals({2, 3, 4}, EPS));
-                   Ogre::SceneNode* b = l.manager->getSceneNode("P_b");
-                   EXPECT_EQ(b->getParentSceneNode(), a);
-                   EXPECT_EQ(a->getParentSceneNode(), l.manager->getRootSceneNode());
-                   // angleRotation comes after rotation and replaces it.
-                   EXPECT_TRUE(sameOrientation(l.manager->getSceneNode("P_c")->getOrientation(),
-                                               {Ogre::Degree(90), Ogre::Vector3::UNIT_Y}));
-                   // Yaw, then pitch, then roll: Ry * Rx * Rz.
-                   const Ogre::Quaternion yxz =
-                       Ogre::Quaternion(Ogre::Degree(45), Ogre::Vector3::UNIT_Y) *
-                       Ogre::Quaternion(Ogre::Degree(30), Ogre::Vector3::UNIT_X) *
-                       Ogre::Quaternion(Ogre::Degree(60), Ogre::Vector3::UNIT_Z);
-                   EXPECT_TRUE(sameOrientation(l.manager->getSceneNode("P_d")->getOrientation(), yxz));
-                   EXPECT_EQ(l.scene.nodePrefix, "P_");
-                   EXPECT_EQ(l.scene.sceneFileName, "transforms.xml");
-                   EXPECT_EQ(l.scene.groupName, GROUP);
-               }}});
+          [](Loaded& l) {
+              Ogre::SceneNode* a = l.manager->getSceneNode("P_a");
+              EXPECT_TRUE(a->getPosition().positionEquals({1, 2, 3}, EPS));
+              EXPECT_TRUE(
+                  sameOrientation(a->getOrientation(), {Ogre::Degree(90), Ogre::Vector3::UNIT_Y}));
+              EXPECT_TRUE(a->getScale().positionEquals({2, 3, 4}, EPS));
+              Ogre::SceneNode* b = l.manager->getSceneNode("P_b");
+              EXPECT_EQ(b->getParentSceneNode(), a);
+              EXPECT_EQ(a->getParentSceneNode(), l.manager->getRootSceneNode());
+              // angleRotation comes after rotation and replaces it.
+              EXPECT_TRUE(sameOrientation(l.manager->getSceneNode("P_c")->getOrientation(),
+                                          {Ogre::Degree(90), Ogre::Vector3::UNIT_Y}));
+              // Yaw, then pitch, then roll: Ry * Rx * Rz.
+              const Ogre::Quaternion yxz =
+                  Ogre::Quaternion(Ogre::Degree(45), Ogre::Vector3::UNIT_Y) *
+                  Ogre::Quaternion(Ogre::Degree(30), Ogre::Vector3::UNIT_X) *
+                  Ogre::Quaternion(Ogre::Degree(60), Ogre::Vector3::UNIT_Z);
+              EXPECT_TRUE(sameOrientation(l.manager->getSceneNode("P_d")->getOrientation(), yxz));
+              EXPECT_EQ(l.scene.nodePrefix, "P_");
+              EXPECT_EQ(l.scene.sceneFileName, "transforms.xml");
+              EXPECT_EQ(l.scene.groupName, GROUP);
+          }}});
 }
 
 TEST(Loader, EntityAttributes) {
@@ -108,8 +107,9 @@ TEST(Loader, EntityAttributes) {
         entity("s1", R"(castShadows="false")") + entity("s2", R"(castShadows="no")") +
         entity("q1", R"(renderQueueGroup="60.7")") + entity("q2", R"(renderQueueGroup="200")") +
         entity("q3", R"(renderQueueGroup="-1")") +
-        entity("m1", R"(materialName="SceneTest/Red")",
-               R"(<subentities><subentity index="1" materialName="SceneTest/Blue"/></subentities>)");
+        entity(
+            "m1", R"(materialName="SceneTest/Red")",
+            R"(<subentities><subentity index="1" materialName="SceneTest/Blue"/></subentities>)");
     runCases({{"entities", sceneWithNodes(nodes), [](Loaded& l) {
                    struct Expect {
                        const char* name;
@@ -118,10 +118,14 @@ TEST(Loader, EntityAttributes) {
                        int queue;
                    };
                    const Expect table[] = {
-                       {"v1", true, true, 0},   {"v2", false, true, 0},
-                       {"v3", false, true, 0},  {"v4", false, true, 0},
-                       {"v5", true, true, 0},   {"s1", true, false, 0},
-                       {"s2", true, true, 0},   {"q1", true, true, 60},
+                       {"v1", true, true, 0},
+                       {"v2", false, true, 0},
+                       {"v3", false, true, 0},
+                       {"v4", false, true, 0},
+                       {"v5", true, true, 0},
+                       {"s1", true, false, 0},
+                       {"s2", true, true, 0},
+                       {"q1", true, true, 60},
                        {"q2", true, true, Ogre::RENDER_QUEUE_MAIN},
                        {"q3", true, true, Ogre::RENDER_QUEUE_MAIN},
                    };
@@ -155,9 +159,9 @@ TEST(Loader, TangentsBuiltUnlessFalse) {
         SCOPED_TRACE(c.value);
         const std::string meshName = "SceneTest/Tangent" + std::to_string(n++) + ".mesh";
         Ogre::MeshPtr mesh = makeMesh(meshName, quad, {{0, 1, 2, 0, 2, 3}});
-        auto l = load("tangents.xml", sceneWithNodes("<node name=\"t\"><entity name=\"t\" meshFile=\"" +
-                                                      meshName + "\" buldTanget=\"" + c.value +
-                                                      "\"/></node>"));
+        auto l = load("tangents.xml",
+                      sceneWithNodes("<node name=\"t\"><entity name=\"t\" meshFile=\"" + meshName +
+                                     "\" buldTanget=\"" + c.value + "\"/></node>"));
         EXPECT_EQ(mesh->sharedVertexData->vertexDeclaration->findElementBySemantic(
                       Ogre::VES_TANGENT) != nullptr,
                   c.tangents);
@@ -180,7 +184,8 @@ TEST(Loader, BillboardSet) {
                    EXPECT_TRUE(set->getVisible());
                    ASSERT_EQ(set->getNumBillboards(), 2);
                    EXPECT_TRUE(set->getBillboard(0)->getPosition().positionEquals({1, 2, 3}, EPS));
-                   EXPECT_EQ(set->getBillboard(0)->getColour(), Ogre::ColourValue(0.5f, 0.25f, 0, 1));
+                   EXPECT_EQ(set->getBillboard(0)->getColour(),
+                             Ogre::ColourValue(0.5f, 0.25f, 0, 1));
                    EXPECT_EQ(set->getBillboard(1)->getPosition(), Ogre::Vector3::ZERO);
                    EXPECT_EQ(set->getBillboard(1)->getColour(), Ogre::ColourValue::White);
                }}});
@@ -205,12 +210,11 @@ TEST(Loader, Lights) {
                        const char* name;
                        Ogre::Light::LightTypes type;
                    };
-                   const Expect types[] = {{"point", Ogre::Light::LT_POINT},
-                                           {"rad", Ogre::Light::LT_POINT},
-                                           {"dir", Ogre::Light::LT_DIRECTIONAL},
-                                           {"spot", Ogre::Light::LT_SPOTLIGHT},
-                                           {"sun", Ogre::Light::LT_POINT},  // the engine's default
-                                           {"none", Ogre::Light::LT_POINT}};
+                   const Expect types[] = {
+                       {"point", Ogre::Light::LT_POINT},     {"rad", Ogre::Light::LT_POINT},
+                       {"dir", Ogre::Light::LT_DIRECTIONAL}, {"spot", Ogre::Light::LT_SPOTLIGHT},
+                       {"sun", Ogre::Light::LT_POINT},  // the engine's default
+                       {"none", Ogre::Light::LT_POINT}};
                    for (const auto& e : types) {
                        SCOPED_TRACE(e.name);
                        Ogre::Light* light = l.manager->getLight(e.name);
@@ -257,7 +261,8 @@ TEST(Loader, CamerasParticlesAndUserData) {
     // A second load into the same loader appends its records.
     SceneFiles::instance().write(
         "objects2.xml",
-        sceneWithNodes(R"(<node name="n"><userData><property name="c" data="2" type="t"/></userData></node>)"));
+        sceneWithNodes(
+            R"(<node name="n"><userData><property name="c" data="2" type="t"/></userData></node>)"));
     l->scene.load("objects2.xml", "Q_");
     ASSERT_EQ(l->scene.userDataProperties.size(), 3u);
     EXPECT_EQ(l->scene.userDataProperties[2].nodeName, "Q_n");
@@ -314,15 +319,16 @@ TEST(Loader, ShadowTechniques) {
         manager->setShadowTechnique(Ogre::SHADOWTYPE_TEXTURE_ADDITIVE);  // to see it replaced
         TestScene scene(manager.get());
         SceneFiles::instance().write(
-            "shadow.xml",
-            std::string("<scene><config><shadow technique=\"") + c.technique + "\"/></config></scene>");
+            "shadow.xml", std::string("<scene><config><shadow technique=\"") + c.technique +
+                              "\"/></config></scene>");
         ::testing::internal::CaptureStdout();
         scene.load("shadow.xml");
         const std::string output = ::testing::internal::GetCapturedStdout();
         EXPECT_EQ(scene.shadowTechnique, c.code);
         EXPECT_EQ(manager->getShadowTechnique(), c.code);
-        EXPECT_EQ(output,
-                  c.wrong ? std::string("[ERROR] Wrong shadow technique: ") + c.technique + "\n" : "");
+        EXPECT_EQ(output, c.wrong
+                              ? std::string("[ERROR] Wrong shadow technique: ") + c.technique + "\n"
+                              : "");
     }
 }
 
@@ -357,8 +363,9 @@ TEST(Loader, HookCalls) {
 }
 
 TEST(Loader, NoNodesStillAppliesConfigAndCustom) {
-    auto empty = load("nonodes.xml",
-                      R"(<scene><config><ambientLight r="0.5" g="0.5" b="0.5"/></config><custom/></scene>)");
+    auto empty =
+        load("nonodes.xml",
+             R"(<scene><config><ambientLight r="0.5" g="0.5" b="0.5"/></config><custom/></scene>)");
     EXPECT_EQ(empty->manager->getAmbientLight(), Ogre::ColourValue(0.5f, 0.5f, 0.5f, 1));
     EXPECT_EQ(empty->scene.customCalls, 1);
 
@@ -383,7 +390,8 @@ TEST(Loader, UnreadableFilesAreReported) {
         {"unclosed", "<scene><nodes><node name=\"a\">", parseError},
         {"binary", std::string("<scene>\0\x01\xff<nodes>", 17), parseError},
         {"deep", "<scene><nodes>" + deep, parseError},
-        {"wrongroot", "<world><config/></world>", "[dotSceneLoader]Error: Invalid .scene File. Missing <scene>"},
+        {"wrongroot", "<world><config/></world>",
+         "[dotSceneLoader]Error: Invalid .scene File. Missing <scene>"},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -407,16 +415,21 @@ TEST(Loader, UnreadableFilesAreReported) {
 TEST(Loader, MissingAttributesSkipTheirElement) {
     prepareMedia();
     const std::string mesh = twoPartMesh();
-    auto l = load("missing.xml", sceneWithNodes(R"(
+    auto l = load(
+        "missing.xml",
+        sceneWithNodes(
+            R"(
         <node><position x="1" y="2" z="3"/><node name="orphan"/></node>
         <node name="ok1"><position x="1" y="2"/><scale x="2"/><rotation qx="1"/>
           <entity name="noMesh"/><light/><camera/><billboardSet width="1" height="1"/>
           <particleSystem name="p"/><userData><property name="a" data="b"/></userData></node>
         <node name="ok2"><light name="L2"><colourDiffuse r="0"/></light>
-          <entity name="E2" meshFile=")" + mesh + R"("><subentities><subentity materialName="SceneTest/Red"/></subentities></entity>
+          <entity name="E2" meshFile=")" +
+                mesh +
+                R"("><subentities><subentity materialName="SceneTest/Red"/></subentities></entity>
           <billboardSet materialName="SceneTest/Red" width="1" height="1">
             <billboard><position x="1"/><colourDiffuse r="0"/></billboard></billboardSet></node>)",
-                                                R"(<config><ambientLight r="0"/><shadow/></config>)"));
+            R"(<config><ambientLight r="0"/><shadow/></config>)"));
     EXPECT_FALSE(l->manager->hasSceneNode("P_orphan"));
     Ogre::SceneNode* ok1 = l->manager->getSceneNode("P_ok1");
     EXPECT_EQ(ok1->getPosition(), Ogre::Vector3::ZERO);
@@ -448,7 +461,10 @@ TEST(Loader, MissingAttributesSkipTheirElement) {
 // overflowing bounds) skip their element like a missing attribute.
 TEST(Loader, UnusableNumbersSkipTheirElement) {
     prepareMedia();
-    auto l = load("numbers.xml", sceneWithNodes(R"(
+    auto l = load(
+        "numbers.xml",
+        sceneWithNodes(
+            R"(
         <node name="n1"><position x="nan" y="0" z="0"/></node>
         <node name="n2"><rotation qx="0" qy="0" qz="0" qw="0"/></node>
         <node name="n3"><scale x="inf" y="1" z="1"/></node>
@@ -457,7 +473,7 @@ TEST(Loader, UnusableNumbersSkipTheirElement) {
         <node name="n6"><angleRotation y="nan"/></node>
         <node name="n7"><billboardSet materialName="SceneTest/Red" width="1e16" height="1"/></node>
         <node name="n8"><light name="L8"><lightAttenuation range="nan"/><position x="1e20"/></light></node>)",
-                                                R"(<config><fog density="inf"/><skyBox materialName="SceneTest/Sky"><rotation/></skyBox></config>)"));
+            R"(<config><fog density="inf"/><skyBox materialName="SceneTest/Sky"><rotation/></skyBox></config>)"));
     for (const char* name : {"P_n1", "P_n2", "P_n3", "P_n5", "P_n6"}) {
         SCOPED_TRACE(name);
         Ogre::SceneNode* node = l->manager->getSceneNode(name);
@@ -490,8 +506,10 @@ TEST(Loader, EngineErrorsReachTheCaller) {
         {"duplicate entity", entity("a", "same", mesh) + entity("b", "same", mesh)},
         {"duplicate node", entity("a", "e1", mesh) + entity("a", "e2", mesh)},
         {"unknown mesh", entity("a", "e", "NoSuchMesh.mesh")},
-        {"sub-entity index", entity("a", "e", mesh, R"(<subentities><subentity index="2"/></subentities>)")},
-        {"negative index", entity("a", "e", mesh, R"(<subentities><subentity index="-1"/></subentities>)")},
+        {"sub-entity index",
+         entity("a", "e", mesh, R"(<subentities><subentity index="2"/></subentities>)")},
+        {"negative index",
+         entity("a", "e", mesh, R"(<subentities><subentity index="-1"/></subentities>)")},
         {"unknown particles",
          R"(<node name="p"><particleSystem name="p" file="NoSuchTemplate"/></node>)"},
     };
@@ -515,7 +533,9 @@ TEST(Loader, BrokenFilesNeverCrash) {
   <node name="a"><position x="1" y="2" z="3"/><rotation qx="0" qy="0" qz="0" qw="1"/>
     <scale x="1" y="1" z="1"/><angleRotation x="10" y="20" z="30"/>
     <light name="L" type="spot"><colourDiffuse r="1" g="1" b="1"/><lightAttenuation range="50"/></light>
-    <entity name="E" meshFile=")" + mesh + R"(" renderQueueGroup="60" materialName="SceneTest/Red" visible="true">
+    <entity name="E" meshFile=")" +
+                             mesh +
+                             R"(" renderQueueGroup="60" materialName="SceneTest/Red" visible="true">
       <subentities><subentity index="0" materialName="SceneTest/Blue"/></subentities></entity>
     <billboardSet materialName="SceneTest/Red" width="2" height="2">
       <billboard><position x="0" y="1" z="0"/><colourDiffuse r="1" g="0" b="0"/></billboard></billboardSet>
@@ -552,9 +572,10 @@ TEST(Loader, BrokenFilesNeverCrash) {
     variants.push_back(nonFinite);
     // Scales that multiply past the float range down a chain of nodes.
     std::string chain;
-    for (int i = 0; i < 40; ++i) chain += "<node name=\"s" + std::to_string(i) +
-                                          "\"><scale x=\"1e5\" y=\"1e5\" z=\"1e5\"/>"
-                                          "<rotation qx=\"0\" qy=\"0.3\" qz=\"0\" qw=\"0.95\"/>";
+    for (int i = 0; i < 40; ++i)
+        chain += "<node name=\"s" + std::to_string(i) +
+                 "\"><scale x=\"1e5\" y=\"1e5\" z=\"1e5\"/>"
+                 "<rotation qx=\"0\" qy=\"0.3\" qz=\"0\" qw=\"0.95\"/>";
     chain += "<entity name=\"deepE\" meshFile=\"" + mesh + "\"/>";
     for (int i = 0; i < 40; ++i) chain += "</node>";
     variants.push_back(sceneWithNodes(chain));

@@ -1,8 +1,7 @@
 // The scene base on the real application: input routing between the overlay
 // menu and the camera man, and the settings every scene file may carry.
-#include <gtest/gtest.h>
-
 #include <OgreCameraMan.h>
+#include <gtest/gtest.h>
 
 #include <vector>
 
@@ -50,14 +49,18 @@ public:
 // A scene with a recording camera man, the menu hidden before and after.
 class Routing : public ::testing::Test {
 protected:
-    Routing() : node(manager->getRootSceneNode()->createChildSceneNode()), man(node),
-                scene(manager.get(), &man) {}
+    Routing()
+        : node(manager->getRootSceneNode()->createChildSceneNode()),
+          man(node),
+          scene(manager.get(), &man) {}
     void SetUp() override { app().menu.hide(); }
     void TearDown() override { app().menu.hide(); }
 
     bool press(OIS::KeyCode key) { return scene.keyPressed(OIS::KeyEvent(nullptr, key, 0)); }
     bool release(OIS::KeyCode key) { return scene.keyReleased(OIS::KeyEvent(nullptr, key, 0)); }
-    bool click(OIS::MouseButtonID id) { return scene.mousePressed(OIS::MouseEvent(nullptr, mouse), id); }
+    bool click(OIS::MouseButtonID id) {
+        return scene.mousePressed(OIS::MouseEvent(nullptr, mouse), id);
+    }
     bool unclick(OIS::MouseButtonID id) {
         return scene.mouseReleased(OIS::MouseEvent(nullptr, mouse), id);
     }

@@ -5,12 +5,10 @@
 // a private resource group, a private scene manager (so the application's
 // own scene is never touched), meshes built in code, a log capture, and a
 // scene class that exposes the base's state and records its hooks.
-#include <gtest/gtest.h>
-
 #include <Ogre.h>
 #include <OgreLog.h>
+#include <gtest/gtest.h>
 #include <tinyxml.h>
-
 #include <unistd.h>
 
 #include <filesystem>
@@ -72,7 +70,9 @@ private:
 class LogCapture : public Ogre::LogListener {
 public:
     LogCapture() { Ogre::LogManager::getSingleton().getDefaultLog()->addListener(this); }
-    ~LogCapture() override { Ogre::LogManager::getSingleton().getDefaultLog()->removeListener(this); }
+    ~LogCapture() override {
+        Ogre::LogManager::getSingleton().getDefaultLog()->removeListener(this);
+    }
     void messageLogged(const Ogre::String& message, Ogre::LogMessageLevel, bool,
                        const Ogre::String&, bool&) override {
         lines.push_back(message);
@@ -122,7 +122,8 @@ inline Ogre::MeshPtr makeMesh(const std::string& name, const std::vector<Ogre::V
         size_t offset = 0;
         offset += decl->addElement(0, offset, Ogre::VET_FLOAT3, Ogre::VES_POSITION).getSize();
         offset += decl->addElement(0, offset, Ogre::VET_FLOAT3, Ogre::VES_NORMAL).getSize();
-        offset += decl->addElement(0, offset, Ogre::VET_FLOAT2, Ogre::VES_TEXTURE_COORDINATES).getSize();
+        offset +=
+            decl->addElement(0, offset, Ogre::VET_FLOAT2, Ogre::VES_TEXTURE_COORDINATES).getSize();
         std::vector<float> raw;
         for (const auto& p : positions) {
             const Ogre::Vector3 n = p.normalisedCopy();
@@ -163,7 +164,8 @@ inline void renderOnce(Ogre::SceneManager* manager) {
     static int serial = 0;
     const std::string name = "SceneTest/Render" + std::to_string(++serial);
     Ogre::TexturePtr texture = Ogre::TextureManager::getSingleton().createManual(
-        name, Ogre::RGN_DEFAULT, Ogre::TEX_TYPE_2D, 64, 64, 0, Ogre::PF_R8G8B8, Ogre::TU_RENDERTARGET);
+        name, Ogre::RGN_DEFAULT, Ogre::TEX_TYPE_2D, 64, 64, 0, Ogre::PF_R8G8B8,
+        Ogre::TU_RENDERTARGET);
     Ogre::RenderTarget* target = texture->getBuffer()->getRenderTarget();
     Ogre::Camera* camera = manager->createCamera(name);
     camera->setNearClipDistance(0.5f);

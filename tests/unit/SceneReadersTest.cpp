@@ -1,7 +1,6 @@
 // Attribute readers, the nesting guard in front of the XML parser, and the
 // OIS-to-camera-man conversion: all without a window.
 #include <gtest/gtest.h>
-
 #include <tinyxml.h>
 
 #include <climits>
@@ -104,10 +103,31 @@ TEST(SceneReaders, NestingDepthOfKnownTexts) {
 // the text: random documents made of every kind of markup, then damaged.
 TEST(SceneReaders, NestingDepthNeverBelowTheParsersDepth) {
     std::mt19937 random(77u);
-    const std::vector<std::string> pieces = {
-        "<n>", "</n>", "<n a='1'>", "<n a=\"x>y\">", "<n/>", "<n a='/>'/>", "text", "<!-- <n> -->",
-        "<![CDATA[<n>]]>", "<!x>", "<?xml version=\"1.0\"?>", "<?pi <n> ?>", "< n>", "<_n>", "\xc3\xa9",
-        "<n a=b>", "<n\n>", "</ n>", "<n a='1' b=\"2\" />", "<",  ">", "'", "\"", "/", "="};
+    const std::vector<std::string> pieces = {"<n>",
+                                             "</n>",
+                                             "<n a='1'>",
+                                             "<n a=\"x>y\">",
+                                             "<n/>",
+                                             "<n a='/>'/>",
+                                             "text",
+                                             "<!-- <n> -->",
+                                             "<![CDATA[<n>]]>",
+                                             "<!x>",
+                                             "<?xml version=\"1.0\"?>",
+                                             "<?pi <n> ?>",
+                                             "< n>",
+                                             "<_n>",
+                                             "\xc3\xa9",
+                                             "<n a=b>",
+                                             "<n\n>",
+                                             "</ n>",
+                                             "<n a='1' b=\"2\" />",
+                                             "<",
+                                             ">",
+                                             "'",
+                                             "\"",
+                                             "/",
+                                             "="};
     int parsed = 0;
     for (int round = 0; round < 4000; ++round) {
         std::string text = "<root>";
@@ -174,11 +194,13 @@ TEST(SceneCameraManInput, MouseEventsCarryPositionsAndButtons) {
     EXPECT_EQ(motion.y, 50);
     EXPECT_EQ(motion.xrel, -3);
     EXPECT_EQ(motion.yrel, 7);
-    const std::pair<OIS::MouseButtonID, int> buttons[] = {{OIS::MB_Left, OgreBites::BUTTON_LEFT},
-                                                          {OIS::MB_Right, OgreBites::BUTTON_RIGHT},
-                                                          {OIS::MB_Middle, OgreBites::BUTTON_MIDDLE}};
+    const std::pair<OIS::MouseButtonID, int> buttons[] = {
+        {OIS::MB_Left, OgreBites::BUTTON_LEFT},
+        {OIS::MB_Right, OgreBites::BUTTON_RIGHT},
+        {OIS::MB_Middle, OgreBites::BUTTON_MIDDLE}};
     for (const auto& [ois, bites] : buttons) {
-        const OgreBites::MouseButtonEvent b = bitesButtonEvent(OgreBites::MOUSEBUTTONDOWN, evt, ois);
+        const OgreBites::MouseButtonEvent b =
+            bitesButtonEvent(OgreBites::MOUSEBUTTONDOWN, evt, ois);
         EXPECT_EQ(b.button, bites);
         EXPECT_EQ(b.type, OgreBites::MOUSEBUTTONDOWN);
         EXPECT_EQ(b.x, 100);
