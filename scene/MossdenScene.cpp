@@ -1,10 +1,19 @@
 #include "scene/MossdenScene.h"
 
+#include <OgreAnimation.h>
+#include <OgreAnimationTrack.h>
+#include <OgreKeyFrame.h>
 #include <OgreLogManager.h>
 #include <OgreMaterialManager.h>
 #include <OgrePass.h>
+#include <OgreSceneManager.h>
+#include <OgreSceneNode.h>
 #include <OgreTechnique.h>
 #include <tinyxml.h>
+
+#include <cmath>
+#include <iostream>
+#include <vector>
 
 #include "app/MossdenApp.h"
 #include "scene/CameraManInput.h"
@@ -51,6 +60,91 @@ void MossdenScene::loadCustom(TiXmlElement* element) {
         technique->getPass(0)->setFog(true, Ogre::FOG_NONE, Ogre::ColourValue::White,
                                       NO_FOG_DENSITY, NO_FOG_START, NO_FOG_END);
     }
+}
+
+Ogre::SceneNode* MossdenScene::createTrack(const TiXmlElement* parent, const std::string& name) {
+    return createTrack(parent, name, name);
+}
+
+Ogre::SceneNode* MossdenScene::createTrack(const TiXmlElement* parent,
+                                           const std::string& elementName,
+                                           const std::string& animationName) {
+    const TiXmlElement* track = parent ? parent->FirstChildElement(elementName) : nullptr;
+    if (!track) {
+        std::cout << "Error: Track '" << elementName << "' not found" << std::endl;
+        return nullptr;
+    }
+    Ogre::SceneNode* node = sceneManager->getRootSceneNode()->createChildSceneNode();
+    const auto length = static_cast<Ogre::Real>(readIntAttribute("length", track));
+    Ogre::Animation* animation = sceneManager->createAnimation(animationName, length);
+    Ogre::NodeAnimationTrack* nodeTrack = animation->createNodeTrack(0, node);
+    nodeTrack->setUseShortestRotationPath(true);
+    if (readStringAttribute("type", track) == "Spline")
+        animation->setInterpolationMode(Ogre::Animation::IM_SPLINE);
+
+    auto pointOf = [](const TiXmlElement* e) {
+        return Ogre::Vector3(static_cast<Ogre::Real>(readIntAttribute("x", e)),
+                             static_cast<Ogre::Real>(readIntAttribute("y", e)),
+                             static_cast<Ogre::Real>(readIntAttribute("z", e)));
+    };
+    if (readBoolAttribute("autoFrame", track)) {
+        // Key times proportional to the distance travelled: constant speed
+        // along the polyline, the last point at the animation's length.
+        std::vector<Ogre::Vector3> points;
+        for (const TiXmlElement* e = track->FirstChildElement("translate"); e;
+             e = e->NextSiblingElement("translate"))
+            points.push_back(pointOf(e));
+        Ogre::Real total = 0;
+        for (size_t i = 1; i < points.size(); ++i) total += points[i].distance(points[i - 1]);
+        Ogre::Real travelled = 0;
+        for (size_t i = 0; i < points.size(); ++i) {
+            if (i > 0) travelled += points[i].distance(points[i - 1]);
+            // Points that all coincide have no distance to share out: they
+            // all stand at time 0.
+            const Ogre::Real time = total > 0 ? travelled * length / total : 0;
+            nodeTrack->createNodeKeyFrame(time)->setTranslate(points[i]);
+        }
+    } else {
+        for (const TiXmlElement* e = track->FirstChildElement("translate"); e;
+             e = e->NextSiblingElement("translate")) {
+            const Ogre::Real time = readRealAttribute("keyFrame", e);
+            if (!std::isfinite(time)) {
+                // Key frames are kept sorted by time, which a NaN would break.
+                std::cout << "Error: Track '" << elementName << "': translate with keyFrame \""
+                          << readStringAttribute("keyFrame", e) << "\" skipped" << std::endl;
+                continue;
+            }
+            nodeTrack->createNodeKeyFrame(time)->setTranslate(pointOf(e));
+        }
+    }
+    return node;
+}
+
+std::unique_ptr<Ogre::SimpleSpline> MossdenScene::loadSpline(const TiXmlElement* parent,
+                                                             const std::string& childName) {
+    auto spline = std::make_unique<Ogre::SimpleSpline>();
+    spline->setAutoCalculate(false);
+    if (const TiXmlElement* path = parent ? parent->FirstChildElement(childName) : nullptr) {
+        for (const TiXmlElement* p = path->FirstChildElement("point"); p;
+             p = p->NextSiblingElement("point"))
+            spline->addPoint(Ogre::Vector3(static_cast<Ogre::Real>(readIntAttribute("x", p)),
+                                           static_cast<Ogre::Real>(readIntAttribute("y", p)),
+                                           static_cast<Ogre::Real>(readIntAttribute("z", p))));
+    }
+    spline->recalcTangents();
+    spline->setAutoCalculate(true);
+    return spline;
+}
+
+std::unique_ptr<AnimationStarter> MossdenScene::loadAnimationStarter(const TiXmlElement* element) {
+    if (!element) return nullptr;
+    auto starter = std::make_unique<AnimationStarter>();
+    for (const TiXmlElement* s = element->FirstChildElement("start"); s;
+         s = s->NextSiblingElement("start")) {
+        Ogre::Entity* entity = sceneManager->getEntity(readStringAttribute("entity", s));
+        starter->pending.emplace_back(entity, readRealAttribute("time", s));
+    }
+    return starter;
 }
 
 bool MossdenScene::isFinished() { return finished; }

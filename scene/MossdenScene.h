@@ -7,9 +7,13 @@
 #include <OIS.h>
 #include <OgreFrameListener.h>
 #include <OgrePrerequisites.h>
+#include <OgreSimpleSpline.h>
 
+#include <memory>
 #include <set>
+#include <string>
 
+#include "scene/AnimationStarter.h"
 #include "scene/CDotScene.h"
 
 namespace OgreBites {
@@ -43,6 +47,28 @@ public:
     bool mouseReleased(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override;
     bool keyPressed(const OIS::KeyEvent& evt) override;
     bool keyReleased(const OIS::KeyEvent& evt) override;
+
+    // Builders for the paths and starters a scene reads from its "custom"
+    // element (inside loadCustom). Track and spline coordinates are whole
+    // numbers (the integer reader). A null parent reads as one without
+    // the child.
+
+    // createTrack(parent, name, name).
+    Ogre::SceneNode* createTrack(const TiXmlElement* parent, const std::string& name);
+    // A new unnamed child of the root node moved by node track 0 of a new
+    // animation animationName (the scene manager owns both), keyed from the
+    // "translate" children of the first elementName child of parent. Null,
+    // with a line on standard output, when there is no such child. Playing
+    // the animation is the caller's business.
+    Ogre::SceneNode* createTrack(const TiXmlElement* parent, const std::string& elementName,
+                                 const std::string& animationName);
+    // A spline through the "point" children of the first childName child
+    // (empty when there is none).
+    std::unique_ptr<Ogre::SimpleSpline> loadSpline(const TiXmlElement* parent,
+                                                   const std::string& childName);
+    // A starter for the "start" children of element; null for a null element.
+    // The named entities must exist (the engine throws otherwise).
+    std::unique_ptr<AnimationStarter> loadAnimationStarter(const TiXmlElement* element);
 
 protected:
     int cameraSpeed = 0;  // from the scene file's "cameraSpeed"; 0 when it has none
