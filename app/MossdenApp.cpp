@@ -272,6 +272,13 @@ void MossdenApp::nextScene() {
 }
 
 void MossdenApp::startOver() {
+    if (capturingInput) {
+        // The menu asks from inside a handler of the current scene; deleting
+        // that scene now would pull it from under its own call. Done right
+        // after the captures, still in this frame.
+        startOverRequested = true;
+        return;
+    }
     SoundManager::getInstance().stopAll();
     if (Ogre::Overlay* indicator =
             Ogre::OverlayManager::getSingleton().getByName("MossdenOverlays/IndicatorOverlay"))
@@ -294,8 +301,14 @@ bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& evt) {
     if (!window || window->isClosed()) return false;
     if (shutDown) return false;
     if (!inputManager) return false;
+    capturingInput = true;
     keyboard->capture();
     mouse->capture();
+    capturingInput = false;
+    if (startOverRequested) {
+        startOverRequested = false;
+        startOver();
+    }
     trayManager->frameRendered(evt);
     if (tickTimer.getMilliseconds() > TICK_MS) {
         if (currentScene) currentScene->tick(static_cast<int>(tickTimer.getMilliseconds()));
