@@ -70,10 +70,12 @@ void MossdenApp::deleteScenes() {
 void MossdenApp::shutdownEngine() {
     if (!root) return;
     if (sceneManager && overlaySystem) sceneManager->removeRenderQueueListener(overlaySystem);
-    root->shutdown();  // also destroys the auto-created render window
-    window = nullptr;
+    // Overlays go before the engine: a text area holds its font, and a font
+    // released after the engine's shutdown removes a texture that is gone.
     delete overlaySystem;
     overlaySystem = nullptr;
+    root->shutdown();  // also destroys the auto-created render window
+    window = nullptr;
     delete root;
     root = nullptr;
     delete Ogre::LogManager::getSingletonPtr();

@@ -1,9 +1,11 @@
 #include "app/TextOverlay.h"
 
+#include <OgreException.h>
+#include <OgreFont.h>
+#include <OgreFontManager.h>
 #include <OgreOverlay.h>
 #include <OgreOverlayContainer.h>
 #include <OgreOverlayElement.h>
-#include <OgreException.h>
 #include <OgreOverlayManager.h>
 
 namespace Mossden {
@@ -55,6 +57,9 @@ void TextOverlay::createTextArea(const std::string& id, const std::string& capti
     area->setPosition(x, y);
     area->setWidth(width);
     area->setHeight(height);
+    // The text area does not load its font; with the font unloaded it has no
+    // glyphs, sizes the caption wrongly and draws nothing.
+    if (Ogre::FontPtr font = Ogre::FontManager::getSingleton().getByName(FONT_NAME)) font->load();
     area->setParameter("font_name", FONT_NAME);
     area->setParameter("char_height", CHAR_HEIGHT);
     area->setColour(colour);
