@@ -1,63 +1,54 @@
 #ifndef MOSSDEN_APP_TEXTOVERLAY_H
 #define MOSSDEN_APP_TEXTOVERLAY_H
 
-// PLACEHOLDER interface until the text overlay lands: just enough for the
-// menu's size caption.
 #include <OgreColourValue.h>
-#include <OgreFontManager.h>
-#include <OgreOverlay.h>
-#include <OgreOverlayContainer.h>
-#include <OgreOverlayManager.h>
+#include <OgrePrerequisites.h>
 
 #include <string>
 
+namespace Ogre {
+class Overlay;
+class OverlayContainer;
+class OverlayManager;
+}  // namespace Ogre
+
 namespace Mossden {
 
+// Lines of text placed on the screen in pixels, outside the overlay scripts:
+// one overlay "overlay1" (z-order 601) with one full-screen panel
+// "container1" that holds text areas known by their ids. There is at most
+// one; the overlay manager owns the overlay and the text areas and destroys
+// them with the engine.
 class TextOverlay {
 public:
-    static TextOverlay* instance() { return current(); }
-    static TextOverlay*& current() {
-        static TextOverlay* one = nullptr;
-        return one;
-    }
-    ~TextOverlay() {
-        if (current() == this) current() = nullptr;
-    }
-    TextOverlay() {
-        current() = this;
-        overlayManager = Ogre::OverlayManager::getSingletonPtr();
-        overlay = overlayManager->create("overlay1");
-        panel = static_cast<Ogre::OverlayContainer*>(
-            overlayManager->createOverlayElement("Panel", "container1"));
-        panel->setDimensions(1, 1);
-        panel->setPosition(0, 0);
-        overlay->setZOrder(601);
-        overlay->add2D(panel);
-        overlay->show();
-    }
+    static constexpr unsigned short Z_ORDER = 601;
+
+    // Builds and shows the overlay. Engine errors (such as a second
+    // TextOverlay, whose overlay name is taken) pass to the caller.
+    TextOverlay();
+    ~TextOverlay();
+    TextOverlay(const TextOverlay&) = delete;
+    TextOverlay& operator=(const TextOverlay&) = delete;
+
+    // The one TextOverlay, or null before it is built.
+    static TextOverlay* instance() { return current; }
+
+    // A text area at (x, y) pixels from the window's top left corner, of
+    // width x height pixels, in the font "MossdenMenu/ViewModeFont" at
+    // 14 pixels. An id used before raises the engine's error.
     void createTextArea(const std::string& id, const std::string& caption, Ogre::Real x,
                         Ogre::Real y, Ogre::Real width, Ogre::Real height,
-                        const Ogre::ColourValue& colour) {
-        Ogre::OverlayElement* text = overlayManager->createOverlayElement("TextArea", id);
-        text->setDimensions(width, height);
-        text->setMetricsMode(Ogre::GMM_PIXELS);
-        text->setPosition(x, y);
-        text->setWidth(width);
-        text->setHeight(height);
-        if (Ogre::FontManager::getSingleton().resourceExists("MossdenMenu/ViewModeFont"))
-            text->setParameter("font_name", "MossdenMenu/ViewModeFont");
-        text->setParameter("char_height", "14");
-        text->setColour(colour);
-        text->setCaption(caption);
-        panel->addChild(text);
-    }
-    void setCaption(const std::string& id, const std::string& caption) {
-        overlayManager->getOverlayElement(id)->setCaption(caption);
-    }
+                        const Ogre::ColourValue& colour);
+    // New caption of an existing text area; an unknown id raises the
+    // engine's error.
+    void setCaption(const std::string& id, const std::string& caption);
 
     Ogre::OverlayManager* overlayManager = nullptr;
     Ogre::Overlay* overlay = nullptr;
     Ogre::OverlayContainer* panel = nullptr;
+
+private:
+    static TextOverlay* current;
 };
 
 }  // namespace Mossden
