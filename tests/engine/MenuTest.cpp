@@ -11,9 +11,11 @@
 #include <utility>
 #include <vector>
 
+#include "audio/SoundManager.h"
 #include "menu/MenuSliders.h"
 #include "menu/MossdenMenu.h"
 #include "menu/SceneMenu.h"
+#include "scene/MossdenScene.h"
 #include "tests/engine/EngineEnvironment.h"
 
 using Mossden::MossdenMenu;
@@ -68,22 +70,34 @@ struct FakeMouse {
     void press(OIS::MouseButtonID id = OIS::MB_Left) {
         app().currentScene->mousePressed(OIS::MouseEvent(nullptr, state), id);
     }
+    void release(OIS::MouseButtonID id = OIS::MB_Left) {
+        app().currentScene->mouseReleased(OIS::MouseEvent(nullptr, state), id);
+    }
     std::pair<int, int> at() const { return {state.X.abs, state.Y.abs}; }
 };
 
-// The start menu over the menu scene, as the program opens; each test leaves
-// the menu as it found it.
+// The start menu over a menu scene of the test's own, made current as the
+// application would at index 0; the scene it displaced comes back afterwards.
 class MenuTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        ASSERT_TRUE(renderFrames(2));
-        menuScene = dynamic_cast<SceneMenu*>(app().currentScene);
-        ASSERT_NE(menuScene, nullptr);
-        ASSERT_TRUE(menu.visible);
-        ASSERT_EQ(menu.mode, MossdenMenu::MODE_START);
+        savedScene = app().currentScene;
+        savedSceneIndex = app().sceneIndex;
         savedModes = menu.videoModes;
         savedStep = menu.viewModeStep;
         savedIndex = menu.viewModeIndex;
+        app().shutDown = false;
+        app().fader->startFadeIn(0.01);  // a clear picture for the screenshots
+        app().fader->fade(1.0);
+        menu.hide();
+        menuScene = new SceneMenu(app().sceneManager, app().cameraMan.get());
+        menuScene->createScene();
+        app().currentScene = menuScene;
+        app().sceneIndex = 0;
+        app().pointInputAt(menuScene);
+        ASSERT_TRUE(renderFrames(2));  // the first update opens the start menu
+        ASSERT_TRUE(menu.visible);
+        ASSERT_EQ(menu.mode, MossdenMenu::MODE_START);
     }
     void TearDown() override {
         menu.mouseReleased(0, 0);  // ends a drag left over by a failed test
@@ -92,12 +106,17 @@ protected:
         menu.viewModeIndex = savedIndex;
         menu.volume = MossdenMenu::MAX_VOLUME;
         menu.hide();
-        menu.show(MossdenMenu::MODE_START);
-        renderFrames(1);
+        app().currentScene = savedScene;
+        app().sceneIndex = savedSceneIndex;
+        app().pointInputAt(savedScene);
+        delete menuScene;
     }
 
+    SoundManager& sound = SoundManager::getInstance();
     MossdenMenu& menu = app().menu;
     SceneMenu* menuScene = nullptr;
+    MossdenScene* savedScene = nullptr;
+    int savedSceneIndex = 0;
     std::vector<std::string> savedModes;
     float savedStep = 0;
     int savedIndex = 0;
@@ -142,6 +161,8 @@ TEST_F(MenuTest, EachModeShowsItsButtonsAndHidesTheRest) {
         ASSERT_TRUE(renderFrames(1));
         EXPECT_TRUE(menu.visible);
         EXPECT_TRUE(menu.cursor->isVisible());
+        EXPECT_TRUE(sound.isPaused());  // everything else waits while the menu plays
+        EXPECT_EQ(menu.musicId, sound.loadSound("thehumming.ogg", true));
         EXPECT_EQ(overlayShown("MossdenOverlays/Menu"), row.mode != MossdenMenu::MODE_END);
         EXPECT_EQ(overlayShown("MossdenOverlays/EndMenu"), row.mode == MossdenMenu::MODE_END);
         for (const auto& name : row.shown)
@@ -157,6 +178,7 @@ TEST_F(MenuTest, EachModeShowsItsButtonsAndHidesTheRest) {
 
         menu.hide();
         EXPECT_FALSE(menu.visible);
+        EXPECT_FALSE(sound.isPaused());
         EXPECT_FALSE(menu.cursor->isVisible());
         EXPECT_FALSE(overlayShown("MossdenOverlays/Menu"));
         EXPECT_FALSE(overlayShown("MossdenOverlays/EndMenu"));
@@ -164,7 +186,10 @@ TEST_F(MenuTest, EachModeShowsItsButtonsAndHidesTheRest) {
     }
 }
 
-TEST_F(MenuTest, HoverShowsTheHoverFormAndRemembersEachNewElementOnce) {
+TEST_F(MenuTest, HoverShowsTheHoverFormAndClicksOncePerNewButton) {
+    ASSERT_TRUE(sound.hasDevice());
+    const std::size_t before = sound.oneShots().size();
+    auto clicks = [&] { return static_cast<int>(sound.oneShots().size() - before); };
     FakeMouse mouse;
     const auto start = centreOf(M + "Start");
     mouse.moveTo(start);
@@ -172,27 +197,36 @@ TEST_F(MenuTest, HoverShowsTheHoverFormAndRemembersEachNewElementOnce) {
     EXPECT_EQ(menu.lastHover[MossdenMenu::SLOT_BUTTONS], element(M + "Start"));
     EXPECT_TRUE(element(M + "StartHover")->isVisible());
     EXPECT_FALSE(element(M + "Start")->isVisible());
-    // ...the next one finds the hover form, which is the one that clicks.
+    EXPECT_EQ(clicks(), 0);
+    // ...the next one finds the hover form, which clicks once.
     mouse.moveTo({start.first + 2, start.second});
     EXPECT_EQ(menu.lastHover[MossdenMenu::SLOT_BUTTONS], element(M + "StartHover"));
-    EXPECT_EQ(menu.clickSet.count(element(M + "StartHover")), 1u);
-    EXPECT_EQ(menu.clickSet.count(element(M + "Start")), 0u);
     EXPECT_TRUE(element(M + "StartHover")->isVisible());
+    EXPECT_EQ(clicks(), 1);
+    mouse.moveTo({start.first + 4, start.second + 1});
+    EXPECT_EQ(clicks(), 1);
 
     // Onto another button: the first one goes back to its plain form.
     const auto exitButton = centreOf(M + "StartExit");
     mouse.moveTo(exitButton);
+    EXPECT_EQ(clicks(), 1);
     mouse.moveTo({exitButton.first + 1, exitButton.second});
+    EXPECT_EQ(clicks(), 2);
     EXPECT_TRUE(element(M + "StartExitHover")->isVisible());
     EXPECT_FALSE(element(M + "StartHover")->isVisible());
     EXPECT_TRUE(element(M + "Start")->isVisible());
 
-    // Settings buttons keep the plain form and lay the hover form over it.
+    // Settings buttons keep the plain form, which clicks, and lay the hover
+    // form over it.
     mouse.moveTo(centreOf(M + "Apply"));
+    EXPECT_EQ(clicks(), 3);
     EXPECT_TRUE(element(M + "ApplyHover")->isVisible());
     EXPECT_TRUE(element(M + "Apply")->isVisible());
     EXPECT_EQ(menu.lastHover[MossdenMenu::SLOT_SETTINGS], element(M + "Apply"));
     EXPECT_FALSE(element(M + "StartExitHover")->isVisible());
+    mouse.moveTo(centreOf(M + "Apply"));
+    EXPECT_EQ(clicks(), 3);
+    saveScreenshot("menu_hover_apply");
 
     // The cursor follows the mouse in fractions of the window.
     EXPECT_FLOAT_EQ(menu.cursor->getX(), float(mouse.at().first) / menu.windowWidth);
@@ -204,14 +238,18 @@ TEST_F(MenuTest, OnlyAHighlightedButtonActsOnRelease) {
     ASSERT_TRUE(renderFrames(1));
     const auto start = centreOf(M + "Start");
     // Released over the plain start button: nothing happens.
-    menu.mouseReleased(start.first, start.second);
+    mouse.state.X.abs = start.first;
+    mouse.state.Y.abs = start.second;
+    mouse.release();
     EXPECT_TRUE(menu.visible);
     EXPECT_EQ(menuScene->endCountdown, -1);
 
     // About, once highlighted, opens the about page in place of the settings.
     const auto aboutButton = centreOf(M + "StartAbout");
     mouse.moveTo(aboutButton);
-    menu.mouseReleased(aboutButton.first, aboutButton.second);
+    mouse.release(OIS::MB_Right);  // only the left button acts
+    EXPECT_FALSE(element(M + "TextAbout")->isVisible());
+    mouse.release();
     EXPECT_TRUE(element(M + "TextAbout")->isVisible());
     EXPECT_FALSE(element(M + "TextMain")->isVisible());
     EXPECT_FALSE(element("ViewModeText")->isVisible());
@@ -223,13 +261,19 @@ TEST_F(MenuTest, OnlyAHighlightedButtonActsOnRelease) {
     const auto backButton = centreOf(M + "Back");
     mouse.moveTo(backButton);
     EXPECT_TRUE(element(M + "BackHover")->isVisible());
-    menu.mouseReleased(backButton.first, backButton.second);
+    mouse.release();
     EXPECT_FALSE(element(M + "TextAbout")->isVisible());
     EXPECT_TRUE(element(M + "TextMain")->isVisible());
     EXPECT_TRUE(element("ViewModeText")->isVisible());
     EXPECT_TRUE(element(M + "Fullscreen")->isVisible());
     EXPECT_TRUE(menu.visible);
     EXPECT_FALSE(app().shutDown);
+
+    // Start, once highlighted, closes the menu and starts the scene's count.
+    mouse.moveTo(start);
+    mouse.release();
+    EXPECT_FALSE(menu.visible);
+    EXPECT_EQ(menuScene->endCountdown, 0);
 }
 
 TEST_F(MenuTest, SizeArrowStepsThroughThreeModesOnALine300Wide) {
@@ -291,9 +335,11 @@ TEST_F(MenuTest, VolumeArrowStopsAtBothEnds) {
     }
     mouse.moveTo(at, -static_cast<int>(step) - 1);
     EXPECT_EQ(menu.volume, 0);
+    EXPECT_FLOAT_EQ(sound.getVolume(), 0.0f);
     EXPECT_FLOAT_EQ(element(M + "SoundArrow")->getLeft(), menu.sliderLeft);
     for (int i = 0; i < 12; ++i) mouse.moveTo(at, static_cast<int>(step) + 1);
     EXPECT_EQ(menu.volume, MossdenMenu::MAX_VOLUME);
+    EXPECT_FLOAT_EQ(sound.getVolume(), 1.0f);
     EXPECT_FLOAT_EQ(element(M + "SoundArrow")->getLeft(), menu.sliderLeft + 10 * step);
     EXPECT_EQ(menu.viewModeIndex, savedIndex);
     menu.mouseReleased(at.first, at.second);
