@@ -38,10 +38,10 @@ float shape(const Ogre::Vector3& d) {
     r += 0.09f * bump(d, {-0.55f, -0.12f, 0.8f}, 0.3f);
     r -= 0.06f * bump(d, {0, -0.38f, 0.92f}, 0.12f);        // mouth line
     r += 0.18f * bump(d, {0, -0.55f, 0.8f}, 0.35f);         // heavy jaw
-    r += 0.55f * bump(d, {1, 0.22f, -0.12f}, 0.11f);        // pointed ears
-    r += 0.55f * bump(d, {-1, 0.22f, -0.12f}, 0.11f);
-    r += 0.25f * bump(d, {1, 0.15f, -0.1f}, 0.22f);
-    r += 0.25f * bump(d, {-1, 0.15f, -0.1f}, 0.22f);
+    r += 0.32f * bump(d, {1, 0.3f, -0.15f}, 0.09f);         // pointed ears
+    r += 0.32f * bump(d, {-1, 0.3f, -0.15f}, 0.09f);
+    r += 0.14f * bump(d, {1, 0.15f, -0.1f}, 0.2f);
+    r += 0.14f * bump(d, {-1, 0.15f, -0.1f}, 0.2f);
     return r;
 }
 

@@ -41,8 +41,9 @@ Image makeSpiral() {
         const float edge = std::clamp(1 - r, 0.0f, 1.0f);
         const float core = std::exp(-r * r * 18);
         const float a = std::clamp(std::pow(arm, 3.0f) * edge * edge * 1.2f + core, 0.0f, 1.0f);
-        // White with alpha; the particles' colours tint it.
-        return Rgba{1, 1, 1, a};
+        // Premultiplied: the material adds the colour, so the shape must be
+        // in the colour too; the particles' colours tint it.
+        return Rgba{a, a, a, a};
     });
     return img;
 }
