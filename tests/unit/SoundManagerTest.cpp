@@ -1,9 +1,8 @@
 // The sound manager on the real openal-soft: its null output here (sources
 // play in real time, nothing is heard), its wave output and no device at all
 // in child processes.
-#include <gtest/gtest.h>
-
 #include <AL/al.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <chrono>
@@ -90,7 +89,8 @@ protected:
         writeWav(d + "three.wav", 3, 16, 22050, 1000);
         writeText(d + "garbage.wav", "this is not a sound file");
         writeText(d + "garbage.ogg", "OggS but not really");
-        for (int i = 0; i < NUMBERED_SOUNDS; ++i) writeWav(d + numbered(i), 1, 8, LONG_RATE, LONG_FRAMES);
+        for (int i = 0; i < NUMBERED_SOUNDS; ++i)
+            writeWav(d + numbered(i), 1, 8, LONG_RATE, LONG_FRAMES);
     }
     static void TearDownTestSuite() { std::filesystem::remove_all(dir); }
 
@@ -117,8 +117,8 @@ TEST_F(SoundManagerTest, DecodesWavAndOggIntoBuffersOfTheirFormat) {
     // Ogg comes back as 16 bits; more than two channels as stereo of the
     // stream's true length.
     const Case cases[] = {
-        {"mono16.wav", 16, 1, 22050, 0.5},  {"stereo8.wav", 8, 2, 11025, 0.2},
-        {"mono.ogg", 16, 1, 44100, 0.25},   {"stereo.ogg", 16, 2, 22050, 0.5},
+        {"mono16.wav", 16, 1, 22050, 0.5},   {"stereo8.wav", 8, 2, 11025, 0.2},
+        {"mono.ogg", 16, 1, 44100, 0.25},    {"stereo.ogg", 16, 2, 22050, 0.5},
         {"surround.ogg", 16, 2, 44100, 0.5}, {"six.ogg", 16, 2, 48000, 0.25},
     };
     int expectedId = 0;
@@ -393,7 +393,8 @@ TEST_F(SoundManagerTest, OneShotCopiesOverlapAndAreDeletedWhenDone) {
     distinct.insert(sourceOf(click));
     distinct.insert(sourceOf(lasting));
     EXPECT_EQ(distinct.size(), 6u) << "every copy has a source of its own";
-    EXPECT_EQ(sourceState(sourceOf(click)), AL_INITIAL) << "copies leave the sound's own source alone";
+    EXPECT_EQ(sourceState(sourceOf(click)), AL_INITIAL)
+        << "copies leave the sound's own source alone";
 
     // The clicks end in real time; each is gone at the first update after.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -414,12 +415,12 @@ TEST_F(SoundManagerTest, WaveOutputCarriesThePlayedTones) {
     constexpr int RATE = 44100;
     writeWav(work + "/tone440.wav", 1, 16, 22050, 22050 * 3 / 10, 440, 0.8);
     writeOgg(work + "/tone660.ogg", 2, 44100, 44100 * 3 / 10, 660, 0.8);
-    writeText(work + "/alsoft.conf", "[general]\ndrivers = wave\nfrequency = " +
-                                         std::to_string(RATE) +
-                                         "\nchannels = mono\nsample-type = int16\n[wave]\nfile = " +
-                                         work + "/mix.wav\n");
+    writeText(work + "/alsoft.conf",
+              "[general]\ndrivers = wave\nfrequency = " + std::to_string(RATE) +
+                  "\nchannels = mono\nsample-type = int16\n[wave]\nfile = " + work + "/mix.wav\n");
     int status = -1;
-    const std::string said = runChild("ALSOFT_CONF='" + work + "/alsoft.conf'", "play", work, status);
+    const std::string said =
+        runChild("ALSOFT_CONF='" + work + "/alsoft.conf'", "play", work, status);
     EXPECT_EQ(status, 0) << said;
     EXPECT_NE(said.find("ids 0 1\n"), std::string::npos) << said;
 
@@ -452,7 +453,8 @@ TEST_F(SoundManagerTest, NoDeviceRunsSilentlyWithTheSameIds) {
         const char* environment;
         bool device;
     };
-    for (const Case& c : {Case{"ALSOFT_DRIVERS=null", true}, Case{"ALSOFT_DRIVERS=nothing", false}}) {
+    for (const Case& c :
+         {Case{"ALSOFT_DRIVERS=null", true}, Case{"ALSOFT_DRIVERS=nothing", false}}) {
         SCOPED_TRACE(c.environment);
         int status = -1;
         const std::vector<std::string> said = lines(runChild(c.environment, "busy", work, status));
@@ -462,7 +464,8 @@ TEST_F(SoundManagerTest, NoDeviceRunsSilentlyWithTheSameIds) {
             expected.push_back(
                 "Sound is off: cannot open the audio device \"OpenAL Soft\" (There was an error "
                 "opening the ALC device)");
-        expected.push_back("Cant load file " + work + "/notes.txt: neither a .wav nor an .ogg name");
+        expected.push_back("Cant load file " + work +
+                           "/notes.txt: neither a .wav nor an .ogg name");
         if (c.device) {
             expected.push_back("Cant load file " + work + "/missing.ogg");
             expected.push_back("Cant load file " + work + "/garbage.wav: Unsupported file type");
