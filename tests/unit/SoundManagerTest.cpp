@@ -15,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "audio/OggDecoder.h"
 #include "audio/SoundManager.h"
 #include "tests/sound/SoundFiles.h"
 
@@ -68,6 +69,42 @@ std::vector<std::string> lines(const std::string& text) {
     return result;
 }
 
+std::vector<char> pcm16(const std::vector<int>& samples) {
+    std::vector<char> bytes;
+    for (int v : samples) {
+        bytes.push_back(static_cast<char>(v & 0xff));
+        bytes.push_back(static_cast<char>((v >> 8) & 0xff));
+    }
+    return bytes;
+}
+
+TEST(OggDecoder, DownmixFollowsTheVorbisChannelOrder) {
+    struct Case {
+        int channels;
+        std::vector<int> frame;     // one frame in the stream's channel order
+        std::vector<int> expected;  // left, right
+    };
+    const Case cases[] = {
+        {3, {1000, 2000, -3000}, {1500, -500}},                    // L C R
+        {4, {100, 200, 300, 400}, {200, 300}},                     // FL FR RL RR
+        {5, {100, 600, 200, 300, 400}, {333, 400}},                // FL C FR RL RR
+        {6, {100, 600, 200, 300, 400, 32000}, {333, 400}},         // ... LFE left out
+        {8, {0, 800, 0, 100, 200, 300, 400, -32000}, {300, 350}},  // FL C FR SL SR RL RR LFE
+        {9, {1, 2, 3, 4, 5, 6, 7, 8, 9}, {5, 5}},                  // no layout: alternating
+        {3, {-32768, -32768, -32768}, {-32768, -32768}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.channels);
+        std::vector<int> twoFrames = c.frame;
+        twoFrames.insert(twoFrames.end(), c.frame.begin(), c.frame.end());
+        std::vector<int> expected = c.expected;
+        expected.insert(expected.end(), c.expected.begin(), c.expected.end());
+        EXPECT_EQ(downmixToStereo(pcm16(twoFrames), c.channels), pcm16(expected));
+    }
+    const std::vector<char> stereo = pcm16({1, 2, 3, 4});
+    EXPECT_EQ(downmixToStereo(stereo, 2), stereo);
+}
+
 class SoundManagerTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -80,7 +117,7 @@ protected:
         writeOgg(d + "mono.ogg", 1, 44100, 11025, 440);
         writeOgg(d + "stereo.ogg", 2, 22050, 11025, 440);
         writeOgg(d + "surround.ogg", 3, 44100, 22050, 440);
-        writeOgg(d + "six.ogg", 6, 48000, 12000, 440);
+        writeOgg(d + "five.ogg", 5, 48000, 12000, 440);  // 5.1 setups leak in libvorbisenc
         writeOgg(d + "empty.ogg", 1, 44100, 0);
         writeWav(d + "UPPER.WAV", 1, 16, 22050, 11025);
         writeOgg(d + "Mixed.Ogg", 1, 44100, 11025);
@@ -119,7 +156,7 @@ TEST_F(SoundManagerTest, DecodesWavAndOggIntoBuffersOfTheirFormat) {
     const Case cases[] = {
         {"mono16.wav", 16, 1, 22050, 0.5},   {"stereo8.wav", 8, 2, 11025, 0.2},
         {"mono.ogg", 16, 1, 44100, 0.25},    {"stereo.ogg", 16, 2, 22050, 0.5},
-        {"surround.ogg", 16, 2, 44100, 0.5}, {"six.ogg", 16, 2, 48000, 0.25},
+        {"surround.ogg", 16, 2, 44100, 0.5}, {"five.ogg", 16, 2, 48000, 0.25},
     };
     int expectedId = 0;
     for (const Case& c : cases) {
