@@ -39,7 +39,8 @@ void releaseDevice() {
 bool endsWithNoCase(const std::string& text, const std::string& ending) {
     if (text.size() < ending.size()) return false;
     return std::equal(ending.begin(), ending.end(), text.end() - ending.size(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
     });
 }
 
@@ -111,14 +112,14 @@ bool SoundManager::fillBuffer(unsigned int buffer, const std::string& path, bool
     if (ogg) {
         DecodedSound decoded;
         switch (decodeOggFile(path, decoded, OGG_READ_BYTES)) {
-        case OggResult::CANNOT_OPEN:
-            std::cout << "Cant load file " << path << std::endl;
-            return false;
-        case OggResult::NOT_VORBIS:
-            std::cout << "Cant load file " << path << ": not an Ogg Vorbis file" << std::endl;
-            return false;
-        case OggResult::OK:
-            break;
+            case OggResult::CANNOT_OPEN:
+                std::cout << "Cant load file " << path << std::endl;
+                return false;
+            case OggResult::NOT_VORBIS:
+                std::cout << "Cant load file " << path << ": not an Ogg Vorbis file" << std::endl;
+                return false;
+            case OggResult::OK:
+                break;
         }
         if (decoded.pcm.empty()) return true;
         const ALenum format = decoded.channels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
@@ -144,8 +145,8 @@ bool SoundManager::fillBuffer(unsigned int buffer, const std::string& path, bool
     }
     const ALenum error = alGetError();
     if (error != AL_NO_ERROR) {
-        std::cout << "Cant load file " << path << ": OpenAL refused its data (" << alGetString(error)
-                  << ")" << std::endl;
+        std::cout << "Cant load file " << path << ": OpenAL refused its data ("
+                  << alGetString(error) << ")" << std::endl;
         return false;
     }
     return true;

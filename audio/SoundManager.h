@@ -113,7 +113,7 @@ private:
     std::list<int> pausedIds;  // in pausing order
     bool paused = false;
     std::set<int> repeatSet;
-    std::list<FadeRecord> fades;  // in the order started
+    std::list<FadeRecord> fades;      // in the order started
     std::vector<SoundRecord> sounds;  // index = id
     std::list<SoundRecord> instances;
     std::map<std::string, int> ids;  // file name as passed to loadSound -> id
