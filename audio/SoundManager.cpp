@@ -180,6 +180,13 @@ bool SoundManager::sourcePlaying(unsigned int source) const {
     return state == AL_PLAYING;
 }
 
+bool SoundManager::sourceLooping(unsigned int source) const {
+    if (!audible) return false;
+    ALint looping = AL_FALSE;
+    alGetSourcei(source, AL_LOOPING, &looping);
+    return looping == AL_TRUE;
+}
+
 void SoundManager::setGain(SoundRecord& sound, float fadeGain) {
     sound.fadeGain = fadeGain;
     if (audible) alSourcef(sound.source, AL_GAIN, fadeGain * masterGain);
@@ -308,6 +315,12 @@ void SoundManager::update(float dt) {
         if (!sourcePlaying(sound.source)) continue;
         sound.elapsed += dt;
         if (sound.duration - sound.elapsed <= 0.0) {
+            if (sourceLooping(sound.source)) {
+                // A looping source has wrapped by itself already; a restart
+                // would jump back by up to a frame and click at every seam.
+                sound.elapsed = 0.0f;
+                continue;
+            }
             play(id);
             return;  // one restart per frame; the others wait for the next
         }

@@ -103,6 +103,7 @@ public:
 private:
     bool isKnown(int id) const { return id >= 0 && id < count; }
     bool isPlayable(int id) const { return isKnown(id) && id < PLAYABLE_IDS; }
+    bool sourceLooping(unsigned int source) const;
     bool sourcePlaying(unsigned int source) const;
     void setupSource(unsigned int source, unsigned int buffer, bool loop) const;
     void setGain(SoundRecord& sound, float fadeGain);

@@ -516,3 +516,19 @@ TEST_F(SoundManagerTest, NoDeviceRunsSilentlyWithTheSameIds) {
 }
 
 }  // namespace
+
+TEST_F(SoundManagerTest, LoopingSoundInRepeatSetIsNotRestarted) {
+    // A looping source wraps by itself: a restart at the counted end would
+    // move it back in time and click.
+    const int bed = sound.loadSound(numbered(0), true);
+    ASSERT_DOUBLE_EQ(sound.record(bed)->duration, 3.0);
+    sound.play(bed);
+    sound.addRepeat(bed);
+    ALint offsetBefore = -1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the mixer runs in real time
+    sound.update(3.1f);
+    EXPECT_EQ(sound.record(bed)->elapsed, 0.0f) << "the count starts again";
+    alGetSourcei(sourceOf(bed), AL_SAMPLE_OFFSET, &offsetBefore);
+    EXPECT_TRUE(sound.isPlaying(bed));
+    EXPECT_GT(offsetBefore, 0) << "the source was left where it was, not rewound";
+}
