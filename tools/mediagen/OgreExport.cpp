@@ -1,0 +1,164 @@
+#include "mediagen/OgreExport.h"
+
+#include <Ogre.h>
+#include <OgreDefaultHardwareBufferManager.h>
+#include <OgreMeshSerializer.h>
+#include <OgreSkeletonSerializer.h>
+
+#include <stdexcept>
+
+#include "mediagen/MeshData.h"
+#include "mediagen/SkeletonData.h"
+
+namespace MediaGen {
+
+namespace {
+
+// Sub-mesh material names are stored through a material lookup; a name the
+// headless root does not know is silently dropped, so make placeholders.
+void ensureMaterial(const std::string& name) {
+    auto& mm = Ogre::MaterialManager::getSingleton();
+    if (!mm.resourceExists(name, Ogre::RGN_DEFAULT)) mm.create(name, Ogre::RGN_DEFAULT);
+}
+
+Ogre::SkeletonPtr buildSkeleton(const SkeletonData& data, const std::string& name) {
+    auto skel = Ogre::SkeletonManager::getSingleton().create(name, Ogre::RGN_DEFAULT, true);
+    for (std::size_t i = 0; i < data.bones.size(); ++i) {
+        const auto& b = data.bones[i];
+        Ogre::Bone* bone = skel->createBone(b.name, Ogre::ushort(i));
+        if (b.parent >= 0) skel->getBone(Ogre::ushort(b.parent))->addChild(bone);
+        bone->setPosition(b.position);
+        bone->setOrientation(b.orientation);
+    }
+    skel->setBindingPose();
+    for (const auto& a : data.animations) {
+        Ogre::Animation* anim = skel->createAnimation(a.name, a.length);
+        for (const auto& t : a.tracks) {
+            Ogre::NodeAnimationTrack* track =
+                anim->createNodeTrack(Ogre::ushort(t.bone), skel->getBone(Ogre::ushort(t.bone)));
+            for (const auto& k : t.keys) {
+                Ogre::TransformKeyFrame* kf = track->createNodeKeyFrame(k.time);
+                kf->setTranslate(k.translate);
+                kf->setRotation(k.rotate);
+                kf->setScale(k.scale);
+            }
+        }
+    }
+    return skel;
+}
+
+}  // namespace
+
+HeadlessOgre::HeadlessOgre()
+    : log(std::make_unique<Ogre::LogManager>()) {
+    // Log to nowhere: the generators' own output is their files.
+    log->createLog("mediagen.log", true, false, true);
+    // No plugins file, no config, no render system: no display needed.
+    root = std::make_unique<Ogre::Root>("", "", "");
+    // System-memory buffers stand in for the missing render system's.
+    buffers = std::make_unique<Ogre::DefaultHardwareBufferManager>();
+}
+
+HeadlessOgre::~HeadlessOgre() {
+    root.reset();
+    buffers.reset();
+    log.reset();
+}
+
+void HeadlessOgre::writeSkeleton(const SkeletonData& data, const std::string& path) {
+    const std::string name = "mediagen_skeleton_" + std::to_string(++counter);
+    Ogre::SkeletonPtr skel = buildSkeleton(data, name);
+    Ogre::SkeletonSerializer().exportSkeleton(skel.get(), path);
+    Ogre::SkeletonManager::getSingleton().remove(skel);
+}
+
+void HeadlessOgre::writeMesh(const MeshData& data, const std::string& path,
+                             const std::string& skeletonName, const SkeletonData* skeleton) {
+    if (data.vertices.empty()) throw std::invalid_argument("writeMesh: no vertices for " + path);
+    const std::string name = "mediagen_mesh_" + std::to_string(++counter);
+    Ogre::MeshPtr mesh = Ogre::MeshManager::getSingleton().createManual(name, Ogre::RGN_DEFAULT);
+
+    auto* vd = new Ogre::VertexData();
+    mesh->sharedVertexData = vd;
+    vd->vertexCount = data.vertices.size();
+    Ogre::VertexDeclaration* decl = vd->vertexDeclaration;
+    size_t offset = 0;
+    offset += decl->addElement(0, offset, Ogre::VET_FLOAT3, Ogre::VES_POSITION).getSize();
+    offset += decl->addElement(0, offset, Ogre::VET_FLOAT3, Ogre::VES_NORMAL).getSize();
+    if (data.hasColours)
+        offset += decl->addElement(0, offset, Ogre::VET_UBYTE4_NORM, Ogre::VES_DIFFUSE).getSize();
+    offset += decl->addElement(0, offset, Ogre::VET_FLOAT2, Ogre::VES_TEXTURE_COORDINATES, 0)
+                  .getSize();
+
+    std::vector<unsigned char> bytes(offset * data.vertices.size());
+    unsigned char* out = bytes.data();
+    auto put = [&out](const void* p, size_t n) {
+        std::memcpy(out, p, n);
+        out += n;
+    };
+    for (const auto& v : data.vertices) {
+        put(v.position.ptr(), 12);
+        put(v.normal.ptr(), 12);
+        if (data.hasColours) {
+            const Ogre::uint32 rgba = v.colour.getAsABGR();  // bytes R, G, B, A in memory
+            put(&rgba, 4);
+        }
+        put(v.uv.ptr(), 8);
+    }
+    auto vbuf = Ogre::HardwareBufferManager::getSingleton().createVertexBuffer(
+        offset, data.vertices.size(), Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY);
+    vbuf->writeData(0, bytes.size(), bytes.data(), true);
+    vd->vertexBufferBinding->setBinding(0, vbuf);
+
+    const bool wide = data.vertices.size() > 65535;
+    for (const auto& p : data.parts) {
+        if (p.indices.empty()) continue;
+        for (auto i : p.indices)
+            if (i >= data.vertices.size())
+                throw std::out_of_range("writeMesh: index out of range in " + path);
+        Ogre::SubMesh* sub = mesh->createSubMesh();
+        sub->useSharedVertices = true;
+        sub->operationType = Ogre::RenderOperation::OT_TRIANGLE_LIST;
+        auto ibuf = Ogre::HardwareBufferManager::getSingleton().createIndexBuffer(
+            wide ? Ogre::HardwareIndexBuffer::IT_32BIT : Ogre::HardwareIndexBuffer::IT_16BIT,
+            p.indices.size(), Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY);
+        if (wide) {
+            ibuf->writeData(0, ibuf->getSizeInBytes(), p.indices.data(), true);
+        } else {
+            std::vector<Ogre::uint16> narrow(p.indices.begin(), p.indices.end());
+            ibuf->writeData(0, ibuf->getSizeInBytes(), narrow.data(), true);
+        }
+        sub->indexData->indexBuffer = ibuf;
+        sub->indexData->indexCount = p.indices.size();
+        sub->indexData->indexStart = 0;
+        ensureMaterial(p.material);
+        sub->setMaterialName(p.material);
+    }
+
+    Ogre::SkeletonPtr skel;
+    if (!skeletonName.empty()) {
+        // The mesh looks its skeleton up by name: have it in memory.
+        if (skeleton) skel = buildSkeleton(*skeleton, skeletonName);
+        mesh->setSkeletonName(skeletonName);
+        for (const auto& w : data.boneWeights) {
+            Ogre::VertexBoneAssignment vba;
+            vba.vertexIndex = w.vertex;
+            vba.boneIndex = w.bone;
+            vba.weight = w.weight;
+            mesh->addBoneAssignment(vba);
+        }
+        // Not _compileBoneAssignments(): the engine does that when it loads
+        // the mesh, and a compiled buffer in the file breaks XML round trips.
+    }
+
+    mesh->_setBounds(Ogre::AxisAlignedBox(data.boundsMin(), data.boundsMax()), false);
+    mesh->_setBoundingSphereRadius(data.boundingRadius());
+    mesh->buildEdgeList();
+    Ogre::MeshSerializer().exportMesh(mesh.get(), path);
+
+    Ogre::MeshManager::getSingleton().remove(mesh);
+    mesh.reset();
+    if (skel) Ogre::SkeletonManager::getSingleton().remove(skel);
+}
+
+}  // namespace MediaGen

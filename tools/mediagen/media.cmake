@@ -1,0 +1,48 @@
+# The generator core: plain-data builders for meshes, skeletons, images and
+# sounds, and their writers (README.md beside this file). Included before
+# the other fragments, which use mossden_media_generator() below.
+find_package(Freetype REQUIRED)
+find_package(ZLIB REQUIRED)
+pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc)
+
+add_library(mossden_mediagen STATIC
+  ${CMAKE_CURRENT_LIST_DIR}/Dsp.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Generator.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Image.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/MeshData.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Noise.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/OgreExport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SkeletonData.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/Sound.cpp)
+target_include_directories(mossden_mediagen PUBLIC ${CMAKE_SOURCE_DIR}/tools)
+target_link_libraries(mossden_mediagen PUBLIC OgreMain Freetype::Freetype ZLIB::ZLIB
+  PkgConfig::VORBISENC PkgConfig::VORBISFILE)
+# Generators run during the build: optimise them even in debug builds.
+target_compile_options(mossden_mediagen PRIVATE -O2)
+
+# mossden_media_generator(<target> SOURCES <files...> OUTPUTS <paths under media/...>
+#                         [DEPENDS <input files...>])
+# Builds the executable <target> (run as "<target> <media root>"), runs it
+# when it or its inputs change, and makes mossden_data depend on the
+# outputs. Each generator regenerates only its own files.
+function(mossden_media_generator target)
+  cmake_parse_arguments(GEN "" "" "SOURCES;OUTPUTS;DEPENDS" ${ARGN})
+  add_executable(${target} ${GEN_SOURCES})
+  target_link_libraries(${target} PRIVATE mossden_mediagen)
+  target_compile_options(${target} PRIVATE -O2)
+  set_target_properties(${target} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
+  set(outputs)
+  foreach(rel ${GEN_OUTPUTS})
+    list(APPEND outputs ${MEDIA}/${rel})
+  endforeach()
+  add_custom_command(OUTPUT ${outputs}
+    COMMAND ${target} ${MEDIA}
+    DEPENDS ${target} ${GEN_DEPENDS}
+    COMMENT "Generating ${GEN_OUTPUTS}"
+    VERBATIM)
+  add_custom_target(${target}_media DEPENDS ${outputs})
+  add_dependencies(mossden_data ${target}_media)
+  # For the determinism test: "<target>:<output>,<output>..." per generator.
+  string(REPLACE ";" "," listed "${GEN_OUTPUTS}")
+  set_property(GLOBAL APPEND PROPERTY MOSSDEN_MEDIA_GENERATORS "${target}:${listed}")
+endfunction()
