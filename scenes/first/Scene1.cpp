@@ -176,7 +176,7 @@ void Scene1::createScene() {
 
     const Ogre::Quaternion offset = Ogre::Quaternion(rad(180), Ogre::Vector3::UNIT_Z) *
                                     Ogre::Quaternion(rad(90), Ogre::Vector3::UNIT_Y);
-    const Ogre::String rootBone = ladybirdPath->getSkeleton()->getRootBone()->getName();
+    const Ogre::String rootBone = ladybirdPath->getSkeleton()->getRootBones().front()->getName();
     for (Ogre::Entity* walker : {ladybird, ladybird2}) {
         if (walker->getParentSceneNode()) walker->getParentSceneNode()->detachObject(walker);
         ladybirdPath->attachObjectToBone(rootBone, walker, offset, Ogre::Vector3::ZERO);

@@ -50,6 +50,10 @@ public:
     // Pitch limit in degrees for the current height of cameraTrackNode.
     float heightLimitAt() const;
 
+    using MossdenScene::finished;
+    using MossdenScene::heldKeys;
+    using MossdenScene::leftButtonDown;
+
     Ogre::SceneNode*& cameraTrackNode = cameraNode;  // the base's camera node
     Ogre::AnimationState* cameraTrackState = nullptr;
     float mouseSensitivity = 0.01f;  // degrees per mouse count

@@ -34,31 +34,38 @@ void ensureMaterial(const std::string& name) {
 }
 
 Ogre::VertexData* buildVertexData(const MeshData& mesh, Ogre::AxisAlignedBox& box) {
+    // Positions and normals in buffer 0, colours and texture coordinates in
+    // buffer 1: software skinning replaces buffer 0 with a blended copy and
+    // would leave anything else in it undefined.
     auto* data = new Ogre::VertexData();
     data->vertexCount = mesh.vertices.size();
     Ogre::VertexDeclaration* decl = data->vertexDeclaration;
-    size_t offset = 0;
-    offset += decl->addElement(0, offset, Ogre::VET_FLOAT3, Ogre::VES_POSITION).getSize();
-    offset += decl->addElement(0, offset, Ogre::VET_FLOAT3, Ogre::VES_NORMAL).getSize();
-    offset += decl->addElement(0, offset, Ogre::VET_COLOUR_ABGR, Ogre::VES_DIFFUSE).getSize();
-    offset += decl->addElement(0, offset, Ogre::VET_FLOAT2, Ogre::VES_TEXTURE_COORDINATES, 0).getSize();
-    auto buffer = Ogre::HardwareBufferManager::getSingleton().createVertexBuffer(
-        offset, data->vertexCount, Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY);
-    std::vector<uint8_t> bytes(offset * data->vertexCount);
+    decl->addElement(0, 0, Ogre::VET_FLOAT3, Ogre::VES_POSITION);
+    decl->addElement(0, 12, Ogre::VET_FLOAT3, Ogre::VES_NORMAL);
+    decl->addElement(1, 0, Ogre::VET_COLOUR_ABGR, Ogre::VES_DIFFUSE);
+    decl->addElement(1, 4, Ogre::VET_FLOAT2, Ogre::VES_TEXTURE_COORDINATES, 0);
+    const size_t n = data->vertexCount;
+    std::vector<float> geometry(n * 6);
+    std::vector<uint8_t> surface(n * 12);
     box.setNull();
-    for (size_t i = 0; i < mesh.vertices.size(); ++i) {
+    for (size_t i = 0; i < n; ++i) {
         const Vertex& v = mesh.vertices[i];
-        uint8_t* p = bytes.data() + i * offset;
-        float f[6] = {v.position.x, v.position.y, v.position.z, v.normal.x, v.normal.y, v.normal.z};
-        std::memcpy(p, f, sizeof f);
+        float* g = geometry.data() + i * 6;
+        g[0] = v.position.x; g[1] = v.position.y; g[2] = v.position.z;
+        g[3] = v.normal.x; g[4] = v.normal.y; g[5] = v.normal.z;
         const uint32_t colour = v.colour.getAsABGR();
-        std::memcpy(p + 24, &colour, 4);
-        float uv[2] = {v.uv.x, v.uv.y};
-        std::memcpy(p + 28, uv, sizeof uv);
+        const float uv[2] = {v.uv.x, v.uv.y};
+        std::memcpy(surface.data() + i * 12, &colour, 4);
+        std::memcpy(surface.data() + i * 12 + 4, uv, 8);
         box.merge(v.position);
     }
-    buffer->writeData(0, bytes.size(), bytes.data(), true);
-    data->vertexBufferBinding->setBinding(0, buffer);
+    auto& hbm = Ogre::HardwareBufferManager::getSingleton();
+    auto b0 = hbm.createVertexBuffer(24, n, Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY);
+    b0->writeData(0, geometry.size() * 4, geometry.data(), true);
+    auto b1 = hbm.createVertexBuffer(12, n, Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY);
+    b1->writeData(0, surface.size(), surface.data(), true);
+    data->vertexBufferBinding->setBinding(0, b0);
+    data->vertexBufferBinding->setBinding(1, b1);
     return data;
 }
 

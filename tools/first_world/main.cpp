@@ -244,7 +244,7 @@ int main(int argc, char** argv) {
     std::ostringstream first;
     first << "<scene formatVersion=\"1.0\">\n  <nodes>\n" << nodes.str() << "  </nodes>\n"
           << "  <config>\n    <ambientLight r=\"0.34\" g=\"0.38\" b=\"0.30\"/>\n    <shadow technique=\"NONE\"/>\n"
-          << "    <skyBox materialName=\"FirstScene/Sky\" distance=\"5000\" drawFirst=\"true\"/>\n"
+          << "    <skyBox materialName=\"FirstScene/Sky\" distance=\"60000\" drawFirst=\"true\"/>\n"
           << "    <fog r=\"0.58\" g=\"0.58\" b=\"0.40\" density=\"0.000068\"/>\n  </config>\n"
           << "  <custom>\n    <sceneName value=\"first\"/>\n    <cameraSpeed value=\"100\"/>\n";
     Track dead;
