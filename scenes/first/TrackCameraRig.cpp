@@ -56,6 +56,9 @@ void TrackCameraRig::rotate(float yawDeg, float pitchDeg, float correctionDeg) {
 }
 
 Ogre::Vector3 TrackCameraRig::lookDirection() const {
+    // A turn marks only the turned node; bring the mount's cached world
+    // transforms up to date before measuring in the camera node's space.
+    trackNode->_update(true, false);
     const Ogre::Vector3 look = cameraNode->convertWorldToLocalPosition(
         owner->lookTrackNode->_getDerivedPosition());
     const Ogre::Vector3 self =
@@ -84,8 +87,6 @@ float TrackCameraRig::lookOffsetDeg() const {
     Ogre::Vector3 d = lookDirection();
     Ogre::Vector3 v = camera->getOrientation() * Ogre::Vector3::NEGATIVE_UNIT_Z;
     if (d.isZeroLength()) return 0;
-    // The look direction is measured in the camera node's own space, so it
-    // depends on the node's current world transform: bring it up to date.
     return v.angleBetween(d).valueDegrees();
 }
 
