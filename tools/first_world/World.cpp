@@ -180,15 +180,17 @@ std::vector<NamedMesh> splitByCell(const std::string& name, const MeshData& mesh
 }
 
 std::vector<Vector3> ladybirdWalk() {
-    // A meandering walk away from the start, across the level patch and on
-    // into the moss, sampled every unit of length.
+    // A widening spiral round the start, so that the ladybird stays in the
+    // rising camera's view for the first half minute, with a slight wander;
+    // sampled every unit of length.
     std::vector<Vector3> points;
     Vector3 p = LADYBIRD_START;
-    float heading = std::atan2(VIEW_DIR.x, VIEW_DIR.z) + 1.1f;
+    float heading = std::atan2(VIEW_DIR.x, VIEW_DIR.z) + 0.6f;
     for (int i = 0; i < 1300; ++i) {
         p.y = groundHeight(p.x, p.z);
         points.push_back(p);
-        heading += 0.045f * (fbm(i / 90.0f, 3, 0, 21) - 0.5f) * 2.0f;
+        const float radius = 18.0f + i * 0.1f;
+        heading += 1.0f / radius + 0.03f * (fbm(i / 60.0f, 3, 0, 21) - 0.5f);
         p += Vector3(std::sin(heading), 0, std::cos(heading));
     }
     return points;

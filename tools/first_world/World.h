@@ -58,7 +58,7 @@ std::vector<NamedMesh> splitByCell(const std::string& name, const MeshData& mesh
 
 // The ladybird walk: points on the moss (y = the floor) at even spacing.
 std::vector<Ogre::Vector3> ladybirdWalk();
-constexpr float LADYBIRD_SPEED = 11.0f;  // units per second
+constexpr float LADYBIRD_SPEED = 7.0f;  // units per second
 
 }  // namespace FirstWorld
 

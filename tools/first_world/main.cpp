@@ -227,7 +227,7 @@ int main(int argc, char** argv) {
         };
     };
     movers << mover("dragonfly", "dragonfly.mesh", 1.0f, 45, path(45, dragonflyPath(24, 260, 110)));
-    movers << mover("dragonfly2", "dragonfly.mesh", 1.2f, 95, path(95, dragonflyPath(78, 330, -140)));
+    movers << mover("dragonfly2", "dragonfly.mesh", 1.2f, 95, path(95, dragonflyPath(78, 650, -160)));
     for (int i = 0; i < 5; ++i) {
         const float startAt = 10.0f + i * 19.0f;
         Random r(300 + i);
