@@ -113,7 +113,7 @@ void Scene1::loadCustom(TiXmlElement* element) {
     if (TiXmlElement* e = element->FirstChildElement("cameraMaxKeyAccseleration"))
         maxKeyAcceleration = readRealAttribute("value", e);
     if (TiXmlElement* e = element->FirstChildElement("animationStarter"))
-        animationStarters.reset(loadAnimationStarter(e));
+        animationStarters = loadAnimationStarter(e);
     if (TiXmlElement* sounds = element->FirstChildElement("soundsStarter")) {
         SoundManager& soundManager = SoundManager::getInstance();
         for (TiXmlElement* start = sounds->FirstChildElement("start"); start;
