@@ -16,6 +16,7 @@
 #include "scenes/first/Scene1.h"
 #include "scenes/second/Scene2.h"
 #include "app/MossdenApp.h"
+#include "audio/SoundManager.h"
 #include "tests/engine/EngineEnvironment.h"
 
 using Mossden::Scene1;
@@ -37,6 +38,15 @@ protected:
     void TearDown() override {
         app().sceneIndex = -1;
         app().nextScene();
+        // What the scene file and the flight change beyond the scene
+        // graph: the shadow technique, the fader and the sounds.
+        app().sceneManager->setShadowTechnique(Ogre::SHADOWTYPE_STENCIL_ADDITIVE);
+        Mossden::Fader& fader = *app().fader;
+        fader.operation = Mossden::Fader::FADE_NONE;
+        fader.alpha = 0;
+        fader.applyAlpha(0);
+        if (fader.overlay) fader.overlay->hide();
+        SoundManager::getInstance().stopAll();
     }
     // Runs update with a frame of dt seconds, as the application does.
     void update(float dt) {

@@ -211,7 +211,7 @@ bool nearWalk(const Vector3& p, const std::vector<Vector3>& walk, float margin) 
 
 MeshData buildGround() {
     MeshData mesh;
-    const int n = 160;
+    const int n = 112;
     grid(mesh, "FirstScene/Moss", n, n, [&](float a, float b) {
         const float x = WORLD_CENTRE.x + (a * 2 - 1) * WORLD_RADIUS;
         const float z = WORLD_CENTRE.z + (b * 2 - 1) * WORLD_RADIUS;
@@ -353,7 +353,7 @@ MeshData buildStemsAndLeaves() {
 
 MeshData buildDewDrop() {
     MeshData mesh;
-    blob(mesh, "FirstScene/Dew", Vector3::ZERO, Vector3(1, 0.8f, 1), ColourValue(0.85f, 0.95f, 1.0f), 6, 10);
+    blob(mesh, "FirstScene/Dew", Vector3::ZERO, Vector3(1, 0.8f, 1), ColourValue(0.85f, 0.95f, 1.0f), 4, 7);
     return mesh;
 }
 
@@ -373,9 +373,9 @@ std::vector<NamedMesh> buildStaticWorld() {
         p.y += r * 0.5f;
         ground.append(drop, p, Ogre::Quaternion::IDENTITY, Vector3(r));
     }
-    for (auto& piece : splitByCell("moss_floor", ground, 5000)) out.push_back(std::move(piece));
-    for (auto& piece : splitByCell("grass", buildGrass(walk), 6000)) out.push_back(std::move(piece));
-    for (auto& piece : splitByCell("stems", buildStemsAndLeaves(), 6000)) out.push_back(std::move(piece));
+    for (auto& piece : splitByCell("moss_floor", ground, 2000)) out.push_back(std::move(piece));
+    for (auto& piece : splitByCell("grass", buildGrass(walk), 3000)) out.push_back(std::move(piece));
+    for (auto& piece : splitByCell("stems", buildStemsAndLeaves(), 3000)) out.push_back(std::move(piece));
     return out;
 }
 
