@@ -4,7 +4,8 @@
 #include <cmath>
 
 #include "Noise.h"
-#include "Writers.h"
+#include "mediagen/Generator.h"
+#include "mediagen/Image.h"
 
 namespace FirstWorld {
 
@@ -14,9 +15,13 @@ constexpr float PI = 3.14159265f;
 
 float clamp01(float x) { return std::clamp(x, 0.0f, 1.0f); }
 
+void put(MediaGen::Image& image, int x, int y, float r, float g, float b, float a = 1.0f) {
+    image.at(x, y) = {clamp01(r), clamp01(g), clamp01(b), clamp01(a)};
+}
+
 // Tileable moss: fine fronds of light and dark with tiny bright tips.
-void moss(const std::string& dir) {
-    Picture p(256, 256);
+void moss(const MediaGen::Output& out) {
+    MediaGen::Image p(256, 256);
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x) {
             const float u = x / 16.0f, v = y / 16.0f;
@@ -25,27 +30,27 @@ void moss(const std::string& dir) {
             const float tips = tileNoise(u * 8, v * 8, 128, 3, 1);
             float l = 0.55f + 0.5f * (coarse - 0.5f) + 0.6f * (fine - 0.5f);
             l += tips > 0.8f ? 0.35f : 0.0f;
-            p.set(x, y, clamp01(l * 0.95f), clamp01(l * 1.05f), clamp01(l * 0.75f));
+            put(p, x, y, clamp01(l * 0.95f), clamp01(l * 1.05f), clamp01(l * 0.75f));
         }
-    writePng(p, dir + "/first_moss.png");
+    p.writePng(out.path("textures/first_moss.png"));
 }
 
 // Stem: vertical fibres and faint rings.
-void bark(const std::string& dir) {
-    Picture p(128, 256);
+void bark(const MediaGen::Output& out) {
+    MediaGen::Image p(128, 256);
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 128; ++x) {
             const float fibre = tileNoise(x / 4.0f, y / 64.0f, 32, 5, 3);
             const float ring = 0.5f + 0.5f * std::sin(y * 2 * PI / 64.0f);
             const float l = 0.7f + 0.4f * (fibre - 0.5f) - 0.08f * ring;
-            p.set(x, y, clamp01(l), clamp01(l * 1.02f), clamp01(l * 0.85f));
+            put(p, x, y, clamp01(l), clamp01(l * 1.02f), clamp01(l * 0.85f));
         }
-    writePng(p, dir + "/first_stem.png");
+    p.writePng(out.path("textures/first_stem.png"));
 }
 
 // Leaf: midrib along v, side veins, mottled blade.
-void leaf(const std::string& dir) {
-    Picture p(128, 256);
+void leaf(const MediaGen::Output& out) {
+    MediaGen::Image p(128, 256);
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 128; ++x) {
             const float s = x / 127.0f * 2 - 1, f = y / 255.0f;
@@ -53,26 +58,26 @@ void leaf(const std::string& dir) {
             const float vein = std::pow(std::abs(std::sin((f * 18 - std::abs(s) * 2.5f) * PI)), 24.0f);
             const float mottle = tileNoise(x / 16.0f, y / 16.0f, 8, 7, 3);
             const float l = 0.72f + 0.3f * (mottle - 0.5f) + 0.28f * rib + 0.12f * vein;
-            p.set(x, y, clamp01(l * 0.95f), clamp01(l), clamp01(l * 0.7f));
+            put(p, x, y, clamp01(l * 0.95f), clamp01(l), clamp01(l * 0.7f));
         }
-    writePng(p, dir + "/first_leaf.png");
+    p.writePng(out.path("textures/first_leaf.png"));
 }
 
 // Grass blade: long streaks.
-void grass(const std::string& dir) {
-    Picture p(32, 256);
+void grass(const MediaGen::Output& out) {
+    MediaGen::Image p(32, 256);
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 32; ++x) {
             const float streak = tileNoise(x / 2.0f, y / 128.0f, 16, 9, 2);
             const float l = 0.75f + 0.45f * (streak - 0.5f);
-            p.set(x, y, clamp01(l), clamp01(l), clamp01(l * 0.8f));
+            put(p, x, y, clamp01(l), clamp01(l), clamp01(l * 0.8f));
         }
-    writePng(p, dir + "/first_grass.png");
+    p.writePng(out.path("textures/first_grass.png"));
 }
 
 // Elytra: red with seven black spots, mirrored about the seam.
-void ladybird(const std::string& dir) {
-    Picture p(256, 128);
+void ladybird(const MediaGen::Output& out) {
+    MediaGen::Image p(256, 128);
     struct Spot { float s, f, r; };
     const Spot spots[] = {{0.25f, 0.1f, 0.09f}, {0.10f, 0.55f, 0.07f}, {0.03f, 0.85f, 0.06f},
                           {0.18f, 0.80f, 0.05f}};
@@ -90,56 +95,56 @@ void ladybird(const std::string& dir) {
             float seam = std::min(std::abs(s - 0.25f), std::abs(s - 0.75f));
             dark = std::max(dark, clamp01((0.006f - seam) / 0.004f));
             const float sheen = 0.85f + 0.15f * tileNoise(x / 32.0f, y / 16.0f, 8, 13, 2);
-            p.set(x, y, (0.86f * (1 - dark) + 0.05f * dark) * sheen, (0.10f * (1 - dark) + 0.04f * dark) * sheen,
+            put(p, x, y, (0.86f * (1 - dark) + 0.05f * dark) * sheen, (0.10f * (1 - dark) + 0.04f * dark) * sheen,
                   (0.06f * (1 - dark) + 0.04f * dark) * sheen);
         }
-    writePng(p, dir + "/first_ladybird.png");
+    p.writePng(out.path("textures/first_ladybird.png"));
 }
 
 // Dragonfly wing: clear membrane with a net of veins, alpha for the glass.
-void wing(const std::string& dir) {
-    Picture p(128, 32);
+void wing(const MediaGen::Output& out) {
+    MediaGen::Image p(128, 32);
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 128; ++x) {
             const float cells = tileNoise(x / 6.0f, y / 6.0f, 32, 17, 1);
             const float vein = (std::abs(cells - 0.5f) < 0.03f || y == 16 || x % 21 == 0) ? 1.0f : 0.0f;
             const float a = 0.25f + 0.6f * vein + (x > 110 && y > 8 && y < 24 ? 0.5f : 0.0f);
-            p.set(x, y, 0.75f - 0.5f * vein, 0.85f - 0.5f * vein, 0.9f - 0.5f * vein, clamp01(a));
+            put(p, x, y, 0.75f - 0.5f * vein, 0.85f - 0.5f * vein, 0.9f - 0.5f * vein, clamp01(a));
         }
-    writePng(p, dir + "/first_wing.png");
+    p.writePng(out.path("textures/first_wing.png"));
 }
 
 // Soft round shadow: alpha falls off from the centre.
-void shadow(const std::string& dir) {
-    Picture p(64, 64);
+void shadow(const MediaGen::Output& out) {
+    MediaGen::Image p(64, 64);
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x) {
             const float d = std::hypot(x - 31.5f, y - 31.5f) / 32.0f;
-            p.set(x, y, 0, 0, 0, clamp01(0.65f * (1 - d * d)));
+            put(p, x, y, 0, 0, 0, clamp01(0.65f * (1 - d * d)));
         }
-    writePng(p, dir + "/first_shadow.png");
+    p.writePng(out.path("textures/first_shadow.png"));
 }
 
 // Earth of the burrow: clods and roots.
-void earth(const std::string& dir) {
-    Picture p(128, 128);
+void earth(const MediaGen::Output& out) {
+    MediaGen::Image p(128, 128);
     for (int y = 0; y < 128; ++y)
         for (int x = 0; x < 128; ++x) {
             const float clod = tileNoise(x / 16.0f, y / 16.0f, 8, 19, 4);
             const float root = std::abs(tileNoise(x / 32.0f, y / 8.0f, 4, 23, 2) - 0.5f) < 0.02f ? 0.3f : 0;
             const float l = 0.55f + 0.6f * (clod - 0.5f) + root;
-            p.set(x, y, clamp01(l), clamp01(l * 0.85f), clamp01(l * 0.65f));
+            put(p, x, y, clamp01(l), clamp01(l * 0.85f), clamp01(l * 0.65f));
         }
-    writePng(p, dir + "/second_earth.png");
+    p.writePng(out.path("textures/second_earth.png"));
 }
 
 // Sky box: a dusk gradient over a hazy horizon with thin clouds. Only the
 // elevation of each texel's direction matters, so the faces' orientation
 // conventions cannot turn it over except for "up" and "dn".
-void sky(const std::string& dir) {
+void sky(const MediaGen::Output& out) {
     const char* faces[] = {"fr", "bk", "lf", "rt", "up", "dn"};
     for (int face = 0; face < 6; ++face) {
-        Picture p(128, 128);
+        MediaGen::Image p(128, 128);
         for (int y = 0; y < 128; ++y)
             for (int x = 0; x < 128; ++x) {
                 const float u = x / 63.5f - 1, v = y / 63.5f - 1;
@@ -163,24 +168,24 @@ void sky(const std::string& dir) {
                     g = 0.55f + (0.10f - 0.55f) * t;
                     b = 0.36f + (0.05f - 0.36f) * t;
                 }
-                p.set(x, y, r, g, b);
+                put(p, x, y, r, g, b);
             }
-        writePng(p, dir + "/first_sky_" + faces[face] + ".png");
+        p.writePng(out.path(std::string("textures/first_sky_") + faces[face] + ".png"));
     }
 }
 
 }  // namespace
 
-void writeTextures(const std::string& dir) {
-    moss(dir);
-    bark(dir);
-    leaf(dir);
-    grass(dir);
-    ladybird(dir);
-    wing(dir);
-    shadow(dir);
-    earth(dir);
-    sky(dir);
+void writeTextures(const MediaGen::Output& out) {
+    moss(out);
+    bark(out);
+    leaf(out);
+    grass(out);
+    ladybird(out);
+    wing(out);
+    shadow(out);
+    earth(out);
+    sky(out);
 }
 
 }  // namespace FirstWorld

@@ -1,12 +1,14 @@
 #ifndef MOSSDEN_TOOLS_FIRST_WORLD_TEXTURES_H
 #define MOSSDEN_TOOLS_FIRST_WORLD_TEXTURES_H
 
-#include <string>
+namespace MediaGen {
+class Output;
+}
 
 namespace FirstWorld {
 
-// Writes every texture of the first and second scenes into dir.
-void writeTextures(const std::string& dir);
+// Writes every texture of the first and second scenes under textures/.
+void writeTextures(const MediaGen::Output& out);
 
 }  // namespace FirstWorld
 

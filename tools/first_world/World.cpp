@@ -180,18 +180,18 @@ std::vector<NamedMesh> splitByCell(const std::string& name, const MeshData& mesh
 }
 
 std::vector<Vector3> ladybirdWalk() {
-    // A widening spiral round the start, so that the ladybird stays in the
-    // rising camera's view for the first half minute, with a slight wander;
-    // sampled every unit of length.
+    // An opening spiral round the start (where the rising camera looks), so
+    // that the ladybird stays in view for the first half minute, with a
+    // slight wander; sampled every unit of length.
     std::vector<Vector3> points;
-    Vector3 p = LADYBIRD_START;
-    float heading = std::atan2(VIEW_DIR.x, VIEW_DIR.z) + 0.6f;
+    float angle = std::atan2(-VIEW_DIR.z, -VIEW_DIR.x);
     for (int i = 0; i < 1300; ++i) {
+        const float radius = 12.0f + 3.2f * (angle - std::atan2(-VIEW_DIR.z, -VIEW_DIR.x)) +
+                             6.0f * (fbm(i / 60.0f, 3, 0, 21) - 0.5f);
+        Vector3 p = LADYBIRD_START + Vector3(std::cos(angle), 0, std::sin(angle)) * radius;
         p.y = groundHeight(p.x, p.z);
         points.push_back(p);
-        const float radius = 18.0f + i * 0.1f;
-        heading += 1.0f / radius + 0.03f * (fbm(i / 60.0f, 3, 0, 21) - 0.5f);
-        p += Vector3(std::sin(heading), 0, std::cos(heading));
+        angle += 1.0f / std::max(radius, 6.0f);
     }
     return points;
 }

@@ -1,6 +1,6 @@
 // Generates the world of the first and second scenes: meshes, skeletons,
-// textures and the two scene files, into the build tree's media folders.
-//   first_world <plugin dir> <media dir>
+// textures, sounds and the two scene files, under the media root.
+//   first_world <media root>
 #include <OgreQuaternion.h>
 #include <OgreVector3.h>
 
@@ -13,9 +13,12 @@
 #include "Creatures.h"
 #include "Flight.h"
 #include "Noise.h"
+#include "Sounds.h"
 #include "Textures.h"
 #include "World.h"
 #include "Writers.h"
+#include "mediagen/Generator.h"
+#include "mediagen/OgreExport.h"
 
 using namespace FirstWorld;
 using Ogre::Quaternion;
@@ -46,10 +49,13 @@ std::string quat(const Quaternion& q) {
     return "qw=\"" + num(q.w) + "\" qx=\"" + num(q.x) + "\" qy=\"" + num(q.y) + "\" qz=\"" + num(q.z) + "\"";
 }
 
-void writeCreature(const Creature& c, const std::string& media, const std::string& name) {
-    const bool skinned = !c.skeleton.bones.empty();
-    if (skinned) writeSkeleton(c.skeleton, media + "/models/" + name + ".skeleton", name + ".skeleton");
-    writeMesh(c.mesh, media + "/models/" + name + ".mesh", name + ".mesh", skinned ? name + ".skeleton" : "");
+void writeCreature(MediaGen::HeadlessOgre& ogre, const MediaGen::Output& out, const Creature& c,
+                   const std::string& name) {
+    if (c.skeleton.bones.empty())
+        writeStaticMesh(ogre, c.mesh, out.path("models/" + name + ".mesh"));
+    else
+        writeSkinnedMesh(ogre, c.mesh, c.skeleton, out.path("models/" + name + ".mesh"),
+                         out.path("models/" + name + ".skeleton"), name + ".skeleton");
 }
 
 std::string entityNode(const std::string& name, const std::string& mesh, const Vector3& at,
@@ -123,19 +129,14 @@ float trackTimeAt(const std::vector<FlightSample>& flight, float seconds) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc < 3) {
-        std::cerr << "usage: first_world <ogre plugin dir> <media dir>" << std::endl;
-        return 2;
-    }
-    const std::string media = argv[2];
-    Engine engine(argv[1]);
-
-    writeTextures(media + "/textures");
+void generate(const MediaGen::Output& out) {
+    MediaGen::HeadlessOgre ogre;
+    writeTextures(out);
+    writeSounds(out);
     std::ostringstream nodes;
     size_t triangles = 0;
     for (const NamedMesh& m : buildStaticWorld()) {
-        writeMesh(m.mesh, media + "/models/" + m.name + ".mesh", m.name + ".mesh");
+        writeStaticMesh(ogre, m.mesh, out.path("models/" + m.name + ".mesh"));
         nodes << entityNode(m.name, m.name + ".mesh", Vector3::ZERO);
         triangles += m.mesh.triangleCount();
     }
@@ -143,12 +144,12 @@ int main(int argc, char** argv) {
 
     // creatures
     const std::vector<Vector3> walk = ladybirdWalk();
-    writeCreature(buildLadybird(), media, "ladybird");
-    writeCreature(buildLadybirdHind(), media, "ladybird2");
-    writeCreature(buildLadybirdTrack(walk, LADYBIRD_SPEED), media, "ladybird_track");
-    writeCreature(buildDragonfly(), media, "dragonfly");
-    writeCreature(buildSeed(), media, "seed");
-    writeCreature(buildFern(), media, "fern");
+    writeCreature(ogre, out, buildLadybird(), "ladybird");
+    writeCreature(ogre, out, buildLadybirdHind(), "ladybird2");
+    writeCreature(ogre, out, buildLadybirdTrack(walk, LADYBIRD_SPEED), "ladybird_track");
+    writeCreature(ogre, out, buildDragonfly(), "dragonfly");
+    writeCreature(ogre, out, buildSeed(), "seed");
+    writeCreature(ogre, out, buildFern(), "fern");
 
     nodes << entityNode("ladybird_track", "ladybird_track.mesh", Vector3::ZERO);
     nodes << entityNode("ladybird", "ladybird.mesh", LADYBIRD_START);
@@ -268,22 +269,22 @@ int main(int argc, char** argv) {
           << "    <animationStarter>\n      <start entity=\"fern1\" time=\"3\"/>\n"
           << "      <start entity=\"fern2\" time=\"9\"/>\n    </animationStarter>\n";
     first << "    <soundsStarter>\n"
-          << "      <start sound=\"moss_rustle.wav\" time=\"0\" loop=\"false\"/>\n"
-          << "      <start sound=\"dew_drop.wav\" time=\"" << num(trackTimeAt(flight, 6)) << "\" loop=\"false\"/>\n"
-          << "      <start sound=\"dragonfly.wav\" time=\"" << num(trackTimeAt(flight, 20)) << "\" loop=\"false\"/>\n"
-          << "      <start sound=\"dragonfly.wav\" time=\"" << num(trackTimeAt(flight, 74)) << "\" loop=\"false\"/>\n"
-          << "      <start sound=\"wind.wav\" time=\"" << num(trackTimeAt(flight, 95)) << "\" loop=\"false\"/>\n"
-          << "      <start sound=\"stem_creak.wav\" time=\"" << num(trackTimeAt(flight, 95)) << "\" loop=\"false\"/>\n"
+          << "      <start sound=\"" << SOUND_RUSTLE << "\" time=\"0\" loop=\"false\"/>\n"
+          << "      <start sound=\"" << SOUND_DEW << "\" time=\"" << num(trackTimeAt(flight, 6)) << "\" loop=\"false\"/>\n"
+          << "      <start sound=\"" << SOUND_DRAGONFLY << "\" time=\"" << num(trackTimeAt(flight, 20)) << "\" loop=\"false\"/>\n"
+          << "      <start sound=\"" << SOUND_DRAGONFLY << "\" time=\"" << num(trackTimeAt(flight, 74)) << "\" loop=\"false\"/>\n"
+          << "      <start sound=\"" << SOUND_WIND << "\" time=\"" << num(trackTimeAt(flight, 95)) << "\" loop=\"false\"/>\n"
+          << "      <start sound=\"" << SOUND_CREAK << "\" time=\"" << num(trackTimeAt(flight, 95)) << "\" loop=\"false\"/>\n"
           << "    </soundsStarter>\n";
     first << "    <disableFog>\n      <material name=\"FirstScene/Sky\"/>\n    </disableFog>\n";
     first << "  </custom>\n</scene>\n";
-    std::ofstream(media + "/scenes/first_scene.xml") << first.str();
+    std::ofstream(out.path("scenes/first_scene.xml")) << first.str();
 
     // the second file: the burrow the fall drops into
     std::ostringstream second;
     second << "<scene formatVersion=\"1.0\">\n  <nodes>\n";
     for (const NamedMesh& m : buildTunnel()) {
-        writeMesh(m.mesh, media + "/models/" + m.name + ".mesh", m.name + ".mesh");
+        writeStaticMesh(ogre, m.mesh, out.path("models/" + m.name + ".mesh"));
         second << entityNode(m.name, m.name + ".mesh", Vector3::ZERO);
     }
     second << lightNode("TunnelGlow", "point", HOLE + Vector3(0, -700, 0) - VIEW_DIR * 400.0f, Vector3::ZERO,
@@ -299,6 +300,7 @@ int main(int argc, char** argv) {
                                                SIDE_DIR * (500.0f * std::sin(f * 4.0f))});
     }
     second << track("CameraTunnelTrack", 60, tunnel) << "  </custom>\n</scene>\n";
-    std::ofstream(media + "/scenes/second_scene.xml") << second.str();
-    return 0;
+    std::ofstream(out.path("scenes/second_scene.xml")) << second.str();
 }
+
+int main(int argc, char** argv) { return MediaGen::runGenerator(argc, argv, generate); }
