@@ -203,6 +203,9 @@ void Scene1::enterPhase(int next) {
 void Scene1::update(const Ogre::FrameEvent& evt) {
     const float dt = evt.timeSinceLastFrame;
     sceneManager->_applySceneAnimations();
+    // The rig's world transforms are otherwise brought up to date only when
+    // a frame is rendered; the phase rules read the camera node's height now.
+    if (cameraTrackNode) cameraTrackNode->_update(true, false);
     frameTimer.reset();
     if (phase == PHASE_WAITING) {
         if (firstUpdatePending) {

@@ -378,6 +378,48 @@ TEST_F(FirstScene, PathMoversTravelOnceAndFaceTheirWay) {
     EXPECT_FLOAT_EQ(a.elapsed, 6.0f);
 }
 
+// Seconds of play from the start of the ascent to the end of the camera
+// track at 30 updates a second, with a tick every other update; `forward`
+// says whether W is held at a given second.
+template <class Forward>
+float flightSeconds(Scene1* scene, Forward forward) {
+    const float dt = 1.0f / 30.0f;
+    float seconds = 0;
+    Ogre::FrameEvent evt;
+    evt.timeSinceLastFrame = dt;
+    for (int frame = 0; scene->phase < Scene1::PHASE_FALL && seconds < 600; ++frame) {
+        if (forward(seconds))
+            scene->heldKeys.insert(OIS::KC_W);
+        else
+            scene->heldKeys.erase(OIS::KC_W);
+        if (frame % 2) scene->tick(67);
+        scene->update(evt);
+        seconds += dt;
+    }
+    return seconds;
+}
+
+TEST_F(FirstScene, TheFlightLastsMinutesAndWShortensIt) {
+    startAscent();
+    const float calm = flightSeconds(scene, [](float) { return false; });
+    EXPECT_GT(calm, 110.0f);
+    EXPECT_LT(calm, 220.0f);
+    TearDown();
+    SetUp();
+    startAscent();
+    // from half a minute on, as a player would
+    const float held = flightSeconds(scene, [](float s) { return s > 30; });
+    EXPECT_LT(held, calm);
+    TearDown();
+    SetUp();
+    startAscent();
+    // pressed again and again: a second down, half a second up
+    const float tapped = flightSeconds(scene, [](float s) { return s > 30 && std::fmod(s, 1.5f) < 1.0f; });
+    EXPECT_LT(tapped, held);
+    std::printf("flight to the fall: %.1f s calm, %.1f s with W held, %.1f s with W pressed again and again\n",
+                calm, held, tapped);
+}
+
 // Plays the flight without input at 30 updates a second, rendering only at
 // a few moments, and keeps those pictures as artefacts.
 TEST_F(FirstScene, ScreenshotsOfTheFlight) {

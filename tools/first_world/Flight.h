@@ -10,7 +10,7 @@ namespace FirstWorld {
 
 struct FlightRates {
     float cameraAcceleration = 0.24f;
-    float keyAcceleration = -0.4f;      // per 50 ms; negative: W speeds the flight up
+    float keyAcceleration = -0.8f;      // per 50 ms; negative: W speeds the flight up
     float keySlowdown = 0.5f;           // per 50 ms
     float maxKeyAcceleration = -3.0f;   // |value| is the approach's multiplier
 };
