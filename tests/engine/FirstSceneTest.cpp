@@ -16,7 +16,6 @@
 #include "scenes/first/Scene1.h"
 #include "scenes/second/Scene2.h"
 #include "app/MossdenApp.h"
-#include "audio/SoundManager.h"
 #include "tests/engine/EngineEnvironment.h"
 
 using Mossden::Scene1;
@@ -35,19 +34,7 @@ protected:
         scene = dynamic_cast<Scene1*>(app().currentScene);
         ASSERT_NE(scene, nullptr);
     }
-    void TearDown() override {
-        app().sceneIndex = -1;
-        app().nextScene();
-        // What the scene file and the flight change beyond the scene
-        // graph: the shadow technique, the fader and the sounds.
-        app().sceneManager->setShadowTechnique(Ogre::SHADOWTYPE_STENCIL_ADDITIVE);
-        Mossden::Fader& fader = *app().fader;
-        fader.operation = Mossden::Fader::FADE_NONE;
-        fader.alpha = 0;
-        fader.applyAlpha(0);
-        if (fader.overlay) fader.overlay->hide();
-        SoundManager::getInstance().stopAll();
-    }
+    void TearDown() override { Mossden::Test::backToMenu(); }
     // Runs update with a frame of dt seconds, as the application does.
     void update(float dt) {
         Ogre::FrameEvent evt;
