@@ -6,6 +6,7 @@
 #include "Noise.h"
 #include "mediagen/Generator.h"
 #include "mediagen/Image.h"
+#include "World.h"
 
 namespace FirstWorld {
 
@@ -138,10 +139,14 @@ void earth(const MediaGen::Output& out) {
     p.writePng(out.path("textures/second_earth.png"));
 }
 
-// Sky box: a dusk gradient over a hazy horizon with thin clouds. Only the
-// elevation of each texel's direction matters, so the faces' orientation
-// conventions cannot turn it over except for "up" and "dn".
+// Sky box: a warm haze at the horizon deepening to a dusky blue overhead.
+// Below the horizon it is the fog's colour, into which the far moss fades,
+// so the world's edge never shows. Only the elevation of each texel's
+// direction matters, so the faces' orientation conventions cannot turn it
+// over except for "up" and "dn".
 void sky(const MediaGen::Output& out) {
+    const float fog[3] = {FOG_COLOUR[0], FOG_COLOUR[1], FOG_COLOUR[2]};
+    const float zenith[3] = {0.20f, 0.30f, 0.46f};
     const char* faces[] = {"fr", "bk", "lf", "rt", "up", "dn"};
     for (int face = 0; face < 6; ++face) {
         MediaGen::Image p(128, 128);
@@ -152,23 +157,13 @@ void sky(const MediaGen::Output& out) {
                 if (face == 4) elevation = std::atan2(1.0f, std::hypot(u, v));
                 else if (face == 5) elevation = -std::atan2(1.0f, std::hypot(u, v));
                 else elevation = std::atan2(-v, std::hypot(u, 1.0f));
-                const float e = elevation / (PI / 2);
-                const float cloud = valueNoise(u * 3 + face * 7, v * 3, 0, 29);
-                float r, g, b;
-                if (e > 0) {
-                    const float t = std::pow(e, 0.6f);
-                    r = 0.78f + (0.16f - 0.78f) * t;
-                    g = 0.70f + (0.26f - 0.70f) * t;
-                    b = 0.46f + (0.42f - 0.46f) * t;
-                    const float c = clamp01((cloud - 0.55f) * 3) * (1 - t) * 0.25f;
-                    r += c; g += c * 0.85f; b += c * 0.6f;
-                } else {
-                    const float t = std::pow(-e, 0.5f);
-                    r = 0.52f + (0.08f - 0.52f) * t;
-                    g = 0.55f + (0.10f - 0.55f) * t;
-                    b = 0.36f + (0.05f - 0.36f) * t;
-                }
-                put(p, x, y, r, g, b);
+                const float t = std::pow(std::max(0.0f, elevation / (PI / 2)), 0.55f);
+                // a brighter band just above the horizon, none at it, so
+                // that the haze below meets the sky without a seam
+                const float glow = 0.14f * (1.0f - std::exp(-t * 40.0f)) * std::exp(-t * 5.0f);
+                float c[3];
+                for (int k = 0; k < 3; ++k) c[k] = fog[k] + (zenith[k] - fog[k]) * t + glow * (k == 2 ? 0.4f : 1.0f);
+                put(p, x, y, c[0], c[1], c[2]);
             }
         p.writePng(out.path(std::string("textures/first_sky_") + faces[face] + ".png"));
     }

@@ -238,6 +238,20 @@ MeshData buildGround() {
     return mesh;
 }
 
+// The moss beyond the detailed floor, a little below it, out to where the
+// haze hides everything: from the top of the climb the world has no edge.
+MeshData buildFarMoss() {
+    MeshData mesh;
+    // Fog is computed per vertex: cells small enough that it reads smoothly.
+    const float reach = 42000.0f;
+    grid(mesh, "FirstScene/Moss", 60, 60, [&](float a, float b) {
+        const float x = WORLD_CENTRE.x + (a * 2 - 1) * reach, z = WORLD_CENTRE.z + (b * 2 - 1) * reach;
+        const ColourValue c = mix(MOSS_DARK, MOSS_LIGHT, fbm(x / 9000.0f, 2, z / 9000.0f, 33));
+        return vertex(Vector3(x, -60, z), Vector3::UNIT_Y, x / 600.0f, z / 600.0f, c);
+    }, true);
+    return mesh;
+}
+
 void addCushionsAndStalks(MeshData& mesh, const std::vector<Vector3>& walk) {
     Random rnd(41);
     // cushions: many small ones near the start, larger ones everywhere
@@ -374,6 +388,7 @@ std::vector<NamedMesh> buildStaticWorld() {
         ground.append(drop, p, Ogre::Quaternion::IDENTITY, Vector3(r));
     }
     for (auto& piece : splitByCell("moss_floor", ground, 2000)) out.push_back(std::move(piece));
+    out.push_back({"moss_far", buildFarMoss()});
     for (auto& piece : splitByCell("grass", buildGrass(walk), 3000)) out.push_back(std::move(piece));
     for (auto& piece : splitByCell("stems", buildStemsAndLeaves(), 3000)) out.push_back(std::move(piece));
     return out;

@@ -28,6 +28,10 @@ constexpr float HOLE_RADIUS = 260;
 constexpr float WORLD_RADIUS = 16000;
 const Ogre::Vector3 WORLD_CENTRE = LADYBIRD_START - VIEW_DIR * 2500.0f;
 
+// The haze: the fog's colour, which the sky takes below the horizon.
+constexpr float FOG_COLOUR[3] = {0.58f, 0.58f, 0.40f};
+constexpr float FOG_DENSITY = 0.000068f;
+
 // Height of the moss floor at (x, z), before cushions; the burrow opens at HOLE.
 float groundHeight(float x, float z);
 

@@ -30,9 +30,10 @@ constexpr int TRACK_LENGTH = 2600;      // "CameraTrack" length, track time
 constexpr int FALL_LENGTH = 1000;       // "CameraFallTrack" length
 const Vector3 VIEW_CENTRE(0.3830f, -0.9063f, -0.1786f);  // the rig's starting view
 
-std::string num(float v) {
+// Fixed-point text of v; digits after the point as asked, trailing zeros cut.
+std::string num(float v, int digits = 4) {
     std::ostringstream s;
-    s << std::fixed << std::setprecision(4) << v;
+    s << std::fixed << std::setprecision(digits) << v;
     std::string t = s.str();
     while (t.back() == '0') t.pop_back();
     if (t.back() == '.') t.pop_back();
@@ -246,7 +247,8 @@ void generate(const MediaGen::Output& out) {
     first << "<scene formatVersion=\"1.0\">\n  <nodes>\n" << nodes.str() << "  </nodes>\n"
           << "  <config>\n    <ambientLight r=\"0.34\" g=\"0.38\" b=\"0.30\"/>\n    <shadow technique=\"NONE\"/>\n"
           << "    <skyBox materialName=\"FirstScene/Sky\" distance=\"60000\" drawFirst=\"true\"/>\n"
-          << "    <fog r=\"0.58\" g=\"0.58\" b=\"0.40\" density=\"0.000068\"/>\n  </config>\n"
+          << "    <fog r=\"" << num(FOG_COLOUR[0]) << "\" g=\"" << num(FOG_COLOUR[1]) << "\" b=\"" << num(FOG_COLOUR[2])
+          << "\" density=\"" << num(FOG_DENSITY, 8) << "\"/>\n  </config>\n"
           << "  <custom>\n    <sceneName value=\"first\"/>\n    <cameraSpeed value=\"100\"/>\n";
     Track dead;
     dead.keys = {{0, cameraAt(30) + VIEW_CENTRE * 260.0f}, {10, cameraAt(30) + VIEW_CENTRE * 260.0f + SIDE_DIR * 400.0f}};
