@@ -316,7 +316,9 @@ TEST_F(FirstScene, TheFallEndsInTheOutro) {
     // the fall waits a quarter of a second, then accelerates
     for (int i = 0; i < 400 && scene->phase == Scene1::PHASE_FALL; ++i) {
         update(0.05f);
-        if (i == 0) EXPECT_FLOAT_EQ(scene->fallTrackState->getTimePosition(), 0.0f);
+        if (i == 0) {
+            EXPECT_FLOAT_EQ(scene->fallTrackState->getTimePosition(), 0.0f);
+        }
         usleepFor(10);
     }
     EXPECT_EQ(scene->phase, Scene1::PHASE_OUTRO);

@@ -104,6 +104,7 @@ void writeSkinnedMesh(MediaGen::HeadlessOgre& ogre, const MeshData& mesh, const 
     Ogre::Vector3 extent = box.getMaximum();
     extent.makeCeil(-box.getMinimum());
     out->_setBoundingSphereRadius(extent.length());
+    out->buildEdgeList();  // stored in the file: the engine would never build it
     Ogre::MeshSerializer().exportMesh(out.get(), meshPath);
     Ogre::MeshManager::getSingleton().remove(out);
 }
