@@ -70,6 +70,24 @@ const MediaEntry MEDIA_CATALOG[] = {
     {MediaKind::Material, "EndMenu/StartOverHover"},
     {MediaKind::Texture, "pointer.png"},
     {MediaKind::Font, "MossdenMenu/ViewModeFont"},
+    // The first and second scenes: their files, the meshes of the entities
+    // the code looks up or that move on paths, the sky, and the sounds the
+    // first file's sound starters name.
+    {MediaKind::SceneFile, "first_scene.xml"},
+    {MediaKind::SceneFile, "second_scene.xml"},
+    {MediaKind::Mesh, "ladybird.mesh"},
+    {MediaKind::Mesh, "ladybird2.mesh"},
+    {MediaKind::Mesh, "ladybird_track.mesh"},
+    {MediaKind::Mesh, "dragonfly.mesh"},
+    {MediaKind::Mesh, "seed.mesh"},
+    {MediaKind::Mesh, "fern.mesh"},
+    {MediaKind::Mesh, "tunnel.mesh"},
+    {MediaKind::Material, "FirstScene/Sky"},
+    {MediaKind::Sound, "moss_rustle.ogg"},
+    {MediaKind::Sound, "dew_drop.ogg"},
+    {MediaKind::Sound, "dragonfly.ogg"},
+    {MediaKind::Sound, "wind.ogg"},
+    {MediaKind::Sound, "stem_creak.ogg"},
     // Sounds, by the code that loads them.
     {MediaKind::Sound, "thehumming.ogg"},
     {MediaKind::Sound, "button.ogg"},

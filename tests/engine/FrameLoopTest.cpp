@@ -86,6 +86,9 @@ protected:
             app().sceneIndex = savedIndex;
             app().pointInputAt(savedScene);
             delete probe;
+        } else {
+            // the sequence moved on to a real first scene
+            Mossden::Test::backToMenu();
         }
         app().menu.hide();
         SoundManager::getInstance().stopAll();

@@ -26,6 +26,19 @@ bool materialResolves(const std::string& name) {
                .get() != nullptr;
 }
 
+// A cube map named "sky.png" is loaded from its six faces "sky_fr.png",
+// "sky_bk.png", "sky_lf.png", "sky_rt.png", "sky_up.png" and "sky_dn.png".
+bool textureExists(const std::string& name, Ogre::TextureType type) {
+    auto& groups = Ogre::ResourceGroupManager::getSingleton();
+    if (groups.resourceExistsInAnyGroup(name)) return true;
+    if (type != Ogre::TEX_TYPE_CUBE_MAP) return false;
+    const auto dot = name.rfind('.');
+    if (dot == std::string::npos) return false;
+    for (const char* face : {"_fr", "_bk", "_lf", "_rt", "_up", "_dn"})
+        if (!groups.resourceExistsInAnyGroup(name.substr(0, dot) + face + name.substr(dot))) return false;
+    return true;
+}
+
 // Every texture a material names must be a resource too: the engine only
 // logs a missing one and draws the layer blank.
 void expectTexturesExist(const std::string& material) {
@@ -36,7 +49,7 @@ void expectTexturesExist(const std::string& material) {
             for (auto* unit : pass->getTextureUnitStates())
                 for (unsigned f = 0; f < unit->getNumFrames(); ++f) {
                     const std::string tex = unit->getFrameTextureName(f);
-                    EXPECT_TRUE(Ogre::ResourceGroupManager::getSingleton().resourceExistsInAnyGroup(tex))
+                    EXPECT_TRUE(textureExists(tex, unit->getTextureType()))
                         << material << " names missing texture " << tex;
                 }
 }
