@@ -20,5 +20,13 @@ build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
+# The same tests on a build with AddressSanitizer and UBSan. Leak checks
+# are off: the GL driver and X libraries keep memory until exit.
+sanitize: deps
+	cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=Debug -DMOSSDEN_SANITIZE=ON
+	cmake --build $(BUILD)-asan -j $(JOBS)
+	cd $(BUILD)-asan && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+		$(XVFB) ctest --output-on-failure
+
 clean:
 	rm -rf $(BUILD)

@@ -3,6 +3,7 @@
 #include <OgreMaterialManager.h>
 #include <OgreOverlay.h>
 #include <OgreOverlayManager.h>
+#include <OgrePass.h>
 #include <OgreTechnique.h>
 
 #include <cmath>
@@ -23,7 +24,14 @@ Fader::Fader(FaderCallback* callback) : callback(callback) {
             OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND,
                         "material Materials/OverlayMaterial not found", "Fader");
         }
-        textureUnit = material->getTechnique(0)->getPass(0)->getTextureUnitState(0);
+        // The engine only asserts on missing indices: check them here.
+        Ogre::Technique* technique = material->getNumTechniques() ? material->getTechnique(0) : nullptr;
+        Ogre::Pass* pass = technique && technique->getNumPasses() ? technique->getPass(0) : nullptr;
+        if (!pass || pass->getNumTextureUnitStates() == 0) {
+            OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS,
+                        "material Materials/OverlayMaterial has no first texture unit", "Fader");
+        }
+        textureUnit = pass->getTextureUnitState(0);
         overlay = Ogre::OverlayManager::getSingleton().getByName("Overlays/FadeInOut");
         if (!overlay) {
             OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND, "overlay Overlays/FadeInOut not found",

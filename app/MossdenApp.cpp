@@ -70,10 +70,12 @@ void MossdenApp::deleteScenes() {
 void MossdenApp::shutdownEngine() {
     if (!root) return;
     if (sceneManager && overlaySystem) sceneManager->removeRenderQueueListener(overlaySystem);
-    root->shutdown();  // also destroys the auto-created render window
-    window = nullptr;
+    // Overlays go before the engine: a text area holds its font, and a font
+    // released after the engine's shutdown removes a texture that is gone.
     delete overlaySystem;
     overlaySystem = nullptr;
+    root->shutdown();  // also destroys the auto-created render window
+    window = nullptr;
     delete root;
     root = nullptr;
     delete Ogre::LogManager::getSingletonPtr();
@@ -272,6 +274,13 @@ void MossdenApp::nextScene() {
 }
 
 void MossdenApp::startOver() {
+    if (capturingInput) {
+        // The menu asks from inside a handler of the current scene; deleting
+        // that scene now would pull it from under its own call. Done right
+        // after the captures, still in this frame.
+        startOverRequested = true;
+        return;
+    }
     SoundManager::getInstance().stopAll();
     if (Ogre::Overlay* indicator =
             Ogre::OverlayManager::getSingleton().getByName("MossdenOverlays/IndicatorOverlay"))
@@ -294,8 +303,14 @@ bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& evt) {
     if (!window || window->isClosed()) return false;
     if (shutDown) return false;
     if (!inputManager) return false;
+    capturingInput = true;
     keyboard->capture();
     mouse->capture();
+    capturingInput = false;
+    if (startOverRequested) {
+        startOverRequested = false;
+        startOver();
+    }
     trayManager->frameRendered(evt);
     if (tickTimer.getMilliseconds() > TICK_MS) {
         if (currentScene) currentScene->tick(static_cast<int>(tickTimer.getMilliseconds()));

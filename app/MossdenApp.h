@@ -75,6 +75,9 @@ public:
     void windowResized(Ogre::RenderWindow* rw) override;
     void windowClosed(Ogre::RenderWindow* rw) override;
 
+    // Restarts the sequence at the first scene. Called from a scene's input
+    // handler (the menu's buttons), it takes effect once the devices have
+    // delivered their events, within the same frame.
     void startOver();
     void setResolution(const std::string& sizeText);
     void setFullscreen(bool fullscreen);
@@ -122,6 +125,8 @@ private:
 
     Ogre::OverlaySystem* overlaySystem = nullptr;
     Ogre::SceneNode* cameraNode = nullptr;  // carries "PlayerCam" for the camera man
+    bool capturingInput = false;            // the devices are delivering events
+    bool startOverRequested = false;        // startOver asked for during delivery
 };
 
 }  // namespace Mossden

@@ -1,34 +1,132 @@
 #ifndef MOSSDEN_AUDIO_SOUNDMANAGER_H
 #define MOSSDEN_AUDIO_SOUNDMANAGER_H
 
-// PLACEHOLDER interface until the sound manager lands.
+#include <array>
+#include <cstddef>
+#include <list>
+#include <map>
+#include <set>
 #include <string>
+#include <vector>
 
+// One loaded sound, or one playing one-shot copy of a loaded sound.
+// Buffer and source are OpenAL names (ALuint); 0 means none.
+struct SoundRecord {
+    unsigned int buffer = 0;
+    unsigned int source = 0;
+    float fadeGain = 1.0f;  // factor of the running fade, 1 when none
+    double duration = 0.0;  // seconds of audio in the buffer
+    float elapsed = 0.0f;   // seconds of play counted by the repeat set
+};
+
+// A volume fade in progress, advanced by SoundManager::update.
+struct FadeRecord {
+    static constexpr int FADE_IN = 0;
+    static constexpr int FADE_OUT = 1;
+
+    int id = 0;
+    float elapsed = 0.0f;   // seconds since the fade started
+    float duration = 0.0f;  // seconds
+    int direction = FADE_IN;
+};
+
+// The program's one audio component. Sound files from the sound folder are
+// decoded whole into one OpenAL buffer and one source each, and addressed by
+// the id loadSound returns: ids count up from 0 in loading order and are
+// never reused; ids 0..39 are playable. Nothing is positional: sources and
+// listener sit at the origin.
+//
+// Without an audio device (or after a file fails to load) the game runs on
+// silently: one line on standard output names the problem, every operation
+// still accepts the ids it handed out, and no OpenAL call is made without a
+// current context.
 class SoundManager {
 public:
-    static SoundManager& getInstance() {
-        static SoundManager instance;
-        return instance;
-    }
-    void initialise() {}
-    void setFolder(const std::string& f) { folder = f; }
-    int loadSound(const std::string& name, bool loop) { return 0; }
-    void play(int id) {}
-    void playInstance(int id) {}
-    void stop(int id) {}
-    bool isPlaying(int id) const { return false; }
-    void fadeIn(int id, float seconds) {}
-    void fadeOut(int id, float seconds) {}
-    void addRepeat(int id) {}
-    void removeRepeat(int id) {}
-    void stopAll() {}
-    void pauseAll() {}
-    void resumeAll() {}
-    void setVolume(float gain) {}
-    void update(float dt) {}
+    static constexpr int PLAYABLE_IDS = 40;
+    static constexpr std::size_t OGG_READ_BYTES = 32768;
+
+    // The game's instance, built on first use and destroyed at process exit
+    // after the application.
+    static SoundManager& getInstance();
+
+    // Further instances (tests) share the process's one audio device, which
+    // stays open while any initialised instance exists.
+    SoundManager() = default;
+    ~SoundManager();
+    SoundManager(const SoundManager&) = delete;
+    SoundManager& operator=(const SoundManager&) = delete;
+
+    // Master gain 1, no sounds, not paused; opens the audio device and sets
+    // the listener. Further calls do nothing.
+    void initialise();
+    // Path prefix of every sound file; ends in a separator.
+    void setFolder(const std::string& path) { folder = path; }
+    const std::string& getFolder() const { return folder; }
+
+    // The id of a file name (exactly as given, relative to the folder).
+    // A name loads once; later calls return its id and ignore loop. A name
+    // ending in neither "wav" nor "ogg" (any letter case) gives 0 and
+    // registers nothing.
+    int loadSound(const std::string& name, bool loop);
+
+    void play(int id);          // from the beginning, at full fade gain
+    void playInstance(int id);  // an overlapping one-shot copy
+    void stop(int id);
+    bool isPlaying(int id) const;
+    // Queue a fade over seconds; the gain follows from the next update on.
+    // A fade does not start playback; a finished fade-out stops the sound.
+    void fadeIn(int id, float seconds);
+    void fadeOut(int id, float seconds);
+    // update restarts the ids of the repeat set when their play time reaches
+    // their duration, at most one per frame.
+    void addRepeat(int id);
+    void removeRepeat(int id);
+    // Resumes what is paused, stops every sound, forgets repeats and fades.
+    // One-shot copies play on.
+    void stopAll();
+    void pauseAll();
+    void resumeAll();
+    void setVolume(float gain);
+    // Per-frame housekeeping; dt in seconds since the last frame.
+    void update(float dt);
+
+    // Read-only views for diagnostics and tests.
+    bool hasDevice() const { return audible; }
+    int soundCount() const { return count; }
+    const SoundRecord* record(int id) const;
+    const std::list<SoundRecord>& oneShots() const { return instances; }
+    const std::list<FadeRecord>& runningFades() const { return fades; }
+    const std::set<int>& repeats() const { return repeatSet; }
+    bool isPaused() const { return paused; }
+    float getVolume() const { return masterGain; }
 
 private:
+    bool isKnown(int id) const { return id >= 0 && id < count; }
+    bool isPlayable(int id) const { return isKnown(id) && id < PLAYABLE_IDS; }
+    bool sourcePlaying(unsigned int source) const;
+    void setupSource(unsigned int source, unsigned int buffer, bool loop) const;
+    void setGain(SoundRecord& sound, float fadeGain);
+    bool fillBuffer(unsigned int buffer, const std::string& path, bool ogg) const;
+    static double bufferSeconds(unsigned int buffer);
+
     std::string folder;
+    std::list<int> pausedIds;  // in pausing order
+    bool paused = false;
+    std::set<int> repeatSet;
+    std::list<FadeRecord> fades;  // in the order started
+    std::vector<SoundRecord> sounds;  // index = id
+    std::list<SoundRecord> instances;
+    std::map<std::string, int> ids;  // file name as passed to loadSound -> id
+    int count = 0;
+    float masterGain = 1.0f;
+    std::array<float, 3> sourcePosition{};
+    std::array<float, 3> sourceVelocity{};
+    std::array<float, 3> listenerPosition{};
+    std::array<float, 3> listenerVelocity{};
+    std::array<float, 6> listenerOrientation{};
+
+    bool initialised = false;
+    bool audible = false;  // the audio device is open and its context current
 };
 
 #endif

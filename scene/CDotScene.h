@@ -1,23 +1,104 @@
 #ifndef MOSSDEN_SCENE_CDOTSCENE_H
 #define MOSSDEN_SCENE_CDOTSCENE_H
 
-// PLACEHOLDER interface until the scene-file loader lands.
+// The XML scene-file loader and the attribute readers every scene uses for
+// its own settings. A scene file builds a tree of scene nodes (entities,
+// lights, cameras, billboard sets, particle systems) and the scene-wide
+// settings; its "custom" and "auto" elements are handed to hooks that the
+// scene classes override.
+#include <OgreColourValue.h>
 #include <OgrePrerequisites.h>
 
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 class TiXmlElement;
 
+// One "property" of a node's "userData", with the full name of that node.
+struct UserDataProperty {
+    std::string nodeName;
+    std::string name;
+    std::string data;
+    std::string type;
+};
+
+// Attribute readers. None fails on an absent attribute or a null element;
+// the numbers are the engine's conversions of the text.
+// The attribute text; empty when absent.
+std::string readStringAttribute(const std::string& name, const TiXmlElement* element);
+// The leading integer of the text (12.9 gives 12, "abc" gives 0); 0 when absent.
+int readIntAttribute(const std::string& name, const TiXmlElement* element);
+// The text as a real; 0 when absent or not a number.
+Ogre::Real readRealAttribute(const std::string& name, const TiXmlElement* element);
+// True exactly for "true" and "True"; false for everything else and when absent.
+bool readBoolAttribute(const std::string& name, const TiXmlElement* element);
+
+// Deepest element nesting of an XML text, counted generously (never less
+// than the parser would see). The parser and the node loader recurse per
+// level, so a file nested deeper than maxSceneFileDepth is refused before
+// parsing instead of exhausting the stack.
+int xmlNestingDepth(const std::string& text);
+constexpr int maxSceneFileDepth = 512;
+
+// Scene files are data a player may edit. Everything the engine creates
+// belongs to the scene manager; the loader keeps no pointer to it. A
+// missing required attribute (or a missing "config" element) skips that
+// element with one log line naming the file and the element; engine errors
+// (unknown mesh, duplicate name) pass to the caller of loadSceneFile.
 class CDotScene {
 public:
-    explicit CDotScene(Ogre::SceneManager* sceneManager) : sceneManager(sceneManager) {}
-    virtual ~CDotScene() = default;
-    virtual void loadCustom(TiXmlElement* element) {}
-    virtual void loadAuto(TiXmlElement* element) {}
-    virtual TiXmlElement* saveAuto() { return nullptr; }
+    explicit CDotScene(Ogre::SceneManager* sceneManager);
+    CDotScene(const CDotScene&) = delete;
+    CDotScene& operator=(const CDotScene&) = delete;
+    virtual ~CDotScene();
+
+    // The first "custom" child of the root, or null when the file has none.
+    // The element lives only during the call.
+    virtual void loadCustom(TiXmlElement* element);
+    // The first "auto" child of the root; called only when there is one.
+    virtual void loadAuto(TiXmlElement* element);
+    // A new "auto" element the caller owns, or null.
+    virtual TiXmlElement* saveAuto();
+
+    // Builds the file (a resource of groupName) in sceneManager, node names
+    // prefixed with nodePrefix. Open, parse and root-element failures are
+    // logged with the "[dotSceneLoader]" prefix and create nothing.
+    void loadSceneFile(const std::string& fileName, const std::string& groupName,
+                       Ogre::SceneManager* sceneManager, std::string nodePrefix = "");
 
 protected:
-    Ogre::SceneManager* sceneManager;
+    std::vector<UserDataProperty> userDataProperties;  // only grows, one per "property"
+    Ogre::SceneManager* sceneManager;                  // replaced by each loadSceneFile
+    std::string nodePrefix;
+    std::string sceneFileName;
+    std::string groupName;
+    Ogre::ColourValue ambientColour = Ogre::ColourValue::White;
+    int shadowTechnique = -1;  // engine shadow-technique code; -1 until a "shadow" element is read
+    Ogre::Real fogDensity = 0;
+    Ogre::ColourValue fogColour = Ogre::ColourValue::White;
+    bool fogEnabled = false;  // the last file had a "fog" element
+
+private:
+    void loadNodes(const TiXmlElement* element, Ogre::SceneNode* parent);
+    void loadNode(const TiXmlElement* element, Ogre::SceneNode* parent);
+    Ogre::Light* loadLight(const TiXmlElement* element, Ogre::SceneManager* manager);
+    void loadEntity(const TiXmlElement* element, Ogre::SceneNode* node);
+    void loadBillboardSet(const TiXmlElement* element, Ogre::SceneNode* node);
+    void loadUserData(const TiXmlElement* element, Ogre::SceneNode* node);
+    void loadCamera(const TiXmlElement* element, Ogre::SceneNode* node);
+    void loadParticleSystem(const TiXmlElement* element, Ogre::SceneNode* node);
+    void loadConfig(const TiXmlElement* element);
+
+    // False, with one log line naming the file and the element, when one of
+    // the attributes is absent.
+    bool hasAttributes(const TiXmlElement* element, std::initializer_list<const char*> names) const;
+    // False, with one log line, when one of the attributes is not a finite
+    // number within +-1e15, or is absent and required.
+    bool hasNumbers(const TiXmlElement* element, std::initializer_list<const char*> names,
+                    bool required) const;
+    void logElement(const TiXmlElement* element, const std::string& text) const;
+    void logSkipped(const TiXmlElement* element, const std::string& why) const;
 };
 
 #endif

@@ -1,13 +1,19 @@
 #ifndef MOSSDEN_SCENE_MOSSDENSCENE_H
 #define MOSSDEN_SCENE_MOSSDENSCENE_H
 
-// PLACEHOLDER interface until the scene base lands: the hooks the
-// application drives, with the OIS listener parts.
+// The base of every scene: the scene-file loader, the hooks through which
+// the application drives a scene, the settings every scene file may carry,
+// and the input routing between the overlay menu and the camera man.
 #include <OIS.h>
 #include <OgreFrameListener.h>
+#include <OgrePrerequisites.h>
+#include <OgreSimpleSpline.h>
 
+#include <memory>
 #include <set>
+#include <string>
 
+#include "scene/AnimationStarter.h"
 #include "scene/CDotScene.h"
 
 namespace OgreBites {
@@ -16,31 +22,63 @@ class CameraMan;
 
 class MossdenScene : public CDotScene, public OIS::MouseListener, public OIS::KeyListener {
 public:
-    MossdenScene(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan)
-        : CDotScene(sceneManager), cameraMan(cameraMan) {}
-    ~MossdenScene() override = default;
+    // Both pointers are the application's and outlive the scene.
+    MossdenScene(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan);
+    ~MossdenScene() override;
 
+    // Reads "cameraSpeed" and "disableFog"; derived scenes call this first.
+    // A null element (a file without "custom") reads as an empty one.
+    void loadCustom(TiXmlElement* element) override;
+
+    // Right after construction: loads the scene file, sets camera and cameraNode.
     virtual void createScene() = 0;
+    // Every rendered frame unless the menu is shown over a playable scene.
     virtual void update(const Ogre::FrameEvent& evt) = 0;
-    virtual bool isFinished() { return finished; }
-    virtual void setFinished(bool value) { finished = value; }
-    virtual void tick(int elapsedMs) {}
+    // True asks the application to replace this scene by the next one.
+    virtual bool isFinished();
+    virtual void setFinished(bool value);
+    // When the application's tick timer passed 50 ms; elapsedMs is its reading.
+    virtual void tick(int elapsedMs);
 
-    bool mouseMoved(const OIS::MouseEvent& evt) override { return true; }
-    bool mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override { return true; }
-    bool mouseReleased(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override { return true; }
-    bool keyPressed(const OIS::KeyEvent& evt) override { return true; }
-    bool keyReleased(const OIS::KeyEvent& evt) override { return true; }
+    // Input routing: to the menu while it is shown, otherwise to the camera
+    // man (mouse motion reaches the camera man in both cases). All return true.
+    bool mouseMoved(const OIS::MouseEvent& evt) override;
+    bool mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override;
+    bool mouseReleased(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override;
+    bool keyPressed(const OIS::KeyEvent& evt) override;
+    bool keyReleased(const OIS::KeyEvent& evt) override;
+
+    // Builders for the paths and starters a scene reads from its "custom"
+    // element (inside loadCustom). Track and spline coordinates are whole
+    // numbers (the integer reader). A null parent reads as one without
+    // the child.
+
+    // createTrack(parent, name, name).
+    Ogre::SceneNode* createTrack(const TiXmlElement* parent, const std::string& name);
+    // A new unnamed child of the root node moved by node track 0 of a new
+    // animation animationName (the scene manager owns both), keyed from the
+    // "translate" children of the first elementName child of parent. Null,
+    // with a line on standard output, when there is no such child. Playing
+    // the animation is the caller's business.
+    Ogre::SceneNode* createTrack(const TiXmlElement* parent, const std::string& elementName,
+                                 const std::string& animationName);
+    // A spline through the "point" children of the first childName child
+    // (empty when there is none).
+    std::unique_ptr<Ogre::SimpleSpline> loadSpline(const TiXmlElement* parent,
+                                                   const std::string& childName);
+    // A starter for the "start" children of element; null for a null element.
+    // The named entities must exist (the engine throws otherwise).
+    std::unique_ptr<AnimationStarter> loadAnimationStarter(const TiXmlElement* element);
 
 protected:
-    int cameraSpeed = 0;
+    int cameraSpeed = 0;  // from the scene file's "cameraSpeed"; 0 when it has none
     Ogre::SceneNode* cameraNode = nullptr;
     Ogre::Camera* camera = nullptr;
-    OgreBites::CameraMan* cameraMan = nullptr;
+    OgreBites::CameraMan* cameraMan;
     std::set<OIS::KeyCode> heldKeys;
     bool finished = false;
-    bool leftButtonDown = false;
-    bool cameraKeysDisabled = false;
+    bool leftButtonDown = false;      // tracked only while the menu is hidden
+    bool cameraKeysDisabled = false;  // keys still enter heldKeys but skip the camera man
 };
 
 #endif

@@ -17,7 +17,10 @@ TEST(Startup, WindowCameraAndViewport) {
     Ogre::Camera* cam = app().sceneManager->getCamera("PlayerCam");
     EXPECT_EQ(cam, app().camera);
     EXPECT_FLOAT_EQ(cam->getNearClipDistance(), 0.4f);
-    EXPECT_FLOAT_EQ(cam->getFarClipDistance(), 1500000.0f);
+    // Once a frame has been rendered with stencil shadows, the engine has
+    // switched the camera to an infinite far plane (0).
+    const Ogre::Real farClip = cam->getFarClipDistance();
+    EXPECT_TRUE(farClip == 1500000.0f || farClip == 0.0f) << farClip;
     ASSERT_EQ(app().window->getNumViewports(), 1u);
     Ogre::Viewport* vp = app().window->getViewport(0);
     EXPECT_EQ(vp->getCamera(), cam);

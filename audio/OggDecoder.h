@@ -1,0 +1,32 @@
+#ifndef MOSSDEN_AUDIO_OGGDECODER_H
+#define MOSSDEN_AUDIO_OGGDECODER_H
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+// Whole-file Ogg Vorbis decoding into 16-bit PCM, free of OpenAL so that it
+// can be checked on its own.
+
+struct DecodedSound {
+    int channels = 0;       // of pcm: 1 or 2
+    long rate = 0;          // frames per second
+    std::vector<char> pcm;  // 16-bit signed little-endian, interleaved
+};
+
+enum class OggResult { OK, CANNOT_OPEN, NOT_VORBIS };
+
+// Decodes path completely, in reads of readBytes. A stream of more than two
+// channels is mixed down to stereo so that it plays as what it is (a stereo
+// reading of its interleaved data would be noise of the wrong length). A
+// read error ends the data early; what was decoded until then is kept.
+OggResult decodeOggFile(const std::string& path, DecodedSound& out, std::size_t readBytes);
+
+// Mixes interleaved 16-bit little-endian frames of a Vorbis channel layout
+// (3 to 8 channels in the order the Vorbis specification fixes; more are
+// taken as alternating left and right) down to stereo. Left gets the mean of
+// the left and centre channels, right the mean of the right and centre
+// channels; the low-frequency channel is left out.
+std::vector<char> downmixToStereo(const std::vector<char>& pcm, int channels);
+
+#endif

@@ -1,0 +1,264 @@
+// The application's frame operations on the real engine: the 50 ms tick,
+// scene replacement, the menu-visible rule and starting over.
+#include <gtest/gtest.h>
+
+#include <OIS.h>
+#include <Ogre.h>
+#include <OgreOverlay.h>
+#include <OgreOverlayManager.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "audio/SoundManager.h"
+#include "menu/SceneMenu.h"
+#include "scenes/first/Scene1.h"
+#include "scenes/second/Scene2.h"
+#include "scenes/third/Scene3.h"
+#include "tests/engine/EngineEnvironment.h"
+#include "tests/sound/SoundFiles.h"
+
+namespace {
+
+using Mossden::Test::app;
+using Mossden::Test::renderFrames;
+
+constexpr auto PAST_TICK = std::chrono::milliseconds(60);
+
+// What the application did to a probe scene; outlives the scene.
+struct ProbeLog {
+    bool alive = true;
+    int updates = 0;
+    std::vector<int> ticks;
+    int releases = 0;
+    bool aliveAfterStartOver = false;
+};
+
+class ProbeScene : public MossdenScene {
+public:
+    explicit ProbeScene(ProbeLog& log)
+        : MossdenScene(app().sceneManager, app().cameraMan.get()), log(log) {}
+    ~ProbeScene() override { log.alive = false; }
+
+    void createScene() override {}
+    void update(const Ogre::FrameEvent&) override { ++log.updates; }
+    void tick(int elapsedMs) override { log.ticks.push_back(elapsedMs); }
+    bool mouseReleased(const OIS::MouseEvent&, OIS::MouseButtonID) override {
+        ProbeLog& record = log;  // this scene may be gone after the call
+        ++record.releases;
+        if (startOverOnRelease) {
+            app().startOver();
+            record.aliveAfterStartOver = record.alive;
+        }
+        return true;
+    }
+
+    bool startOverOnRelease = false;
+
+private:
+    ProbeLog& log;
+};
+
+bool inputPointsAt(MossdenScene* scene) {
+    return app().mouse->getEventCallback() == static_cast<OIS::MouseListener*>(scene) &&
+           app().keyboard->getEventCallback() == static_cast<OIS::KeyListener*>(scene);
+}
+
+// Runs each test with a probe as the current scene at a chosen index; the
+// scene it displaced comes back unless the sequence has moved on.
+class FrameLoopTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app().menu.hide();
+        app().shutDown = false;
+        savedIndex = app().sceneIndex;
+        savedScene = app().currentScene;
+        probe = new ProbeScene(log);
+        app().currentScene = probe;
+        app().pointInputAt(probe);
+    }
+    void TearDown() override {
+        if (log.alive) {
+            app().currentScene = savedScene;
+            app().sceneIndex = savedIndex;
+            app().pointInputAt(savedScene);
+            delete probe;
+        }
+        app().menu.hide();
+        SoundManager::getInstance().stopAll();
+    }
+
+    ProbeLog log;
+    ProbeScene* probe = nullptr;
+    MossdenScene* savedScene = nullptr;
+    int savedIndex = 0;
+};
+
+TEST_F(FrameLoopTest, TicksOnlyAfterMoreThanFiftyMilliseconds) {
+    Ogre::Timer watch;  // started first: never shows less than the tick timer
+    app().tickTimer.reset();
+    ASSERT_TRUE(renderFrames(1));
+    if (watch.getMilliseconds() <= 50) {
+        EXPECT_TRUE(log.ticks.empty());
+    }
+
+    std::this_thread::sleep_for(PAST_TICK);
+    Ogre::Timer sinceSleep;
+    ASSERT_TRUE(renderFrames(1));
+    ASSERT_EQ(log.ticks.size(), 1u);
+    EXPECT_GE(log.ticks[0], 51);
+    // The count started again at the tick.
+    const unsigned long frameTime = sinceSleep.getMilliseconds();
+    if (frameTime < 50) {
+        EXPECT_LE(app().tickTimer.getMilliseconds(), frameTime);
+    }
+    EXPECT_EQ(log.updates, 2);
+}
+
+TEST_F(FrameLoopTest, FinishedSceneIsReplacedAtTheStartOfTheFrame) {
+    struct Case {
+        int from, to;
+        const char* built;
+    };
+    const Case cases[] = {
+        {0, 1, "Scene1 with Scene2"},
+        {1, 2, "Scene3"},
+        {2, 3, "Scene3"},
+        {3, 0, "SceneMenu: nothing follows the last scene"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.built);
+        ProbeLog caseLog;
+        auto* finishing = new ProbeScene(caseLog);
+        if (log.alive) delete probe;  // the fixture's probe is not needed here
+        // The scenes of the sequence stay in scenes[]: the advance deletes
+        // them together with the current one.
+        app().currentScene = finishing;
+        app().sceneIndex = c.from;
+        app().pointInputAt(finishing);
+        finishing->setFinished(true);
+        std::this_thread::sleep_for(PAST_TICK);  // a tick is due in this frame
+
+        ASSERT_TRUE(renderFrames(1));
+        EXPECT_FALSE(caseLog.alive);
+        EXPECT_EQ(caseLog.updates, 0);
+        EXPECT_TRUE(caseLog.ticks.empty());
+        EXPECT_EQ(app().sceneIndex, c.to);
+        MossdenScene* current = app().currentScene;
+        EXPECT_EQ(app().scenes[c.to], current);
+        EXPECT_TRUE(inputPointsAt(current));
+        switch (c.to) {
+        case 0: EXPECT_NE(dynamic_cast<Mossden::SceneMenu*>(current), nullptr); break;
+        case 1:
+            EXPECT_NE(dynamic_cast<Mossden::Scene1*>(current), nullptr);
+            EXPECT_NE(dynamic_cast<Scene2*>(app().scenes[2]), nullptr);
+            break;
+        default: EXPECT_NE(dynamic_cast<Mossden::Scene3*>(current), nullptr); break;
+        }
+        for (int i = 0; i < 4; ++i) {
+            if (i != c.to && !(c.to == 1 && i == 2)) {
+                EXPECT_EQ(app().scenes[i], nullptr) << i;
+            }
+        }
+        // The cleared scene graph gave the camera a fresh node.
+        ASSERT_NE(app().camera->getParentSceneNode(), nullptr);
+        EXPECT_TRUE(app().camera->getParentSceneNode()->isInSceneGraph());
+    }
+    app().menu.hide();
+}
+
+TEST_F(FrameLoopTest, MenuOverAPlayableSceneStopsOnlyItsUpdate) {
+    // A sound fading out shows that the sound manager advanced.
+    SoundManager& sound = SoundManager::getInstance();
+    const std::string folder = sound.getFolder();
+    const std::string dir = Mossden::Test::makeTempDir("mossden-frame");
+    Mossden::Test::writeWav(dir + "/frameloop.wav", 1, 16, 8000, 8000);
+    sound.setFolder(dir + "/");
+    const int id = sound.loadSound("frameloop.wav", true);
+    sound.setFolder(folder);
+    sound.play(id);
+    sound.fadeOut(id, 10.0f);
+    app().fader->startFadeIn(10.0);
+
+    app().sceneIndex = 1;
+    app().menu.show(1);
+    std::this_thread::sleep_for(PAST_TICK);
+    ASSERT_TRUE(renderFrames(1, 1.0));
+    EXPECT_EQ(log.updates, 0);
+    EXPECT_EQ(log.ticks.size(), 1u);
+    EXPECT_DOUBLE_EQ(app().fader->alpha, 0.9);
+    EXPECT_FLOAT_EQ(sound.record(id)->fadeGain, 0.9f);
+
+    app().sceneIndex = 0;  // over the menu scene the scene keeps running
+    ASSERT_TRUE(renderFrames(1, 1.0));
+    EXPECT_EQ(log.updates, 1);
+
+    app().sceneIndex = 1;
+    app().menu.hide();
+    ASSERT_TRUE(renderFrames(1, 1.0));
+    EXPECT_EQ(log.updates, 2);
+
+    app().fader->fade(100.0);  // end the fade-in: overlay hidden again
+    std::filesystem::remove_all(dir);
+}
+
+TEST_F(FrameLoopTest, ShutDownEndsTheLoop) {
+    app().shutDown = true;
+    EXPECT_FALSE(renderFrames(1));
+    EXPECT_EQ(log.updates, 0);
+    app().shutDown = false;
+    EXPECT_TRUE(renderFrames(1));
+}
+
+Ogre::Overlay& indicatorOverlay() {
+    Ogre::OverlayManager& overlays = Ogre::OverlayManager::getSingleton();
+    Ogre::Overlay* indicator = overlays.getByName("MossdenOverlays/IndicatorOverlay");
+    return indicator ? *indicator : *overlays.create("MossdenOverlays/IndicatorOverlay");
+}
+
+void expectStartedOver() {
+    EXPECT_EQ(app().sceneIndex, 1);
+    EXPECT_NE(dynamic_cast<Mossden::Scene1*>(app().currentScene), nullptr);
+    EXPECT_NE(dynamic_cast<Scene2*>(app().scenes[2]), nullptr);
+    EXPECT_TRUE(inputPointsAt(app().currentScene));
+    EXPECT_FALSE(app().menu.visible);
+    EXPECT_FALSE(indicatorOverlay().isVisible());
+}
+
+TEST_F(FrameLoopTest, StartOverFromTheEndRebuildsTheFirstScene) {
+    app().sceneIndex = 2;
+    SoundManager& sound = SoundManager::getInstance();
+    sound.pauseAll();
+    indicatorOverlay().show();
+    app().menu.show(2);
+
+    app().startOver();
+    EXPECT_FALSE(log.alive);
+    EXPECT_FALSE(sound.isPaused());
+    expectStartedOver();
+    EXPECT_TRUE(renderFrames(1));
+}
+
+// The menu's start-over button runs inside the current scene's mouse
+// handler: the scene must outlive its own handler call.
+TEST_F(FrameLoopTest, StartOverFromAnInputHandlerWaitsForTheDelivery) {
+    app().sceneIndex = 2;
+    probe->startOverOnRelease = true;
+    indicatorOverlay().show();
+    ASSERT_TRUE(renderFrames(1));
+    ASSERT_EQ(std::system("xdotool click 1"), 0);
+    for (int i = 0; i < 100 && log.releases == 0; ++i) {
+        ASSERT_TRUE(renderFrames(1));
+        if (log.releases == 0) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_EQ(log.releases, 1) << "the click did not arrive";
+    EXPECT_TRUE(log.aliveAfterStartOver);
+    EXPECT_FALSE(log.alive);
+    expectStartedOver();
+}
+
+}  // namespace

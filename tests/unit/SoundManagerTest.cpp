@@ -1,0 +1,478 @@
+// The sound manager on the real openal-soft: its null output here (sources
+// play in real time, nothing is heard), its wave output and no device at all
+// in child processes.
+#include <gtest/gtest.h>
+
+#include <AL/al.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "audio/SoundManager.h"
+#include "tests/sound/SoundFiles.h"
+
+namespace {
+
+using namespace Mossden::Test;
+
+constexpr int LONG_RATE = 8000;
+constexpr int LONG_FRAMES = 3 * LONG_RATE;  // 3 s: stays playing for the whole test
+constexpr int CLICK_FRAMES = 400;           // 0.05 s at 8000 Hz
+constexpr int NUMBERED_SOUNDS = 42;         // two more than can play
+
+int sourceState(unsigned int source) {
+    ALint state = 0;
+    alGetSourcei(source, AL_SOURCE_STATE, &state);
+    return state;
+}
+
+float sourceGain(unsigned int source) {
+    ALfloat gain = -1.0f;
+    alGetSourcef(source, AL_GAIN, &gain);
+    return gain;
+}
+
+int bufferValue(unsigned int buffer, ALenum what) {
+    ALint value = -1;
+    alGetBufferi(buffer, what, &value);
+    return value;
+}
+
+std::string numbered(int i) { return "n" + std::to_string(i) + ".wav"; }
+
+std::string runChild(const std::string& environment, const std::string& mode,
+                     const std::string& dir, int& status) {
+    const std::string out = dir + "/child-" + mode + ".txt";
+    const std::string command = "env -u ALSOFT_DRIVERS " + environment + " '" +
+                                MOSSDEN_SOUND_CHILD + "' " + mode + " '" + dir + "' > '" + out +
+                                "' 2>/dev/null";
+    const int raw = std::system(command.c_str());
+    status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    std::ifstream in(out);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+std::vector<std::string> lines(const std::string& text) {
+    std::vector<std::string> result;
+    std::istringstream in(text);
+    for (std::string line; std::getline(in, line);) result.push_back(line);
+    return result;
+}
+
+class SoundManagerTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite() {
+        // Running the binary by hand: default to the null output as ctest does.
+        setenv("ALSOFT_DRIVERS", "null", 0);
+        dir = makeTempDir("mossden-sound");
+        const std::string d = dir + "/";
+        writeWav(d + "mono16.wav", 1, 16, 22050, 11025, 440);
+        writeWav(d + "stereo8.wav", 2, 8, 11025, 2205, 440);
+        writeOgg(d + "mono.ogg", 1, 44100, 11025, 440);
+        writeOgg(d + "stereo.ogg", 2, 22050, 11025, 440);
+        writeOgg(d + "surround.ogg", 3, 44100, 22050, 440);
+        writeOgg(d + "six.ogg", 6, 48000, 12000, 440);
+        writeOgg(d + "empty.ogg", 1, 44100, 0);
+        writeWav(d + "UPPER.WAV", 1, 16, 22050, 11025);
+        writeOgg(d + "Mixed.Ogg", 1, 44100, 11025);
+        writeWav(d + "long.wav", 1, 16, LONG_RATE, LONG_FRAMES);
+        writeWav(d + "click.wav", 1, 16, LONG_RATE, CLICK_FRAMES, 1000);
+        writeWav(d + "three.wav", 3, 16, 22050, 1000);
+        writeText(d + "garbage.wav", "this is not a sound file");
+        writeText(d + "garbage.ogg", "OggS but not really");
+        for (int i = 0; i < NUMBERED_SOUNDS; ++i) writeWav(d + numbered(i), 1, 8, LONG_RATE, LONG_FRAMES);
+    }
+    static void TearDownTestSuite() { std::filesystem::remove_all(dir); }
+
+    void SetUp() override {
+        sound.initialise();
+        ASSERT_TRUE(sound.hasDevice()) << "openal-soft's null output should always open";
+        sound.setFolder(dir + "/");
+    }
+
+    unsigned int sourceOf(int id) const { return sound.record(id)->source; }
+
+    static std::string dir;
+    SoundManager sound;
+};
+
+std::string SoundManagerTest::dir;
+
+TEST_F(SoundManagerTest, DecodesWavAndOggIntoBuffersOfTheirFormat) {
+    struct Case {
+        const char* name;
+        int bits, channels, rate;
+        double seconds;
+    };
+    // Ogg comes back as 16 bits; more than two channels as stereo of the
+    // stream's true length.
+    const Case cases[] = {
+        {"mono16.wav", 16, 1, 22050, 0.5},  {"stereo8.wav", 8, 2, 11025, 0.2},
+        {"mono.ogg", 16, 1, 44100, 0.25},   {"stereo.ogg", 16, 2, 22050, 0.5},
+        {"surround.ogg", 16, 2, 44100, 0.5}, {"six.ogg", 16, 2, 48000, 0.25},
+    };
+    int expectedId = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const int id = sound.loadSound(c.name, false);
+        EXPECT_EQ(id, expectedId++);
+        const SoundRecord* rec = sound.record(id);
+        ASSERT_NE(rec, nullptr);
+        EXPECT_EQ(bufferValue(rec->buffer, AL_BITS), c.bits);
+        EXPECT_EQ(bufferValue(rec->buffer, AL_CHANNELS), c.channels);
+        EXPECT_EQ(bufferValue(rec->buffer, AL_FREQUENCY), c.rate);
+        EXPECT_NEAR(rec->duration, c.seconds, 1e-9);
+        EXPECT_FLOAT_EQ(sourceGain(rec->source), 1.0f);
+        EXPECT_EQ(sourceState(rec->source), AL_INITIAL);
+    }
+    EXPECT_EQ(sound.soundCount(), expectedId);
+}
+
+TEST_F(SoundManagerTest, NamesLoadOnceAndEndingsIgnoreLetterCase) {
+    const int first = sound.loadSound("mono16.wav", false);
+    EXPECT_EQ(sound.loadSound("mono16.wav", true), first);
+    ALint looping = -1;
+    alGetSourcei(sourceOf(first), AL_LOOPING, &looping);
+    EXPECT_EQ(looping, AL_FALSE) << "the second call's loop flag must not count";
+    EXPECT_EQ(sound.soundCount(), 1);
+
+    const int upper = sound.loadSound("UPPER.WAV", true);
+    const int mixed = sound.loadSound("Mixed.Ogg", false);
+    EXPECT_EQ(upper, 1);
+    EXPECT_EQ(mixed, 2);
+    EXPECT_GT(bufferValue(sound.record(upper)->buffer, AL_SIZE), 0);
+    EXPECT_GT(bufferValue(sound.record(mixed)->buffer, AL_SIZE), 0);
+    alGetSourcei(sourceOf(upper), AL_LOOPING, &looping);
+    EXPECT_EQ(looping, AL_TRUE);
+
+    // Neither ending: 0, nothing registered, later ids keep their records.
+    testing::internal::CaptureStdout();
+    EXPECT_EQ(sound.loadSound("notes.txt", false), 0);
+    EXPECT_EQ(sound.loadSound("notes.txt", false), 0);
+    const std::string said = testing::internal::GetCapturedStdout();
+    EXPECT_NE(said.find(dir + "/notes.txt"), std::string::npos) << said;
+    EXPECT_EQ(sound.soundCount(), 3);
+    const int next = sound.loadSound("stereo8.wav", false);
+    EXPECT_EQ(next, 3);
+    EXPECT_EQ(bufferValue(sound.record(next)->buffer, AL_FREQUENCY), 11025);
+}
+
+TEST_F(SoundManagerTest, UnreadableFilesPlaySilenceAndSaySoOnce) {
+    struct Case {
+        const char* name;
+        const char* message;  // the whole line, after the path
+    };
+    const Case cases[] = {
+        {"missing.ogg", ""},
+        {"garbage.ogg", ": not an Ogg Vorbis file"},
+        {"missing.wav", ": I/O error"},
+        {"garbage.wav", ": Unsupported file type"},
+        {"three.wav", ": Unsupported mode within an otherwise usable file type"},
+    };
+    int expectedId = 0;
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        testing::internal::CaptureStdout();
+        const int id = sound.loadSound(c.name, true);
+        const std::string said = testing::internal::GetCapturedStdout();
+        EXPECT_EQ(said, "Cant load file " + dir + "/" + c.name + c.message + "\n");
+        EXPECT_EQ(id, expectedId++);
+        EXPECT_EQ(bufferValue(sound.record(id)->buffer, AL_SIZE), 0);
+        EXPECT_EQ(sound.record(id)->duration, 0.0);
+        sound.play(id);
+        sound.update(0.02f);
+        EXPECT_FALSE(sound.isPlaying(id));
+        EXPECT_EQ(sound.loadSound(c.name, false), id);
+    }
+    // A stream without samples is no error: a sound of no length.
+    testing::internal::CaptureStdout();
+    const int empty = sound.loadSound("empty.ogg", false);
+    EXPECT_EQ(testing::internal::GetCapturedStdout(), "");
+    EXPECT_EQ(sound.record(empty)->duration, 0.0);
+
+    const int good = sound.loadSound("click.wav", false);
+    EXPECT_EQ(good, expectedId + 1);
+    EXPECT_EQ(bufferValue(sound.record(good)->buffer, AL_FREQUENCY), LONG_RATE);
+}
+
+TEST_F(SoundManagerTest, OnlyIdsBelowFortyPlay) {
+    for (int i = 0; i < NUMBERED_SOUNDS; ++i) ASSERT_EQ(sound.loadSound(numbered(i), false), i);
+    sound.play(39);
+    EXPECT_TRUE(sound.isPlaying(39));
+    for (int id : {40, 41}) {
+        sound.play(id);
+        sound.playInstance(id);
+        EXPECT_EQ(sourceState(sourceOf(id)), AL_INITIAL) << id;
+    }
+    EXPECT_TRUE(sound.oneShots().empty());
+
+    sound.stop(39);
+    EXPECT_EQ(sourceState(sourceOf(39)), AL_STOPPED);
+    EXPECT_EQ(sound.record(39)->elapsed, 0.0f);
+
+    // Ids never issued change nothing.
+    for (int id : {-1, NUMBERED_SOUNDS, 999}) {
+        sound.play(id);
+        sound.stop(id);
+        sound.playInstance(id);
+        sound.fadeIn(id, 1.0f);
+        sound.fadeOut(id, 1.0f);
+        sound.addRepeat(id);
+        EXPECT_FALSE(sound.isPlaying(id));
+    }
+    EXPECT_TRUE(sound.runningFades().empty());
+    EXPECT_TRUE(sound.repeats().empty());
+    sound.update(0.1f);
+}
+
+TEST_F(SoundManagerTest, FadeOutFollowsFrameTimesThenStops) {
+    const int id = sound.loadSound("long.wav", true);
+    sound.play(id);
+    sound.fadeOut(id, 15.0f);
+    EXPECT_FLOAT_EQ(sourceGain(sourceOf(id)), 1.0f) << "a fade changes nothing before update";
+    for (int second = 1; second <= 15; ++second) {
+        sound.update(1.0f);
+        EXPECT_NEAR(sourceGain(sourceOf(id)), 1.0f - second / 15.0f, 1e-6) << second;
+        EXPECT_TRUE(sound.isPlaying(id)) << second;
+    }
+    EXPECT_EQ(sound.runningFades().size(), 1u);
+    sound.update(1.0f);  // past 15 s
+    EXPECT_EQ(sourceState(sourceOf(id)), AL_STOPPED);
+    EXPECT_EQ(sound.record(id)->fadeGain, 0.0f);
+    EXPECT_TRUE(sound.runningFades().empty());
+
+    sound.play(id);
+    EXPECT_FLOAT_EQ(sourceGain(sourceOf(id)), 1.0f);
+    EXPECT_TRUE(sound.isPlaying(id));
+}
+
+TEST_F(SoundManagerTest, FadeInFromPlayUpToExactlyFull) {
+    const int id = sound.loadSound("long.wav", true);
+    sound.fadeIn(id, 4.0f);
+    EXPECT_FALSE(sound.isPlaying(id)) << "a fade does not start playback";
+    sound.play(id);
+    EXPECT_FLOAT_EQ(sourceGain(sourceOf(id)), 1.0f);
+    for (float expected : {0.25f, 0.5f, 0.75f, 1.0f}) {
+        sound.update(1.0f);
+        EXPECT_FLOAT_EQ(sourceGain(sourceOf(id)), expected);
+        EXPECT_EQ(sound.runningFades().size(), 1u);
+    }
+    sound.update(0.5f);
+    EXPECT_EQ(sourceGain(sourceOf(id)), 1.0f);
+    EXPECT_TRUE(sound.runningFades().empty());
+}
+
+TEST_F(SoundManagerTest, FadesOfNoLengthEndAtTheNextUpdate) {
+    for (float dt : {0.016f, 0.0f}) {
+        SCOPED_TRACE(dt);
+        const int in = sound.loadSound(numbered(0), false);
+        const int out = sound.loadSound(numbered(1), false);
+        sound.play(in);
+        sound.play(out);
+        sound.fadeIn(in, 0.0f);
+        sound.fadeOut(out, 0.0f);
+        sound.update(dt);
+        EXPECT_EQ(sourceGain(sourceOf(in)), 1.0f);
+        EXPECT_TRUE(sound.isPlaying(in));
+        EXPECT_EQ(sourceState(sourceOf(out)), AL_STOPPED);
+        EXPECT_EQ(sound.record(out)->fadeGain, 0.0f);
+        EXPECT_TRUE(sound.runningFades().empty());
+    }
+}
+
+TEST_F(SoundManagerTest, VolumeScalesFadesAndLoadedSoundsButNotCopies) {
+    const int fading = sound.loadSound(numbered(0), false);
+    const int steady = sound.loadSound(numbered(1), false);
+    const int later = sound.loadSound(numbered(2), false);
+    sound.play(fading);
+    sound.play(steady);
+    sound.playInstance(steady);
+    sound.fadeOut(fading, 10.0f);
+    sound.update(4.0f);
+    EXPECT_FLOAT_EQ(sourceGain(sourceOf(fading)), 0.6f);
+
+    sound.setVolume(0.5f);
+    EXPECT_FLOAT_EQ(sourceGain(sourceOf(fading)), 0.3f);
+    EXPECT_FLOAT_EQ(sourceGain(sourceOf(steady)), 0.5f);
+    EXPECT_FLOAT_EQ(sourceGain(sourceOf(later)), 0.5f);
+    ASSERT_EQ(sound.oneShots().size(), 1u);
+    EXPECT_FLOAT_EQ(sourceGain(sound.oneShots().front().source), 1.0f);
+
+    sound.update(1.0f);  // t = 0.5 against the new master gain
+    EXPECT_FLOAT_EQ(sourceGain(sourceOf(fading)), 0.25f);
+    sound.playInstance(steady);
+    EXPECT_FLOAT_EQ(sourceGain(sound.oneShots().back().source), 0.5f);
+    sound.play(later);
+    EXPECT_FLOAT_EQ(sourceGain(sourceOf(later)), 0.5f);
+}
+
+TEST_F(SoundManagerTest, PauseResumeAndStopAll) {
+    const int a = sound.loadSound(numbered(0), false);
+    const int b = sound.loadSound(numbered(1), true);
+    const int idle = sound.loadSound(numbered(2), false);
+    sound.play(a);
+    sound.play(b);
+
+    sound.resumeAll();  // nothing paused: nothing happens
+    EXPECT_FALSE(sound.isPaused());
+    sound.pauseAll();
+    sound.pauseAll();
+    EXPECT_TRUE(sound.isPaused());
+    EXPECT_EQ(sourceState(sourceOf(a)), AL_PAUSED);
+    EXPECT_EQ(sourceState(sourceOf(b)), AL_PAUSED);
+    EXPECT_EQ(sourceState(sourceOf(idle)), AL_INITIAL);
+    sound.resumeAll();
+    EXPECT_FALSE(sound.isPaused());
+    EXPECT_TRUE(sound.isPlaying(a));
+    EXPECT_TRUE(sound.isPlaying(b));
+    EXPECT_EQ(sourceState(sourceOf(idle)), AL_INITIAL);
+
+    sound.addRepeat(a);
+    sound.fadeOut(b, 3.0f);
+    sound.playInstance(a);
+    sound.pauseAll();
+    sound.stopAll();
+    EXPECT_FALSE(sound.isPaused());
+    EXPECT_EQ(sourceState(sourceOf(a)), AL_STOPPED);
+    EXPECT_EQ(sourceState(sourceOf(b)), AL_STOPPED);
+    EXPECT_TRUE(sound.repeats().empty());
+    EXPECT_TRUE(sound.runningFades().empty());
+    ASSERT_EQ(sound.oneShots().size(), 1u);
+    EXPECT_EQ(sourceState(sound.oneShots().front().source), AL_PLAYING) << "copies play on";
+}
+
+TEST_F(SoundManagerTest, RepeatSetRestartsAtMostOneSoundPerFrame) {
+    const int low = sound.loadSound(numbered(0), false);
+    const int high = sound.loadSound(numbered(1), false);
+    const int silent = sound.loadSound(numbered(2), false);
+    ASSERT_DOUBLE_EQ(sound.record(low)->duration, 3.0);
+    sound.play(low);
+    sound.play(high);
+    for (int id : {high, silent, low}) sound.addRepeat(id);
+
+    sound.update(2.9f);
+    EXPECT_FLOAT_EQ(sound.record(low)->elapsed, 2.9f);
+    EXPECT_FLOAT_EQ(sound.record(high)->elapsed, 2.9f);
+
+    sound.update(0.2f);  // both reach 3 s; only the lower id restarts
+    EXPECT_EQ(sound.record(low)->elapsed, 0.0f);
+    EXPECT_FLOAT_EQ(sound.record(high)->elapsed, 2.9f);
+    EXPECT_TRUE(sound.isPlaying(low));
+
+    sound.update(0.2f);
+    EXPECT_FLOAT_EQ(sound.record(low)->elapsed, 0.2f);
+    EXPECT_EQ(sound.record(high)->elapsed, 0.0f);
+    EXPECT_TRUE(sound.isPlaying(high));
+    EXPECT_EQ(sound.record(silent)->elapsed, 0.0f) << "a sound not playing does not count";
+
+    sound.removeRepeat(low);
+    sound.update(3.0f);
+    EXPECT_FLOAT_EQ(sound.record(low)->elapsed, 0.2f);
+    EXPECT_EQ(sound.record(high)->elapsed, 0.0f);
+}
+
+TEST_F(SoundManagerTest, OneShotCopiesOverlapAndAreDeletedWhenDone) {
+    const int click = sound.loadSound("click.wav", false);
+    const int lasting = sound.loadSound("long.wav", false);
+    for (int i = 0; i < 3; ++i) sound.playInstance(click);
+    sound.playInstance(lasting);
+    ASSERT_EQ(sound.oneShots().size(), 4u);
+    std::vector<unsigned int> sources;
+    for (const SoundRecord& copy : sound.oneShots()) sources.push_back(copy.source);
+    std::set<unsigned int> distinct(sources.begin(), sources.end());
+    distinct.insert(sourceOf(click));
+    distinct.insert(sourceOf(lasting));
+    EXPECT_EQ(distinct.size(), 6u) << "every copy has a source of its own";
+    EXPECT_EQ(sourceState(sourceOf(click)), AL_INITIAL) << "copies leave the sound's own source alone";
+
+    // The clicks end in real time; each is gone at the first update after.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+    while (sound.oneShots().size() > 1 && std::chrono::steady_clock::now() < deadline) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        sound.update(0.01f);
+    }
+    ASSERT_EQ(sound.oneShots().size(), 1u);
+    EXPECT_EQ(sound.oneShots().front().source, sources.back());
+    for (int i = 0; i < 3; ++i) EXPECT_FALSE(alIsSource(sources[i])) << i;
+}
+
+// The whole road from file to speaker: the child process plays a WAV tone
+// and then an Ogg tone into openal-soft's wave output, and both tones are
+// found in what was written, in that order.
+TEST_F(SoundManagerTest, WaveOutputCarriesThePlayedTones) {
+    const std::string work = makeTempDir("mossden-wave");
+    constexpr int RATE = 44100;
+    writeWav(work + "/tone440.wav", 1, 16, 22050, 22050 * 3 / 10, 440, 0.8);
+    writeOgg(work + "/tone660.ogg", 2, 44100, 44100 * 3 / 10, 660, 0.8);
+    writeText(work + "/alsoft.conf", "[general]\ndrivers = wave\nfrequency = " +
+                                         std::to_string(RATE) +
+                                         "\nchannels = mono\nsample-type = int16\n[wave]\nfile = " +
+                                         work + "/mix.wav\n");
+    int status = -1;
+    const std::string said = runChild("ALSOFT_CONF='" + work + "/alsoft.conf'", "play", work, status);
+    EXPECT_EQ(status, 0) << said;
+    EXPECT_NE(said.find("ids 0 1\n"), std::string::npos) << said;
+
+    std::vector<float> mix;
+    int rate = 0;
+    ASSERT_TRUE(readWavChannel(work + "/mix.wav", mix, rate)) << said;
+    ASSERT_EQ(rate, RATE);
+    constexpr std::size_t WINDOW = 2048;
+    constexpr double HEARD = 0.1;  // of full scale; silence gives about 0
+    long first440 = -1, first660 = -1;
+    for (std::size_t at = 0; at + WINDOW <= mix.size(); at += WINDOW) {
+        const double a440 = toneAmplitude(&mix[at], WINDOW, rate, 440);
+        const double a660 = toneAmplitude(&mix[at], WINDOW, rate, 660);
+        if (first440 < 0 && a440 > HEARD && a440 > 4 * a660) first440 = static_cast<long>(at);
+        if (first660 < 0 && a660 > HEARD && a660 > 4 * a440) first660 = static_cast<long>(at);
+    }
+    EXPECT_GE(first440, 0) << "no 440 Hz tone in " << mix.size() << " samples";
+    EXPECT_GT(first660, first440) << "the Ogg tone must follow the WAV tone";
+    std::filesystem::remove_all(work);
+}
+
+// Every operation runs with and without a device; without one the game is
+// told once, makes no OpenAL call, and hands out the same ids.
+TEST_F(SoundManagerTest, NoDeviceRunsSilentlyWithTheSameIds) {
+    const std::string work = makeTempDir("mossden-nodevice");
+    writeWav(work + "/tone440.wav", 1, 16, 8000, 800, 440);
+    writeOgg(work + "/tone660.ogg", 1, 8000, 800, 660);
+    writeText(work + "/garbage.wav", "not a sound");
+    struct Case {
+        const char* environment;
+        bool device;
+    };
+    for (const Case& c : {Case{"ALSOFT_DRIVERS=null", true}, Case{"ALSOFT_DRIVERS=nothing", false}}) {
+        SCOPED_TRACE(c.environment);
+        int status = -1;
+        const std::vector<std::string> said = lines(runChild(c.environment, "busy", work, status));
+        EXPECT_EQ(status, 0);
+        std::vector<std::string> expected;
+        if (!c.device)
+            expected.push_back(
+                "Sound is off: cannot open the audio device \"OpenAL Soft\" (There was an error "
+                "opening the ALC device)");
+        expected.push_back("Cant load file " + work + "/notes.txt: neither a .wav nor an .ogg name");
+        if (c.device) {
+            expected.push_back("Cant load file " + work + "/missing.ogg");
+            expected.push_back("Cant load file " + work + "/garbage.wav: Unsupported file type");
+        }
+        expected.push_back("ids 0 0 1 2 3 0");
+        expected.push_back(std::string("count 4 device ") + (c.device ? "1" : "0"));
+        expected.push_back("calls without a context 0");
+        EXPECT_EQ(said, expected);
+    }
+    std::filesystem::remove_all(work);
+}
+
+}  // namespace
