@@ -11,7 +11,7 @@ const Ogre::Vector3 START_POSITION(7948, -4788, -8380);
 const Ogre::Vector3 VIA_POINT(149, -2016, 370);
 const Ogre::Vector3 FAR_POINT(-633.446f, 631.27f, 34770);
 const Ogre::Vector3 RETURN_DIRECTION(32652.2f, -193042, -945732);
-const Ogre::Vector3 START_UP = Ogre::Vector3(0.0517f, -0.1564f, -0.9863f).normalisedCopy();
+const Ogre::Vector3 START_UP = Ogre::Vector3(0.4145f, 0.866f, 0.2796f).normalisedCopy();
 
 namespace {
 
@@ -43,9 +43,9 @@ struct Tooth {
 // Jaw sides as the closing sequence moves them: upper_jaw_1 and
 // lower_jaw_1 carry the right-hand teeth (+X), the others the left.
 const Tooth TEETH[] = {
-    {1, 8, true},     {3, 23, true},    {4, 38, true},    {7, 53, true},   {9, 68, true},    {10, 83, true},
+    {1, 8, true},     {3, 23, true},    {4, 38, true},    {7, 53, true},   {9, 67, true},    {10, 84, true},
     {2, -8, true},    {5, -25, true},   {6, -43, true},   {8, -61, true},  {11, -80, true},
-    {17, 8, false},   {13, 23, false},  {21, 38, false},  {14, 53, false}, {20, 68, false},  {19, 82, false},
+    {17, 8, false},   {13, 22, false},  {21, 36, false},  {14, 50, false}, {20, 64, false},  {19, 82, false},
     {16, -8, false},  {12, -28, false}, {18, -50, false}, {15, -74, false},
 };
 
@@ -69,10 +69,10 @@ RockParams toothParams(const Tooth& t) {
         p.radius = random.range(850, 920);
         p.squash = Ogre::Vector3(1.0f, 1.12f, 1.0f);
     } else {
-        p.radius = random.range(960, 1060);
+        p.radius = random.range(880, 960);
         p.squash = Ogre::Vector3(1.12f, 0.95f, 1.1f);
     }
-    p.roughness = random.range(0.13, 0.21);
+    p.roughness = random.range(0.07, 0.11);
     p.craters = 4 + int(random.next() % 5);
     p.crystalPatches = int(random.next() % 3);
     p.mossiness = random.range(-0.2, 0.25);
@@ -113,6 +113,7 @@ Field buildField() {
         if (start) {
             rock.params.keepClear = START_UP;
             rock.params.clearAngle = 22;
+            rock.params.padRadius = 380;
         }
         const auto tunnel = TUNNEL_TILT.find(t.number);
         if (tunnel != TUNNEL_TILT.end())

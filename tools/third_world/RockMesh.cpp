@@ -31,8 +31,9 @@ Ogre::ColourValue crystalHue(std::uint64_t seed) {
 
 MediaGen::MeshData buildRockMesh(const RockPiece& rock) {
     const RockShape shape(rock.params);
-    const Surface surface =
-        polygonise([&](const Ogre::Vector3& p) { return shape.distance(p); }, shape.extent(), rock.gridCells);
+    const auto field = [&](const Ogre::Vector3& p) { return shape.distance(p); };
+    Surface surface = polygonise(field, shape.extent(), rock.gridCells);
+    relax(surface, field, 3, shape.extent() * 2 / rock.gridCells * 0.05);
 
     const MediaGen::Noise tint(rock.params.seed * 31 + 7);
     const bool glowing = rock.params.form == RockForm::CrystalCluster;

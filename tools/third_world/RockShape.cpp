@@ -51,6 +51,7 @@ RockShape::RockShape(const RockParams& params)
         addSpikes(random, dir * Ogre::Real(baseRadius(dir) * 0.96), dir, 3 + int(random.next() % 4), r);
         ++i;
     }
+    if (par.padRadius > 0) padHeight = baseRadius(par.keepClear.normalisedCopy());
     const double reach = par.form == RockForm::Ring ? r + par.ringMinor * 1.5
                                                     : r * std::max({par.squash.x, par.squash.y, par.squash.z}) * 1.45;
     extentHalf = reach + r * 0.1;
@@ -85,7 +86,7 @@ double RockShape::baseField(const Ogre::Vector3& p) const {
     const Ogre::Vector3 n = p * Ogre::Real(1.6 / r);
     // fbm is normalised to about [-1, 1]; its typical swing is half that.
     const double bumps = par.roughness * 1.5 * shapeNoise.fbm(n.x, n.y, n.z, 4) +
-                         0.025 * shapeNoise.at(n.x * 5.3f + 17, n.y * 5.3f, n.z * 5.3f);
+                         0.012 * shapeNoise.at(n.x * 5.3f + 17, n.y * 5.3f, n.z * 5.3f);
     if (par.form == RockForm::Ring) {
         // Torus around the Z axis: the ring faces +Z.
         const double q = std::sqrt(double(p.x) * p.x + double(p.y) * p.y) - r;
@@ -108,6 +109,15 @@ double RockShape::baseRadius(const Ogre::Vector3& direction) const {
 double RockShape::rockField(const Ogre::Vector3& p) const {
     if (par.form == RockForm::CrystalCluster) return 1e30;
     double f = baseField(p);
+    if (par.padRadius > 0) {
+        const Ogre::Vector3 axis = par.keepClear.normalisedCopy();
+        const Ogre::Vector3 offset = p - axis * Ogre::Real(padHeight);
+        const double height = offset.dotProduct(axis);
+        const double lateral = (offset - axis * Ogre::Real(height)).length();
+        const double w = (1 - smoothstep(0.6 * par.padRadius, par.padRadius, lateral)) *
+                         (1 - smoothstep(0.5 * par.padRadius, par.padRadius, std::abs(height)));
+        f = f * (1 - w) + height * w;
+    }
     for (const Crater& c : craters) {
         const double d = (p - c.centre).length() - c.radius;
         const double w = 0.3 * c.radius;

@@ -41,6 +41,9 @@ struct RockParams {
     // the player's first standing place must be plain ground.
     Ogre::Vector3 keepClear = Ogre::Vector3::ZERO;
     double clearAngle = 0;
+    // A flat patch of ground of this radius around that direction, so that
+    // the first landing's face normal is the direction itself.
+    double padRadius = 0;
 };
 
 class RockShape {
@@ -86,6 +89,7 @@ private:
     std::vector<Crater> craters;
     std::vector<Spike> spikes;
     double extentHalf = 0;
+    double padHeight = 0;
 };
 
 }  // namespace ThirdWorld

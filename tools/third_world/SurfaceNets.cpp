@@ -115,4 +115,37 @@ Surface polygonise(const std::function<double(const Ogre::Vector3&)>& field, dou
     return out;
 }
 
+void relax(Surface& surface, const std::function<double(const Ogre::Vector3&)>& field, int iterations,
+           double gradientStep) {
+    const std::size_t n = surface.positions.size();
+    std::vector<std::vector<std::uint32_t>> neighbours(n);
+    for (std::size_t t = 0; t < surface.indices.size(); t += 3)
+        for (int k = 0; k < 3; ++k) {
+            const std::uint32_t a = surface.indices[t + k], b = surface.indices[t + (k + 1) % 3];
+            neighbours[a].push_back(b);
+            neighbours[b].push_back(a);
+        }
+    for (auto& list : neighbours) {
+        std::sort(list.begin(), list.end());
+        list.erase(std::unique(list.begin(), list.end()), list.end());
+    }
+    const Ogre::Real h = Ogre::Real(gradientStep);
+    std::vector<Ogre::Vector3> next(n);
+    for (int it = 0; it < iterations; ++it) {
+        for (std::size_t i = 0; i < n; ++i) {
+            Ogre::Vector3 mean = Ogre::Vector3::ZERO;
+            for (std::uint32_t j : neighbours[i]) mean += surface.positions[j];
+            Ogre::Vector3 p = neighbours[i].empty() ? surface.positions[i]
+                                                    : surface.positions[i] * 0.5f + mean * (0.5f / neighbours[i].size());
+            const double f = field(p);
+            const Ogre::Vector3 g(Ogre::Real(field(p + Ogre::Vector3(h, 0, 0)) - f),
+                                  Ogre::Real(field(p + Ogre::Vector3(0, h, 0)) - f),
+                                  Ogre::Real(field(p + Ogre::Vector3(0, 0, h)) - f));
+            if (g.squaredLength() > 0) p -= g * Ogre::Real(f * h / g.squaredLength());
+            next[i] = p;
+        }
+        surface.positions.swap(next);
+    }
+}
+
 }  // namespace ThirdWorld

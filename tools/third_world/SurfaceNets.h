@@ -23,6 +23,12 @@ struct Surface {
 // so the result is closed even if the field reaches the border.
 Surface polygonise(const std::function<double(const Ogre::Vector3&)>& field, double halfSize, int cells);
 
+// Evens out the triangles: every vertex moves towards the mean of its
+// neighbours and back onto the surface (one gradient step), `iterations`
+// times. Topology and winding are unchanged.
+void relax(Surface& surface, const std::function<double(const Ogre::Vector3&)>& field, int iterations,
+           double gradientStep);
+
 }  // namespace ThirdWorld
 
 #endif
