@@ -175,10 +175,12 @@ Field buildField() {
         const Ogre::Vector3 dir = (outward.normalisedCopy() + randomDirection(random) * 0.5f).normalisedCopy();
         FogCloud fog;
         fog.node = "dark_fog" + std::to_string(i);
-        fog.position = rock->centre + dir * Ogre::Real(rock->params.radius * 1.5);
-        fog.size = 2400;
-        for (int k = 0; k < 5; ++k) {
-            fog.puffs.push_back(randomDirection(random) * Ogre::Real(random.range(200, 900)));
+        fog.position = rock->centre + dir * Ogre::Real(rock->params.radius * 1.9);
+        // Few, mid-sized puffs: every covered pixel is blended, and the
+        // software renderers pay for each one.
+        fog.size = 1500;
+        for (int k = 0; k < 3; ++k) {
+            fog.puffs.push_back(randomDirection(random) * Ogre::Real(random.range(200, 600)));
             const float shade = float(random.range(0.6, 1.0));
             fog.colours.emplace_back(0.32f * shade, 0.26f * shade, 0.5f * shade, 1.0f);
         }

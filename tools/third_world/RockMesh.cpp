@@ -11,7 +11,7 @@ namespace ThirdWorld {
 namespace {
 
 // World units per repeat of the rock detail texture.
-constexpr float TEXTURE_SPAN = 420.0f;
+constexpr float TEXTURE_SPAN = 220.0f;
 
 Ogre::Vector2 boxProjection(const Ogre::Vector3& p, const Ogre::Vector3& n) {
     const Ogre::Vector3 a(std::abs(n.x), std::abs(n.y), std::abs(n.z));

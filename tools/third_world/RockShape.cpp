@@ -68,7 +68,7 @@ void RockShape::addSpikes(MediaGen::Random& random, const Ogre::Vector3& root, c
     for (int i = 0; i < count; ++i) {
         Ogre::Vector3 axis = out == Ogre::Vector3::ZERO ? randomDirection(random)
                                                          : (out + randomDirection(random) * 0.5f).normalisedCopy();
-        const double hl = scale * (out == Ogre::Vector3::ZERO ? random.range(0.55, 0.95) : random.range(0.1, 0.24));
+        const double hl = scale * (out == Ogre::Vector3::ZERO ? random.range(0.55, 0.95) : random.range(0.16, 0.32));
         const double hw = hl * random.range(0.2, 0.32);
         Spike s;
         s.axis = axis;

@@ -98,7 +98,7 @@ void writeSceneFile(const Field& field, const std::string& path) {
     // motion of their root bones moves the teeth in the closing sequence.
     for (const Jaw& jaw : field.jaws) entity(node(nodes, jaw.entity, jaw.position), jaw.entity, "third_" + jaw.entity + ".mesh");
 
-    directional(nodes, "third_moon", Ogre::Vector3(-0.35f, -0.55f, -0.75f), Ogre::ColourValue(0.55f, 0.6f, 0.78f), Ogre::ColourValue(0.2f, 0.2f, 0.25f));
+    directional(nodes, "third_moon", Ogre::Vector3(-0.35f, -0.55f, -0.75f), Ogre::ColourValue(0.72f, 0.76f, 0.92f), Ogre::ColourValue(0.25f, 0.25f, 0.3f));
     directional(nodes, "third_rim", Ogre::Vector3(0.25f, 0.45f, 0.85f), Ogre::ColourValue(0.1f, 0.26f, 0.3f), Ogre::ColourValue::Black);
     {
         // A warm glow deep in the throat lights the teeth from inside.
