@@ -118,7 +118,8 @@ void writeSceneFile(const Field& field, const std::string& path) {
 
     TiXmlElement* config = child(scene, "config");
     rgb(config, "ambientLight", Ogre::ColourValue(0.1f, 0.1f, 0.13f));
-    child(config, "shadow")->SetAttribute("technique", "NONE");
+    // No "shadow" element: the application's stencil shadows stay for the
+    // scenes after this one; nothing here casts a shadow.
     TiXmlElement* sky = child(config, "skyBox");
     sky->SetAttribute("materialName", "Third/Sky");
     sky->SetAttribute("distance", "50000");
