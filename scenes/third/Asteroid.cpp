@@ -53,6 +53,12 @@ std::pair<Hole*, float> Asteroid::nearestHole(const Ogre::Vector3& point) {
     return best;
 }
 
+void Asteroid::addHole(Hole* hole) {
+    if (!entity()) return;
+    hole->attach(mEntity->getParentSceneNode()->getParentSceneNode());
+    mHoles.push_back(hole);
+}
+
 void Asteroid::spin(float dt) {
     if (!entity()) return;
     Ogre::SceneNode* pivot = mEntity->getParentSceneNode()->getParentSceneNode();

@@ -49,6 +49,8 @@ public:
     // distance; (null, FLT_MAX) without holes.
     std::pair<Hole*, float> nearestHole(const Ogre::Vector3& point);
     std::list<Hole*>& holes() { return mHoles; }
+    // Hangs the hole on this asteroid's pivot and counts it as one of its holes.
+    void addHole(Hole* hole);
 
     // Turns the pivot (the parent of the entity's node) by one frame.
     void spin(float dt);

@@ -14,6 +14,7 @@ namespace {
 
 constexpr float LANDING_HEIGHT = 130.0f;  // the flight ends this far before the hit point
 constexpr float CRASH_DISTANCE = 32.0f;   // an asteroid this close ahead takes over the flight
+constexpr float BUTTERFLY_HIDE_DISTANCE = 550.0f;
 
 }  // namespace
 
@@ -76,7 +77,7 @@ void AsteroidFlight::update(float dt) {
     const float p = clock.step(dt);
 
     const auto nearHole = scene.mCurrentAsteroid->nearestHole(rig.mCameraRollNode->_getDerivedPosition());
-    if (nearHole.first && nearHole.second < 550) nearHole.first->hideButterfly();
+    if (nearHole.first && nearHole.second < BUTTERFLY_HIDE_DISTANCE) nearHole.first->hideButterfly();
 
     // Crash avoidance: an asteroid right ahead becomes the destination.
     // Ahead is where the camera went since the previous frame (before that

@@ -28,6 +28,9 @@ constexpr float POINTING_LENGTH = 1000000.0f;
 constexpr float SURFACE_RAY_BACKOFF = 10000.0f;
 constexpr int DEBUG_SPHERES = 1000;
 constexpr float DEBUG_SPHERE_RADIUS = 10.0f;
+constexpr float HOLE_EXIT_HEIGHT = 130.0f;  // the ride ends this far above the exit point
+constexpr float HOLE_RIDE_SECONDS = 2.5f;
+constexpr std::size_t FINALE_HOLES = 4;     // distinct holes before the closing sequence
 
 const Ogre::Vector3 START_POSITION(7948, -4788, -8380);
 const Ogre::Quaternion START_ORIENTATION(0.302413f, 0.0100697f, 0.0100697f, 0.953124f);
@@ -50,7 +53,7 @@ const char* phaseName(Scene3Phase phase) {
 }
 
 Scene3::Scene3(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan)
-    : MossdenScene(sceneManager, cameraMan) {
+    : MossdenScene(sceneManager, cameraMan), mFinale(this) {
     mFlight = std::make_unique<AsteroidFlight>(this);
     cameraKeysDisabled = true;
     picker = std::make_unique<RayPicker>(sceneManager);
@@ -82,6 +85,9 @@ void Scene3::loadCustom(TiXmlElement* element) {
         if (const TiXmlElement* e = element->FirstChildElement("swirlTime")) mSwirlTime = readIntAttribute("value", e);
         if (const TiXmlElement* e = element->FirstChildElement("swirlWaitTime"))
             mSwirlWaitTime = readIntAttribute("value", e);
+        if (const TiXmlElement* holes = element->FirstChildElement("holes"))
+            for (const TiXmlElement* h = holes->FirstChildElement("hole"); h; h = h->NextSiblingElement("hole"))
+                if (std::unique_ptr<Hole> hole = Hole::read(h, sceneManager)) mHoles.push_back(std::move(hole));
     }
     const std::pair<std::string, std::string> upper1{"upper_jaw_1", "upper_jaw_1_1"},
         upper2{"upper_jaw_2", "upper_jaw_2_1"}, lower1{"lower_jaw_1", "lower_jaw_1_1"},
@@ -149,8 +155,13 @@ void Scene3::createScene() {
 
     buildPivots();
     if (mCurrentAsteroid) mRig.attach(mCurrentAsteroid);
+    attachHoles();
     for (auto& entry : mAsteroids) entry.second->entity();
     attachFogClouds();
+    // Attached butterflies fly off at once and come back when the viewer
+    // is far away; the others are hidden.
+    for (auto& hole : mHoles)
+        if (hole->butterfly->hasNode()) hole->butterfly->launch();
 
     // The opening fades in from black: when the scene is entered directly
     // (not after the first scene's fade-out) cover the picture at once.
@@ -160,6 +171,15 @@ void Scene3::createScene() {
             fader->startFadeOut(1.0);
             fader->fade(999.0);
         }
+    }
+}
+
+void Scene3::attachHoles() {
+    for (auto& hole : mHoles) {
+        Asteroid* asteroid = nearestAsteroid(hole->centerNode->getPosition());
+        if (!asteroid) continue;
+        asteroid->addHole(hole.get());
+        hole->asteroid = asteroid;
     }
 }
 
@@ -221,6 +241,7 @@ void Scene3::setPhase(Scene3Phase phase) {
 
 void Scene3::update(const Ogre::FrameEvent& evt) {
     const float dt = evt.timeSinceLastFrame;
+    for (auto& hole : mHoles) hole->butterfly->update(dt);
     if (indicatorTimer.getMilliseconds() > INDICATOR_MS) {
         indicatorTest();
         indicatorTimer.reset();
@@ -240,10 +261,10 @@ void Scene3::update(const Ogre::FrameEvent& evt) {
         if (startTimer.getMilliseconds() > FIRST_LANDING_MS) mRig.land(true, false);
         break;
     case OnAsteroid: onAsteroidStep(dt); break;
-    case InHole: break;
+    case InHole: holeRideStep(dt); break;
     case Aligning: turnStep(dt); break;
     case Flying: mFlight->update(dt); break;
-    case Finale: break;
+    case Finale: mFinale.update(dt); break;
     }
 }
 
@@ -312,7 +333,57 @@ void Scene3::onAsteroidStep(float dt) {
     }
 }
 
-void Scene3::enterHole(Hole& hole, const Ogre::Vector3& exitPoint) {}
+void Scene3::enterHole(Hole& hole, const Ogre::Vector3& exitPoint) {
+    if (!mCurrentAsteroid) return;
+    SoundManager::getInstance().play(holeUpSound);
+    const Ogre::Vector3 c = mCurrentAsteroid->getCenter();
+    const Ogre::Vector3 from = mRig.mCameraNode->getPosition();
+    holeRideSpline.clear();
+    holeRideSpline.addPoint(from);
+    holeRideSpline.addPoint(from);
+    if (hole.upNode->getPosition().x != 0) {
+        holeRideSpline.addPoint(hole.centerNode->getPosition());
+        holeRideSpline.addPoint(hole.downNode->getPosition());
+        holeRideSpline.addPoint(hole.upNode->getPosition());
+    }
+    holeRideSpline.addPoint(exitPoint + (exitPoint - c).normalisedCopy() * HOLE_EXIT_HEIGHT);
+    rideDuration = HOLE_RIDE_SECONDS;
+    rideTime = 0;
+    std::cout << "Into hole " << hole.id << " of " << mCurrentAsteroid->name() << std::endl;
+    setPhase(InHole);
+    swirlPending = true;
+    swirlWaitTimer.reset();
+    currentHole = &hole;
+}
+
+void Scene3::holeRideStep(float dt) {
+    float p = rideTime / rideDuration;
+    // The second half of the ride runs at half speed.
+    rideTime += p <= 0.5f ? dt : dt * 0.5f;
+    p = std::min(p, 1.0f);
+    mRig.mCameraNode->setPosition(holeRideSpline.interpolate(p));
+    if (swirlPending && swirlWaitTimer.getMilliseconds() >= static_cast<unsigned long>(std::max(mSwirlWaitTime, 0))) {
+        swirlPending = false;
+        currentHole->startSwirl();
+    }
+    if (p < 1) return;
+    currentHole->resolveSwirlNode();
+    mVisitedHoles.insert(currentHole);
+    SoundManager& sound = SoundManager::getInstance();
+    if (mVisitedHoles.size() == 1 && !sound.isPlaying(noiseSound)) {
+        sound.fadeIn(noiseSound, NOISE_RETURN_FADE_SECONDS);
+        sound.play(noiseSound);
+    }
+    if (!finaleStarted && mVisitedHoles.size() == FINALE_HOLES) {
+        finaleStarted = true;
+        std::cout << "Holes ridden: " << mVisitedHoles.size() << "; the closing sequence starts" << std::endl;
+        setPhase(Finale);
+        mFinale.start();
+        return;
+    }
+    // A ride whose end finds no ground repeats its last step next frame.
+    mRig.land(true, false);
+}
 
 bool Scene3::mouseMoved(const OIS::MouseEvent& evt) {
     MossdenMenu& menu = MossdenApp::getInstance().menu;

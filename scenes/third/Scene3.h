@@ -25,6 +25,7 @@
 #include "scenes/third/FinalSequence.h"
 #include "scenes/third/Hole.h"
 #include "scenes/third/Motion.h"
+#include <list>
 
 namespace Ogre {
 class Overlay;
@@ -96,6 +97,8 @@ private:
     // Starts the ride through a hole, coming out above exitPoint.
     void enterHole(Hole& hole, const Ogre::Vector3& exitPoint);
     void debugPath();
+    void holeRideStep(float dt);
+    void attachHoles();
 
     Scene3Phase mPhase = Intro;
     bool started = false;
@@ -111,6 +114,15 @@ private:
     std::map<std::string, std::pair<std::string, std::string>> mJawAttachments;
     int mSwirlTime = 0;
     int mSwirlWaitTime = 0;  // milliseconds
+    std::list<std::unique_ptr<Hole>> mHoles;
+    std::set<Hole*> mVisitedHoles;  // distinct holes ridden through
+
+    // The ride through a hole (phase InHole).
+    bool swirlPending = false;
+    Hole* currentHole = nullptr;
+    Ogre::SimpleSpline holeRideSpline;
+    float rideTime = 0;
+    float rideDuration = 0;  // seconds
 
     // The landing turn: camera node and pitch node from start to target.
     Ogre::Quaternion alignCameraStart = Ogre::Quaternion::IDENTITY;
@@ -124,9 +136,9 @@ private:
     Ogre::Overlay* mIndicatorOverlay = nullptr;
     std::unique_ptr<RayPicker> picker;
     CameraRig mRig;
+    FinalSequence mFinale;
     std::unique_ptr<AsteroidFlight> mFlight;
     Ogre::Vector3 flightOrigin = Ogre::Vector3::ZERO;  // camera node's local position at a flight's start
-    FinalSequence mFinale;
 
     int holeUpSound = 0, noiseSound = 0, musicSound = 0;
     int mEndMode = 0;  // 1 when the closing sequence has ended, 2 one frame later

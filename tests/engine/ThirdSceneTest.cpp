@@ -34,7 +34,16 @@ public:
     std::vector<Ogre::SceneNode*>& pivots() { return s.mPivotNodes; }
     const Ogre::Vector3& lastSurfaceNormal() { return s.lastSurfaceNormal; }
     void openingStep() { s.openingStep(); }
-    const FinalSequence& finale() { return s.mFinale; }
+    FinalSequence& finale() { return s.mFinale; }
+    std::vector<Hole*> holes() {
+        std::vector<Hole*> all;
+        for (auto& h : s.mHoles) all.push_back(h.get());
+        return all;
+    }
+    std::size_t visitedHoles() { return s.mVisitedHoles.size(); }
+    void enterHole(Hole& hole) { s.enterHole(hole, hole.nearestFallPoint(rig().mCameraNode->getPosition())); }
+    const Ogre::SimpleSpline& rideSpline() { return s.holeRideSpline; }
+    int endMode() { return s.mEndMode; }
     // Reads an asteroid's surface again where it stands now (after a test
     // moved it).
     void refreshSurface(const std::string& name) {
@@ -102,6 +111,46 @@ Ogre::Vector3 placeOf(int i) {
     }
 }
 
+// Holes on the start asteroid, at the ends of its axes (not its top, where
+// the viewer stands); each ride goes through the centre to the far side.
+const Ogre::Vector3 HOLE_DIRECTIONS[] = {Ogre::Vector3::UNIT_X, Ogre::Vector3::NEGATIVE_UNIT_X,
+                                         Ogre::Vector3::UNIT_Z, Ogre::Vector3::NEGATIVE_UNIT_Z,
+                                         Ogre::Vector3::NEGATIVE_UNIT_Y};
+Ogre::Vector3 holeAt(int k) { return placeOf(19) + HOLE_DIRECTIONS[k] * BIG; }
+
+std::string point(const char* name, const Ogre::Vector3& v) {
+    std::ostringstream out;
+    out << "<" << name << " x=\"" << v.x << "\" y=\"" << v.y << "\" z=\"" << v.z << "\"/>";
+    return out.str();
+}
+
+// Hole 1: everything; 2: no up point; 3 and 4: no particle templates (4 also
+// no fall points); 5: templates but no swirl node; then one without sphere.
+std::string holesXml() {
+    const Ogre::Vector3 c = placeOf(19);
+    std::string xml = "<holes>";
+    const char* attributes[] = {
+        "particleSystem=\"Third/SwirlStream\" particleSystem2=\"Third/SwirlRings\" butterFly=\"tfly1\" swirlNode=\"tswirl1\"",
+        "particleSystem=\"Third/SwirlStream\"",
+        "swirlNode=\"tswirl3\"",
+        "",
+        "particleSystem=\"Third/SwirlStream\" swirlNode=\"nosuchnode\""};
+    for (int k = 0; k < 5; ++k) {
+        const Ogre::Vector3 d = HOLE_DIRECTIONS[k];
+        xml += std::string("<hole ") + attributes[k] + ">";
+        std::ostringstream sphere;
+        sphere << "<sphere radius=\"150\" x=\"" << holeAt(k).x << "\" y=\"" << holeAt(k).y << "\" z=\"" << holeAt(k).z << "\"/>";
+        xml += sphere.str() + point("centerPoint", c + d * 900) + point("downPoint", c);
+        if (k != 1) xml += point("upPoint", c - d * 900);
+        if (k != 3)
+            xml += "<fallPoints>" + point("point", c - d * 1050) + point("point", c - d * 1050 + Ogre::Vector3(0, 0, 300)) +
+                   "</fallPoints>";
+        xml += "</hole>";
+    }
+    xml += "<hole particleSystem=\"Third/SwirlStream\">" + point("centerPoint", c) + "</hole></holes>";
+    return xml;
+}
+
 std::string worldFile() {
     static const std::string name = [] {
         createSphereMesh("ThirdTest/Big.mesh", BIG);
@@ -117,8 +166,14 @@ std::string worldFile() {
                               "lower_jaw_2", "eye_1", "eye_2"})
             nodes += entityNode(e, Ogre::Vector3(-50000.0f - 100 * k++, -50000, 0), "ThirdTest/Tiny.mesh");
         nodes += "<node name=\"dark_fog1\">" + vec(placeOf(2) + Ogre::Vector3(0, 400, 0)) + "</node>";
+        nodes += "<node name=\"tswirl1\">" + vec(holeAt(0)) + "</node>";
+        nodes += "<node name=\"tswirl3\">" + vec(holeAt(2)) + "</node>";
+        nodes += "<node name=\"tfly1\">" + vec(holeAt(0) + HOLE_DIRECTIONS[0] * 200) +
+                 "<billboardSet materialName=\"Third/Butterfly\" width=\"50\" height=\"50\"><billboard/></billboardSet>"
+                 "<particleSystem name=\"tfly1_particle\" file=\"Third/ButterflyTrail\"/></node>";
         return SceneTest::SceneFiles::instance().write(
-            "third_test.xml", SceneTest::sceneWithNodes(nodes, "<config/><custom><swirlWaitTime value=\"250\"/></custom>"));
+            "third_test.xml", SceneTest::sceneWithNodes(nodes, "<config/><custom><swirlWaitTime value=\"0\"/>" + holesXml() +
+                                                                  "</custom>"));
     }();
     return name;
 }
@@ -126,6 +181,7 @@ std::string worldFile() {
 class ThirdScene : public ::testing::Test {
 protected:
     void SetUp() override {
+        SceneTest::ensureParticleTemplate("spiral");
         manager->createCamera("PlayerCam");
         if (!Ogre::OverlayManager::getSingleton().getByName("MossdenOverlays/IndicatorOverlay"))
             Ogre::OverlayManager::getSingleton().create("MossdenOverlays/IndicatorOverlay");
@@ -392,6 +448,201 @@ TEST_F(ThirdScene, AnAsteroidInTheWayTakesOverTheFlight) {
     frame(1.0f / 60);  // the next frame is the arrival
     EXPECT_EQ(scene->phase(), Mossden::Aligning);
     EXPECT_EQ(scene->currentAsteroid()->name(), "aster17");
+}
+
+// Rides through a hole and waits until the viewer stands again (or the
+// closing sequence takes over).
+void rideThrough(Scene3Probe& probe, Scene3& scene, Mossden::Hole& hole) {
+    probe.enterHole(hole);
+    ASSERT_EQ(scene.phase(), Mossden::InHole);
+    probe.runWhile(Mossden::InHole, 1.0f / 30, 400);
+    probe.runWhile(Mossden::Aligning, 1.0f / 30, 400);
+}
+
+TEST_F(ThirdScene, HolesReadFromTheFileWithTheirDefaults) {
+    const std::vector<Mossden::Hole*> holes = probe->holes();
+    ASSERT_EQ(holes.size(), 5u);  // the hole without a sphere is skipped
+    for (std::size_t i = 1; i < holes.size(); ++i) EXPECT_EQ(holes[i]->id, holes[i - 1]->id + 1);
+    const Mossden::Hole& full = *holes[0];
+    EXPECT_FLOAT_EQ(full.radius, 150);
+    EXPECT_EQ(full.particleTemplate, "Third/SwirlStream");
+    EXPECT_EQ(full.particleTemplate2, "Third/SwirlRings");
+    EXPECT_EQ(full.butterflyName, "tfly1");
+    EXPECT_EQ(full.swirlNodeName, "tswirl1");
+    ASSERT_EQ(full.fallPoints.size(), 2u);
+    EXPECT_TRUE(full.fallPoints[0].positionEquals(placeOf(19) - Ogre::Vector3::UNIT_X * 1050, 0.01f));
+    EXPECT_EQ(holes[1]->upNode->getPosition(), Ogre::Vector3::ZERO);  // no upPoint
+    EXPECT_TRUE(holes[3]->fallPoints.empty());
+    EXPECT_TRUE(holes[3]->particleTemplate.empty());
+    // Attached to the start asteroid: the sphere (and swirl) nodes turn with it.
+    for (Mossden::Hole* hole : holes) {
+        EXPECT_EQ(hole->asteroid, &probe->asteroid("aster19"));
+        EXPECT_EQ(hole->sphereNode->getParentSceneNode(), probe->pivotOf("aster19"));
+        EXPECT_TRUE(hole->sphereNode->_getDerivedPosition().positionEquals(holeAt(hole->id - holes[0]->id), 0.5f));
+    }
+    EXPECT_EQ(manager->getSceneNode("tswirl1")->getParentSceneNode(), probe->pivotOf("aster19"));
+    EXPECT_EQ(probe->asteroid("aster19").holes().size(), 5u);
+    EXPECT_TRUE(probe->asteroid("aster18").holes().empty());
+    // The nearest hole of an asteroid, by its sphere node.
+    const auto nearest = probe->asteroid("aster19").nearestHole(holeAt(2) + Ogre::Vector3(0, 0, 40));
+    EXPECT_EQ(nearest.first, holes[2]);
+    EXPECT_NEAR(nearest.second, 40, 0.5f);
+    EXPECT_EQ(probe->asteroid("aster18").nearestHole(START).first, nullptr);
+}
+
+TEST_F(ThirdScene, NearestFallPointIsTheFirstOfTheClosestOrTheQueryItself) {
+    Mossden::Hole hole;
+    EXPECT_EQ(hole.nearestFallPoint({1, 2, 3}), Ogre::Vector3(1, 2, 3));
+    hole.fallPoints = {{10, 0, 0}, {0, 5, 0}, {0, -5, 0}};
+    EXPECT_EQ(hole.nearestFallPoint({0, 0, 0}), Ogre::Vector3(0, 5, 0));  // a tie: the first
+    EXPECT_EQ(hole.nearestFallPoint({9, 0, 0}), Ogre::Vector3(10, 0, 0));
+}
+
+TEST_F(ThirdScene, RideSplinePassesTheGuidePointsOrGoesStraightOut) {
+    standOnStart();
+    const std::vector<Mossden::Hole*> holes = probe->holes();
+    const Ogre::Vector3 from = probe->rig().mCameraNode->getPosition();
+    probe->enterHole(*holes[0]);
+    EXPECT_EQ(scene->phase(), Mossden::InHole);
+    const Ogre::SimpleSpline& full = probe->rideSpline();
+    ASSERT_EQ(full.getNumPoints(), 6u);
+    EXPECT_EQ(full.getPoint(0), from);
+    EXPECT_EQ(full.getPoint(1), from);
+    EXPECT_EQ(full.getPoint(2), holes[0]->centerNode->getPosition());
+    EXPECT_EQ(full.getPoint(3), holes[0]->downNode->getPosition());
+    EXPECT_EQ(full.getPoint(4), holes[0]->upNode->getPosition());
+    // Out 130 beyond the nearest fall point, away from the asteroid's centre.
+    const Ogre::Vector3 fall = holes[0]->nearestFallPoint(from);
+    EXPECT_TRUE(full.getPoint(5).positionEquals(fall + (fall - placeOf(19)).normalisedCopy() * 130, 0.5f));
+
+    probe->setPhase(Mossden::OnAsteroid);
+    probe->enterHole(*holes[1]);
+    ASSERT_EQ(probe->rideSpline().getNumPoints(), 3u);
+    // Without fall points the ride comes out above the viewer's own place.
+    probe->setPhase(Mossden::OnAsteroid);
+    probe->enterHole(*holes[3]);
+    const Ogre::Vector3 out = probe->rideSpline().getPoint(probe->rideSpline().getNumPoints() - 1);
+    EXPECT_TRUE(out.positionEquals(from + (from - placeOf(19)).normalisedCopy() * 130, 0.5f));
+}
+
+TEST_F(ThirdScene, RidesCountDistinctHolesAndTheFourthStartsTheClosingSequence) {
+    standOnStart();
+    const std::vector<Mossden::Hole*> holes = probe->holes();
+    rideThrough(*probe, *scene, *holes[0]);
+    EXPECT_EQ(scene->phase(), Mossden::OnAsteroid);
+    EXPECT_EQ(probe->visitedHoles(), 1u);
+    // Came out on the far side, standing upright again.
+    EXPECT_LT(probe->rig().mCameraNode->getPosition().x, placeOf(19).x - BIG);
+    EXPECT_GT(cameraUp().dotProduct(probe->lastSurfaceNormal()), 0.9999f);
+    // The swirl ran on the hole's swirl node, named by the hole's id.
+    const std::string id = std::to_string(holes[0]->id);
+    ASSERT_TRUE(manager->hasParticleSystem(id + "swirlFirst"));
+    ASSERT_TRUE(manager->hasParticleSystem(id + "swirlSecond"));
+    EXPECT_EQ(manager->getParticleSystem(id + "swirlFirst")->getParentSceneNode(), manager->getSceneNode("tswirl1"));
+    rideThrough(*probe, *scene, *holes[0]);  // again: new systems, the same count
+    EXPECT_EQ(probe->visitedHoles(), 1u);
+    // Two holes without templates each get their own stand-in swirl; a
+    // hole without swirl node keeps its systems unattached.
+    rideThrough(*probe, *scene, *holes[2]);
+    rideThrough(*probe, *scene, *holes[4]);
+    EXPECT_EQ(probe->visitedHoles(), 3u);
+    EXPECT_TRUE(manager->hasParticleSystem(std::to_string(holes[2]->id) + "test"));
+    EXPECT_FALSE(manager->getParticleSystem(std::to_string(holes[4]->id) + "swirlFirst")->isAttached());
+    EXPECT_EQ(scene->phase(), Mossden::OnAsteroid);
+    probe->enterHole(*holes[3]);
+    probe->runWhile(Mossden::InHole, 1.0f / 30, 400);
+    EXPECT_TRUE(manager->hasParticleSystem(std::to_string(holes[3]->id) + "test"));
+    EXPECT_EQ(probe->visitedHoles(), 4u);
+    EXPECT_EQ(scene->phase(), Mossden::Finale);
+}
+
+TEST_F(ThirdScene, ButterflyLaunchesFliesIntoTheHoleAndWaitsAgain) {
+    Mossden::Butterfly& fly = *probe->holes()[0]->butterfly;
+    Ogre::SceneNode* node = manager->getSceneNode("tfly1");
+    // createScene launched it: it is on its way.
+    EXPECT_TRUE(fly.flying());
+    EXPECT_EQ(node->getParentSceneNode(), probe->pivotOf("aster19"));
+    const Ogre::Vector3 start = node->getPosition();
+    frame(0.5f);
+    EXPECT_TRUE(node->getPosition().positionEquals(start + fly.direction() * 250, 0.5f));
+    EXPECT_TRUE(manager->getBillboardSet("tfly1")->isVisible());
+    frame(0.2f);
+    EXPECT_FALSE(manager->getBillboardSet("tfly1")->isVisible());  // wings gone after 0.6 s
+    frame(0.6f);
+    EXPECT_FALSE(fly.flying());
+    EXPECT_FALSE(fly.shown());
+    EXPECT_FALSE(manager->getParticleSystem("tfly1_particle")->getEmitting());
+    fly.launch();  // hidden: nothing
+    EXPECT_FALSE(fly.flying());
+    fly.show();
+    EXPECT_TRUE(fly.shown());
+    EXPECT_EQ(node->getPosition(), start);
+    EXPECT_TRUE(manager->getBillboardSet("tfly1")->isVisible());
+    EXPECT_TRUE(manager->getParticleSystem("tfly1_particle")->getEmitting());
+    // Towards the hole's down point, in the pivot's frame.
+    EXPECT_GT(fly.direction().dotProduct(Ogre::Vector3::NEGATIVE_UNIT_X), 0.9f);
+    // A butterfly without node does nothing at all.
+    Mossden::Butterfly none(manager.get(), "", probe->holes()[1]);
+    none.launch();
+    none.show();
+    none.update(1);
+    EXPECT_FALSE(none.flying());
+}
+
+TEST_F(ThirdScene, ClosingSequenceLaughsOnceFarOutAndEndsFreeWithTheEndMenuAhead) {
+    standOnStart();
+    const std::vector<Mossden::Hole*> holes = probe->holes();
+    for (int k : {0, 2, 4}) rideThrough(*probe, *scene, *holes[k]);
+    probe->enterHole(*holes[1]);
+    probe->runWhile(Mossden::InHole, 1.0f / 30, 400);
+    ASSERT_EQ(scene->phase(), Mossden::Finale);
+    Mossden::FinalSequence& finale = probe->finale();
+    Mossden::CameraRig& rig = probe->rig();
+    EXPECT_EQ(rig.mRootCameraNode->getParentSceneNode(), manager->getRootSceneNode());
+    // The path starts at the camera and ends at the far point.
+    EXPECT_TRUE(finale.path().entries().back().point.positionEquals(Mossden::FinalSequence::FAR_POINT, 0.01f));
+    bool wasLaughing = false;
+    int frames = 0;
+    while (scene->phase() == Mossden::Finale && frames < 5000) {
+        frame(1.0f / 30);
+        ++frames;
+        if (finale.laughed() && !wasLaughing) {
+            wasLaughing = true;
+            EXPECT_GT(finale.progress(), 0.5f);
+            EXPECT_GT(rig.mCameraNode->getPosition().z, 26100.0f);
+        }
+        if (scene->phase() == Mossden::Finale && finale.progress() > 0.72f && finale.progress() <= 1) {
+            EXPECT_TRUE(rig.mCameraNode->getOrientation().equals(Mossden::FinalSequence::FINAL_ORIENTATION,
+                                                                   Ogre::Degree(0.01f)));
+        }
+    }
+    EXPECT_TRUE(wasLaughing);
+    // About 26 seconds.
+    EXPECT_NEAR(frames / 30.0f, 26.4f, 0.5f);
+    // The end: free, no asteroid below (nothing lies on the return ray in
+    // this world, so no flight), orientations reset, yaw to the final view.
+    EXPECT_EQ(scene->phase(), Mossden::OnAsteroid);
+    EXPECT_EQ(scene->currentAsteroid(), nullptr);
+    EXPECT_EQ(probe->endMode(), 1);
+    EXPECT_EQ(rig.mRootCameraNode->getOrientation(), Ogre::Quaternion::IDENTITY);
+    EXPECT_EQ(rig.mCameraNode->getOrientation(), Ogre::Quaternion::IDENTITY);
+    EXPECT_TRUE(rig.mCameraYawNode->getOrientation().equals(Mossden::FinalSequence::FINAL_ORIENTATION,
+                                                             Ogre::Degree(0.001f)));
+    EXPECT_EQ(rig.mCameraPitchNode->getOrientation(), Ogre::Quaternion::IDENTITY);
+    EXPECT_EQ(rig.mCameraRollNode->getOrientation(), Ogre::Quaternion::IDENTITY);
+    // The asteroids are home: back in their first poses.
+    for (Ogre::SceneNode* pivot : probe->pivots())
+        EXPECT_TRUE(pivot->getOrientation().equals(Ogre::Quaternion::IDENTITY, Ogre::Degree(0.01f)));
+    frame(1.0f / 30);
+    EXPECT_EQ(probe->endMode(), 2);
+    // Escape now offers the end menu.
+    Mossden::MossdenMenu& menu = app().menu;
+    menu.hide();
+    OIS::KeyEvent escape(nullptr, OIS::KC_ESCAPE, 0);
+    scene->keyPressed(escape);
+    EXPECT_TRUE(menu.visible);
+    EXPECT_EQ(menu.mode, 2);
+    menu.hide();
 }
 
 }  // namespace

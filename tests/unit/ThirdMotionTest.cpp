@@ -5,6 +5,7 @@
 #include <OgreMath.h>
 
 #include "scenes/third/Motion.h"
+#include "scenes/third/PolylinePath.h"
 
 using namespace Mossden;
 
@@ -90,4 +91,40 @@ TEST(ThirdMotion, PitchLimits) {
         const Ogre::Quaternion q(Ogre::Degree(c.degrees), Ogre::Vector3::UNIT_X);
         EXPECT_EQ(pitchOutsideLimits(q), c.outside);
     }
+}
+
+TEST(ThirdPolylinePath, ParametersFollowArcLength) {
+    PolylinePath path;
+    EXPECT_EQ(path.position(0.5f), Ogre::Vector3::ZERO);
+    path.add({0, 0, 0});
+    EXPECT_EQ(path.position(0.7f), Ogre::Vector3::ZERO);  // one point: everywhere
+    path.add({10, 0, 0});
+    path.add({10, 30, 0});
+    EXPECT_FLOAT_EQ(path.totalLength(), 40);
+    ASSERT_EQ(path.entries().size(), 3u);
+    EXPECT_FLOAT_EQ(path.entries()[1].parameter, 0.25f);
+    EXPECT_FLOAT_EQ(path.entries()[2].parameter, 1.0f);
+    struct Case {
+        float s;
+        Ogre::Vector3 expected;
+    };
+    for (const Case& c : {Case{0, {0, 0, 0}}, Case{0.125f, {5, 0, 0}}, Case{0.25f, {10, 0, 0}},
+                          Case{0.625f, {10, 15, 0}}, Case{1, {10, 30, 0}}, Case{-1, {0, 0, 0}},
+                          Case{7, {10, 30, 0}}}) {
+        SCOPED_TRACE(c.s);
+        EXPECT_TRUE(path.position(c.s).positionEquals(c.expected, 1e-4f));
+    }
+    path.clear();
+    EXPECT_FLOAT_EQ(path.totalLength(), 0);
+    EXPECT_TRUE(path.entries().empty());
+}
+
+TEST(ThirdPolylinePath, RepeatedPointsKeepTheLastOne) {
+    // findPath ends its routes with the target repeated: zero-length steps.
+    PolylinePath path;
+    path.add({0, 0, 0});
+    path.add({0, 0, 8});
+    path.add({0, 0, 8});
+    EXPECT_TRUE(path.position(1).positionEquals({0, 0, 8}));
+    EXPECT_TRUE(path.position(0.5f).positionEquals({0, 0, 4}));
 }

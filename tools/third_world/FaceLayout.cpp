@@ -1,6 +1,7 @@
 #include "FaceLayout.h"
 
 #include <cmath>
+#include <algorithm>
 #include <map>
 
 #include "mediagen/Random.h"
@@ -49,8 +50,21 @@ const Tooth TEETH[] = {
     {16, -8, false},  {12, -28, false}, {18, -50, false}, {15, -74, false},
 };
 
-// Asteroids bored through by a tunnel (the holes' rides go through them).
+// Asteroids bored through by a tunnel (the holes' rides go through them),
+// with the tilt of the bore.
 const std::map<int, double> TUNNEL_TILT = {{19, 35}, {14, -50}, {20, 70}, {4, 20}, {7, -30}, {12, 60}};
+// Tunnels ridden both ways: two holes each.
+const int BOTH_WAYS[] = {19, 20};
+
+// Where the bore's axis enters the unbored rock, walking from `from` to `to`.
+Ogre::Vector3 mouthOf(const RockShape& shape, const Ogre::Vector3& from, const Ogre::Vector3& to) {
+    const int steps = 400;
+    for (int i = 0; i <= steps; ++i) {
+        const Ogre::Vector3 p = from + (to - from) * (float(i) / steps);
+        if (shape.solidUnbored(p)) return p;
+    }
+    return (from + to) / 2;
+}
 
 RockParams toothParams(const Tooth& t) {
     RockParams p;
@@ -123,8 +137,15 @@ Field buildField() {
             const RockShape shape(rock.params);
             rock.centre = START_POSITION - START_UP * Ogre::Real(EYE_HEIGHT + shape.surfaceRadius(START_UP));
         }
-        for (const Tunnel& bore : rock.params.tunnels)
-            field.tunnels.push_back({rock.entity, rock.centre + bore.a, rock.centre + bore.b, bore.radius});
+        if (!rock.params.tunnels.empty()) {
+            const RockShape shape(rock.params);
+            const Tunnel& bore = rock.params.tunnels.front();
+            const Ogre::Vector3 a = mouthOf(shape, bore.a, bore.b) + rock.centre;
+            const Ogre::Vector3 b = mouthOf(shape, bore.b, bore.a) + rock.centre;
+            field.holes.push_back({rock.entity, a, b, (b - a).normalisedCopy(), bore.radius});
+            if (std::find(std::begin(BOTH_WAYS), std::end(BOTH_WAYS), t.number) != std::end(BOTH_WAYS))
+                field.holes.push_back({rock.entity, b, a, (a - b).normalisedCopy(), bore.radius});
+        }
         field.rocks.push_back(rock);
     }
 
@@ -194,15 +215,22 @@ Field buildField() {
                 if (r.entity == n) sum += r.centre;
         return sum / Ogre::Real(names.size());
     };
-    const std::vector<std::pair<std::string, std::vector<std::string>>> jaws = {
-        {"upper_jaw_1", {"aster1", "aster3", "aster4", "aster7", "aster9", "aster10"}},
-        {"upper_jaw_2", {"aster2", "aster5", "aster6", "aster8", "aster11"}},
-        {"lower_jaw_1", {"aster13", "aster14", "aster17", "aster19", "aster20", "aster21"}},
-        {"lower_jaw_2", {"aster12", "aster15", "aster16", "aster18"}},
-        {"eye_1", {"eye1", "eye2"}},
-        {"eye_2", {"eye2_1", "eye2_2"}},
+    // The teeth close on each other with the laugh, the right side a little
+    // more than the left; the eyes narrow.
+    struct JawMove {
+        const char* name;
+        std::vector<std::string> carries;
+        Ogre::Vector3 chomp;
     };
-    for (const auto& [name, carries] : jaws) field.jaws.push_back({name, centroid(carries), carries});
+    const JawMove jaws[] = {
+        {"upper_jaw_1", {"aster1", "aster3", "aster4", "aster7", "aster9", "aster10"}, {0, -1450, 120}},
+        {"upper_jaw_2", {"aster2", "aster5", "aster6", "aster8", "aster11"}, {0, -1250, 120}},
+        {"lower_jaw_1", {"aster13", "aster14", "aster17", "aster19", "aster20", "aster21"}, {0, 1150, 200}},
+        {"lower_jaw_2", {"aster12", "aster15", "aster16", "aster18"}, {0, 1000, 200}},
+        {"eye_1", {"eye1", "eye2"}, {150, -380, 0}},
+        {"eye_2", {"eye2_1", "eye2_2"}, {-150, -380, 0}},
+    };
+    for (const JawMove& j : jaws) field.jaws.push_back({j.name, centroid(j.carries), j.carries, j.chomp});
     return field;
 }
 

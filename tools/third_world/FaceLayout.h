@@ -38,11 +38,13 @@ struct RockPiece {
     int gridCells = 56;
 };
 
-// A tunnel's world-space ends, for the holes that will ride through it.
-struct TunnelPlace {
+// A way into a tunnel: the ride goes in at one mouth and out at the other.
+struct HolePlace {
     std::string asteroid;
-    Ogre::Vector3 entry, exit;  // just outside the surface
-    double radius;
+    Ogre::Vector3 mouth;      // where the bore's axis meets the rock going in
+    Ogre::Vector3 exitMouth;  // ... and coming out
+    Ogre::Vector3 direction;  // unit, along the bore from mouth to exitMouth
+    double radius;            // the bore's
 };
 
 struct FogCloud {
@@ -57,11 +59,12 @@ struct Jaw {
     std::string entity;  // "upper_jaw_1"
     Ogre::Vector3 position;
     std::vector<std::string> carries;  // the entities it moves in the closing sequence
+    Ogre::Vector3 chomp;               // the root bone's widest move while the laugh plays
 };
 
 struct Field {
     std::vector<RockPiece> rocks;
-    std::vector<TunnelPlace> tunnels;
+    std::vector<HolePlace> holes;
     std::vector<FogCloud> fogs;
     std::vector<Jaw> jaws;
 };

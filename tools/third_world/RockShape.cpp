@@ -149,6 +149,10 @@ double RockShape::distance(const Ogre::Vector3& p) const {
     return carve(p, std::min(rockField(p), crystalField(p)));
 }
 
+bool RockShape::solidUnbored(const Ogre::Vector3& p) const {
+    return std::min(rockField(p), crystalField(p)) < 0;
+}
+
 bool RockShape::isCrystal(const Ogre::Vector3& p) const { return crystalField(p) < rockField(p); }
 
 Ogre::Vector3 RockShape::normal(const Ogre::Vector3& p) const {

@@ -51,6 +51,8 @@ public:
     explicit RockShape(const RockParams& params);
 
     double distance(const Ogre::Vector3& p) const;
+    // True inside the rock as if no tunnel were bored through it.
+    bool solidUnbored(const Ogre::Vector3& p) const;
     // True where the crystal part forms the surface.
     bool isCrystal(const Ogre::Vector3& p) const;
     Ogre::Vector3 normal(const Ogre::Vector3& p) const;

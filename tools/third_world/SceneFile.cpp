@@ -21,11 +21,12 @@ TiXmlElement* child(TiXmlElement* parent, const char* name) {
     return parent->LinkEndChild(new TiXmlElement(name))->ToElement();
 }
 
-void xyz(TiXmlElement* parent, const char* name, const Ogre::Vector3& v) {
+TiXmlElement* xyz(TiXmlElement* parent, const char* name, const Ogre::Vector3& v) {
     TiXmlElement* e = child(parent, name);
     e->SetAttribute("x", number(v.x));
     e->SetAttribute("y", number(v.y));
     e->SetAttribute("z", number(v.z));
+    return e;
 }
 
 void rgb(TiXmlElement* parent, const char* name, const Ogre::ColourValue& c) {
@@ -98,6 +99,33 @@ void writeSceneFile(const Field& field, const std::string& path) {
     // motion of their root bones moves the teeth in the closing sequence.
     for (const Jaw& jaw : field.jaws) entity(node(nodes, jaw.entity, jaw.position), jaw.entity, "third_" + jaw.entity + ".mesh");
 
+    // Each hole has a butterfly waiting in front of its mouth and a swirl
+    // node inside the bore, its +Y axis against the ride (the stream of
+    // sparks flies at the rider).
+    for (std::size_t i = 0; i < field.holes.size(); ++i) {
+        const HolePlace& hole = field.holes[i];
+        const std::string n = std::to_string(i + 1);
+        TiXmlElement* fly = node(nodes, "butterfly" + n, hole.mouth - hole.direction * 260.0f);
+        TiXmlElement* wings = child(fly, "billboardSet");
+        wings->SetAttribute("materialName", "Third/Butterfly");
+        wings->SetAttribute("width", 140);
+        wings->SetAttribute("height", 140);
+        TiXmlElement* one = child(wings, "billboard");
+        xyz(one, "position", Ogre::Vector3::ZERO);
+        rgb(one, "colourDiffuse", Ogre::ColourValue(0.6f, 0.95f, 1.0f));
+        TiXmlElement* trail = child(fly, "particleSystem");
+        trail->SetAttribute("name", "butterfly" + n + "_particle");
+        trail->SetAttribute("file", "Third/ButterflyTrail");
+
+        TiXmlElement* swirl = node(nodes, "swirl" + n, (hole.mouth + hole.exitMouth) / 2);
+        const Ogre::Quaternion q = Ogre::Vector3::UNIT_Y.getRotationTo(-hole.direction);
+        TiXmlElement* r = child(swirl, "rotation");
+        r->SetAttribute("qx", number(q.x));
+        r->SetAttribute("qy", number(q.y));
+        r->SetAttribute("qz", number(q.z));
+        r->SetAttribute("qw", number(q.w));
+    }
+
     directional(nodes, "third_moon", Ogre::Vector3(-0.35f, -0.55f, -0.75f), Ogre::ColourValue(0.72f, 0.76f, 0.92f), Ogre::ColourValue(0.25f, 0.25f, 0.3f));
     directional(nodes, "third_rim", Ogre::Vector3(0.25f, 0.45f, 0.85f), Ogre::ColourValue(0.1f, 0.26f, 0.3f), Ogre::ColourValue::Black);
     {
@@ -132,6 +160,33 @@ void writeSceneFile(const Field& field, const std::string& path) {
 
     TiXmlElement* custom = child(scene, "custom");
     child(custom, "sceneName")->SetAttribute("value", "third_scene");
+    child(custom, "swirlTime")->SetAttribute("value", 2500);
+    child(custom, "swirlWaitTime")->SetAttribute("value", 250);
+    TiXmlElement* holes = child(custom, "holes");
+    for (std::size_t i = 0; i < field.holes.size(); ++i) {
+        const HolePlace& place = field.holes[i];
+        const std::string n = std::to_string(i + 1);
+        const Ogre::Real r = Ogre::Real(place.radius);
+        TiXmlElement* hole = child(holes, "hole");
+        hole->SetAttribute("particleSystem", "Third/SwirlStream");
+        hole->SetAttribute("particleSystem2", "Third/SwirlRings");
+        hole->SetAttribute("butterFly", "butterfly" + n);
+        hole->SetAttribute("swirlNode", "swirl" + n);
+        TiXmlElement* sphere = child(hole, "sphere");
+        sphere->SetAttribute("radius", number(r * 1.15));
+        sphere->SetAttribute("x", number(place.mouth.x));
+        sphere->SetAttribute("y", number(place.mouth.y));
+        sphere->SetAttribute("z", number(place.mouth.z));
+        // In at the mouth, down the middle, up near the far mouth, and out
+        // a little beyond it (the ride ends 130 above the fall point).
+        xyz(hole, "centerPoint", place.mouth + place.direction * (r * 0.3f));
+        xyz(hole, "downPoint", (place.mouth + place.exitMouth) / 2);
+        xyz(hole, "upPoint", place.exitMouth - place.direction * (r * 0.3f));
+        TiXmlElement* fall = child(hole, "fallPoints");
+        const Ogre::Vector3 side = place.direction.perpendicular();
+        xyz(fall, "point", place.exitMouth + place.direction * 120.0f);
+        xyz(fall, "point", place.exitMouth + place.direction * 120.0f + side * (r * 0.4f));
+    }
     TiXmlElement* noFog = child(custom, "disableFog");
     child(noFog, "material")->SetAttribute("name", "Third/Sky");
     child(noFog, "material")->SetAttribute("name", "Third/EyeGlow");

@@ -42,6 +42,35 @@ MediaGen::Image fogPuff(int size) {
     return image;
 }
 
+MediaGen::Image butterfly(int size) {
+    MediaGen::Image image(size, size);
+    image.fill([&](float u, float v) {
+        const float x = std::abs(u - 0.5f) * 2, y = (v - 0.5f) * 2;  // x: out from the body
+        // Two lobes a side: the fore wing above, the hind wing below.
+        auto lobe = [&](float cx, float cy, float rx, float ry) {
+            const float dx = (x - cx) / rx, dy = (y - cy) / ry;
+            return std::clamp(1.2f - std::sqrt(dx * dx + dy * dy), 0.0f, 1.0f);
+        };
+        const float wing = std::max(lobe(0.5f, -0.3f, 0.45f, 0.38f), 0.85f * lobe(0.42f, 0.35f, 0.35f, 0.33f));
+        const float body = std::clamp(1.0f - std::abs(x) / 0.07f, 0.0f, 1.0f) * (std::abs(y) < 0.55f ? 1.0f : 0.0f);
+        const float vein = 0.75f + 0.25f * std::cos(std::atan2(y, x) * 9.0f);
+        const float a = std::clamp(std::max(wing * vein, body), 0.0f, 1.0f);
+        return MediaGen::Rgba{1, 1, 1, a};
+    });
+    return image;
+}
+
+MediaGen::Image spark(int size) {
+    MediaGen::Image image(size, size);
+    image.fill([&](float u, float v) {
+        const float dx = u - 0.5f, dy = v - 0.5f;
+        const float r = std::sqrt(dx * dx + dy * dy) * 2;
+        const float a = std::exp(-r * r * 6.0f) * std::clamp(1 - r, 0.0f, 1.0f);
+        return MediaGen::Rgba{1, 1, 1, a};
+    });
+    return image;
+}
+
 namespace {
 
 // Direction through pixel (s, t) of a cube face, s and t in [-1, 1],

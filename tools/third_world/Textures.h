@@ -12,6 +12,10 @@ namespace ThirdWorld {
 
 MediaGen::Image rockDetail(int size);
 MediaGen::Image fogPuff(int size);
+// A glowing butterfly seen from above, white (the billboard tints it).
+MediaGen::Image butterfly(int size);
+// A soft round spark for particles, white.
+MediaGen::Image spark(int size);
 
 // The engine's file suffixes for the faces of a cube texture, in the order
 // +X, -X, +Y, -Y, +Z, -Z.
