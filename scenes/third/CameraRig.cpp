@@ -132,7 +132,10 @@ void CameraRig::update(const std::set<OIS::KeyCode>& heldKeys, float dt) {
         const float p = hopProgress(mJumpTime);
         mCameraNode->setPosition(mJumpSpline.interpolate(p));
         mCameraNode->setOrientation(Ogre::Quaternion::Slerp(p, mJumpStart, mJumpTarget, true));
-        if (p >= 1) mJumping = false;
+        if (p >= 1) {
+            mJumping = false;
+            mOwner->reportStanding();
+        }
     } else if (heldKeys.count(OIS::KC_W)) {
         jump();
     }

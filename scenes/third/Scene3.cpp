@@ -7,6 +7,7 @@
 #include <tinyxml.h>
 
 #include <iostream>
+#include <sstream>
 
 #include "app/MossdenApp.h"
 #include "audio/SoundManager.h"
@@ -237,6 +238,23 @@ void Scene3::setPhase(Scene3Phase phase) {
     if (phase == mPhase) return;
     std::cout << "Scene3 phase: " << phaseName(mPhase) << " -> " << phaseName(phase) << std::endl;
     mPhase = phase;
+    if (phase == OnAsteroid) reportStanding();
+}
+
+void Scene3::reportStanding() {
+    if (!mCurrentAsteroid || !mCurrentAsteroid->entity()) return;
+    refreshTransforms();
+    Ogre::SceneNode* pivot = mCurrentAsteroid->entity()->getParentSceneNode()->getParentSceneNode();
+    const auto v = [](const Ogre::Vector3& x) {
+        std::ostringstream out;
+        out << "(" << x.x << " " << x.y << " " << x.z << ")";
+        return out.str();
+    };
+    const Ogre::Quaternion q = pivot->_getDerivedOrientation();
+    std::cout << "Standing on " << mCurrentAsteroid->name() << " at " << v(mRig.mCameraNode->_getDerivedPosition())
+              << " up " << v(mRig.mCameraNode->_getDerivedOrientation() * Ogre::Vector3::UNIT_Z) << " looking "
+              << v(pointingVector().normalisedCopy()) << " pivot " << v(pivot->_getDerivedPosition()) << " turned ("
+              << q.w << " " << q.x << " " << q.y << " " << q.z << ")" << std::endl;
 }
 
 void Scene3::update(const Ogre::FrameEvent& evt) {

@@ -65,6 +65,9 @@ public:
     Asteroid* asteroidNamed(const std::string& name) const;
     Asteroid* currentAsteroid() const { return mCurrentAsteroid; }
 
+    // Writes where the viewer stands, in world space, with the asteroid's
+    // pivot (its centre and turn): a trace line for tests and debugging.
+    void reportStanding();
     // The landing turn, one frame (phase Aligning and a flight's last stretch).
     void turnStep(float dt);
     // Shows the indicator when the viewer points at another asteroid.

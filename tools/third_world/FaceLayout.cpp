@@ -102,12 +102,15 @@ Tunnel boreThrough(const RockParams& p, double tiltDegrees, const Ogre::Vector3&
         // Keep both mouths well away from the player's first standing place.
         axis = (axis - avoid * axis.dotProduct(avoid)).normalisedCopy();
     }
-    const Ogre::Vector3 offset = axis.perpendicular() * Ogre::Real(p.radius * 0.12);
+    // Off the centre by more than its radius: a ray towards the centre
+    // (landings, hops) always meets rock, at worst the bore's inner wall.
+    const Ogre::Vector3 side = avoid != Ogre::Vector3::ZERO ? -avoid : axis.perpendicular();
+    const Ogre::Vector3 offset = side * Ogre::Real(p.radius * 0.45);
     const double reach = p.radius * 1.9;
     Tunnel t;
     t.a = offset + axis * Ogre::Real(reach);
     t.b = offset - axis * Ogre::Real(reach);
-    t.radius = p.radius * 0.3;
+    t.radius = p.radius * 0.26;
     return t;
 }
 
@@ -142,9 +145,22 @@ Field buildField() {
             const Tunnel& bore = rock.params.tunnels.front();
             const Ogre::Vector3 a = mouthOf(shape, bore.a, bore.b) + rock.centre;
             const Ogre::Vector3 b = mouthOf(shape, bore.b, bore.a) + rock.centre;
-            field.holes.push_back({rock.entity, a, b, (b - a).normalisedCopy(), bore.radius});
+            // The ride comes out beside the far mouth, over solid ground: a
+            // landing looks for the ground towards the asteroid's centre,
+            // and straight through the bore it would find none.
+            const auto fallPoints = [&](const Ogre::Vector3& exitMouth, const Ogre::Vector3& along) {
+                std::vector<Ogre::Vector3> points;
+                const Ogre::Vector3 side = along.perpendicular();
+                for (float s : {1.0f, -1.0f}) {
+                    const Ogre::Vector3 dir = (exitMouth - rock.centre + side * Ogre::Real(s * bore.radius * 2.2)).normalisedCopy();
+                    points.push_back(rock.centre + dir * Ogre::Real(shape.surfaceRadius(dir)));
+                }
+                return points;
+            };
+            const Ogre::Vector3 ab = (b - a).normalisedCopy();
+            field.holes.push_back({rock.entity, a, b, ab, bore.radius, fallPoints(b, ab)});
             if (std::find(std::begin(BOTH_WAYS), std::end(BOTH_WAYS), t.number) != std::end(BOTH_WAYS))
-                field.holes.push_back({rock.entity, b, a, (a - b).normalisedCopy(), bore.radius});
+                field.holes.push_back({rock.entity, b, a, -ab, bore.radius, fallPoints(a, -ab)});
         }
         field.rocks.push_back(rock);
     }

@@ -45,6 +45,7 @@ struct HolePlace {
     Ogre::Vector3 exitMouth;  // ... and coming out
     Ogre::Vector3 direction;  // unit, along the bore from mouth to exitMouth
     double radius;            // the bore's
+    std::vector<Ogre::Vector3> fallPoints;  // solid ground either side of exitMouth
 };
 
 struct FogCloud {

@@ -183,9 +183,7 @@ void writeSceneFile(const Field& field, const std::string& path) {
         xyz(hole, "downPoint", (place.mouth + place.exitMouth) / 2);
         xyz(hole, "upPoint", place.exitMouth - place.direction * (r * 0.3f));
         TiXmlElement* fall = child(hole, "fallPoints");
-        const Ogre::Vector3 side = place.direction.perpendicular();
-        xyz(fall, "point", place.exitMouth + place.direction * 120.0f);
-        xyz(fall, "point", place.exitMouth + place.direction * 120.0f + side * (r * 0.4f));
+        for (const Ogre::Vector3& f : place.fallPoints) xyz(fall, "point", f);
     }
     TiXmlElement* noFog = child(custom, "disableFog");
     child(noFog, "material")->SetAttribute("name", "Third/Sky");
