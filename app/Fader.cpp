@@ -25,7 +25,8 @@ Fader::Fader(FaderCallback* callback) : callback(callback) {
                         "material Materials/OverlayMaterial not found", "Fader");
         }
         // The engine only asserts on missing indices: check them here.
-        Ogre::Technique* technique = material->getNumTechniques() ? material->getTechnique(0) : nullptr;
+        Ogre::Technique* technique =
+            material->getNumTechniques() ? material->getTechnique(0) : nullptr;
         Ogre::Pass* pass = technique && technique->getNumPasses() ? technique->getPass(0) : nullptr;
         if (!pass || pass->getNumTextureUnitStates() == 0) {
             OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS,

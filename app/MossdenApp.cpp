@@ -343,6 +343,7 @@ void MossdenApp::windowClosed(Ogre::RenderWindow* rw) {
 
 void MossdenApp::destroyInput() {
     if (!inputManager) return;
+    Ogre::LogManager::getSingleton().logMessage("*** Destroying OIS ***");
     inputManager->destroyInputObject(mouse);
     inputManager->destroyInputObject(keyboard);
     OIS::InputManager::destroyInputSystem(inputManager);

@@ -13,13 +13,20 @@ constexpr int BYTES_PER_SAMPLE = 2;
 // - nowhere (low-frequency effects).
 const char* channelSides(int channels) {
     switch (channels) {
-    case 3: return "LCR";
-    case 4: return "LRLR";
-    case 5: return "LCRLR";
-    case 6: return "LCRLR-";
-    case 7: return "LCRLRC-";
-    case 8: return "LCRLRLR-";
-    default: return nullptr;
+        case 3:
+            return "LCR";
+        case 4:
+            return "LRLR";
+        case 5:
+            return "LCRLR";
+        case 6:
+            return "LCRLR-";
+        case 7:
+            return "LCRLRC-";
+        case 8:
+            return "LCRLRLR-";
+        default:
+            return nullptr;
     }
 }
 

@@ -39,7 +39,8 @@ void releaseDevice() {
 bool endsWithNoCase(const std::string& text, const std::string& ending) {
     if (text.size() < ending.size()) return false;
     return std::equal(ending.begin(), ending.end(), text.end() - ending.size(), [](char a, char b) {
-        return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+        return std::tolower(static_cast<unsigned char>(a)) ==
+               std::tolower(static_cast<unsigned char>(b));
     });
 }
 
@@ -111,14 +112,14 @@ bool SoundManager::fillBuffer(unsigned int buffer, const std::string& path, bool
     if (ogg) {
         DecodedSound decoded;
         switch (decodeOggFile(path, decoded, OGG_READ_BYTES)) {
-        case OggResult::CANNOT_OPEN:
-            std::cout << "Cant load file " << path << std::endl;
-            return false;
-        case OggResult::NOT_VORBIS:
-            std::cout << "Cant load file " << path << ": not an Ogg Vorbis file" << std::endl;
-            return false;
-        case OggResult::OK:
-            break;
+            case OggResult::CANNOT_OPEN:
+                std::cout << "Cant load file " << path << std::endl;
+                return false;
+            case OggResult::NOT_VORBIS:
+                std::cout << "Cant load file " << path << ": not an Ogg Vorbis file" << std::endl;
+                return false;
+            case OggResult::OK:
+                break;
         }
         if (decoded.pcm.empty()) return true;
         const ALenum format = decoded.channels == 1 ? AL_FORMAT_MONO16 : AL_FORMAT_STEREO16;
@@ -144,8 +145,8 @@ bool SoundManager::fillBuffer(unsigned int buffer, const std::string& path, bool
     }
     const ALenum error = alGetError();
     if (error != AL_NO_ERROR) {
-        std::cout << "Cant load file " << path << ": OpenAL refused its data (" << alGetString(error)
-                  << ")" << std::endl;
+        std::cout << "Cant load file " << path << ": OpenAL refused its data ("
+                  << alGetString(error) << ")" << std::endl;
         return false;
     }
     return true;
@@ -177,6 +178,13 @@ bool SoundManager::sourcePlaying(unsigned int source) const {
     ALint state = AL_STOPPED;
     alGetSourcei(source, AL_SOURCE_STATE, &state);
     return state == AL_PLAYING;
+}
+
+bool SoundManager::sourceLooping(unsigned int source) const {
+    if (!audible) return false;
+    ALint looping = AL_FALSE;
+    alGetSourcei(source, AL_LOOPING, &looping);
+    return looping == AL_TRUE;
 }
 
 void SoundManager::setGain(SoundRecord& sound, float fadeGain) {
@@ -307,6 +315,12 @@ void SoundManager::update(float dt) {
         if (!sourcePlaying(sound.source)) continue;
         sound.elapsed += dt;
         if (sound.duration - sound.elapsed <= 0.0) {
+            if (sourceLooping(sound.source)) {
+                // A looping source has wrapped by itself already; a restart
+                // would jump back by up to a frame and click at every seam.
+                sound.elapsed = 0.0f;
+                continue;
+            }
             play(id);
             return;  // one restart per frame; the others wait for the next
         }

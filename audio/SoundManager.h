@@ -103,6 +103,7 @@ public:
 private:
     bool isKnown(int id) const { return id >= 0 && id < count; }
     bool isPlayable(int id) const { return isKnown(id) && id < PLAYABLE_IDS; }
+    bool sourceLooping(unsigned int source) const;
     bool sourcePlaying(unsigned int source) const;
     void setupSource(unsigned int source, unsigned int buffer, bool loop) const;
     void setGain(SoundRecord& sound, float fadeGain);
@@ -113,7 +114,7 @@ private:
     std::list<int> pausedIds;  // in pausing order
     bool paused = false;
     std::set<int> repeatSet;
-    std::list<FadeRecord> fades;  // in the order started
+    std::list<FadeRecord> fades;      // in the order started
     std::vector<SoundRecord> sounds;  // index = id
     std::list<SoundRecord> instances;
     std::map<std::string, int> ids;  // file name as passed to loadSound -> id

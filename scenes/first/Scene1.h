@@ -1,20 +1,116 @@
-#ifndef MOSSDEN_SCENES_SCENE1_H
-#define MOSSDEN_SCENES_SCENE1_H
+#ifndef MOSSDEN_SCENES_FIRST_SCENE1_H
+#define MOSSDEN_SCENES_FIRST_SCENE1_H
 
-// PLACEHOLDER: an empty scene until this scene lands.
-#include <OgreSceneManager.h>
+#include <OgreQuaternion.h>
+#include <OgreTimer.h>
+#include <OgreVector3.h>
+
+#include <list>
+#include <map>
+#include <memory>
 
 #include "scene/MossdenScene.h"
+#include "scenes/first/PathMoverList.h"
+#include "scenes/first/TrackCameraRig.h"
+
+class AnimationStarter;
 
 namespace Mossden {
 
+// The flight up through the moss world of "first_scene.xml": the camera
+// rides the "CameraTrack" animation through five phases (waiting, ascent,
+// approach, fall, outro), the player looks around with the mouse and speeds
+// the flight up with W or the left button within a budget, and the scene
+// finishes five seconds after the fall has ended.
+//
+// Times named "track time" are time positions of the "CameraTrack" state;
+// the scene advances them by its own speed factors, not by real time.
+// The fields are public so that tests can drive and inspect the flight.
 class Scene1 : public MossdenScene {
 public:
-    Scene1(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan)
-        : MossdenScene(sceneManager, cameraMan) {}
-    void createScene() override { camera = sceneManager->getCamera("PlayerCam"); }
-    void update(const Ogre::FrameEvent& evt) override {}
+    static constexpr int PHASE_WAITING = 1;
+    static constexpr int PHASE_ASCENT = 2;
+    static constexpr int PHASE_APPROACH = 3;
+    static constexpr int PHASE_FALL = 4;
+    static constexpr int PHASE_OUTRO = 5;
+
+    // True until the first phase-1 update of the process has run: the very
+    // first frame of the program is spent without starting the fade-in.
+    static bool firstUpdatePending;
+
+    Scene1(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan);
+    ~Scene1() override;
+
+    void loadCustom(TiXmlElement* element) override;
+    void createScene() override;
+    void update(const Ogre::FrameEvent& evt) override;
+    void tick(int elapsedMs) override;
+    bool mouseMoved(const OIS::MouseEvent& evt) override;
+
+    // Pitch limit in degrees for the current height of cameraTrackNode.
+    float heightLimitAt() const;
+
+    using MossdenScene::finished;
+    using MossdenScene::heldKeys;
+    using MossdenScene::leftButtonDown;
+
+    Ogre::SceneNode*& cameraTrackNode = cameraNode;  // the base's camera node
+    Ogre::AnimationState* cameraTrackState = nullptr;
+    float mouseSensitivity = 0.01f;  // degrees per mouse count
+    Ogre::SceneNode* lookTrackNode = nullptr;
+    Ogre::AnimationState* lookTrackState = nullptr;
+    int phase = PHASE_WAITING;
+    Ogre::SceneNode* yawNode = nullptr;
+    Ogre::SceneNode* pitchNode = nullptr;
+    Ogre::SceneNode* rigCameraNode = nullptr;
+    float ascentTime = 0;        // seconds spent in the ascent
+    float ladybirdDelayMs = 0;   // milliseconds of ascent before the ladybird walks
+    Ogre::SceneNode* dragonFlyTrackNode = nullptr;
+    Ogre::AnimationState* dragonFlyTrackState = nullptr;
+    bool boostActive = false;
+    bool boostExhausted = false;
+    float boostBudget = 0;       // milliseconds of forward input left, 0..800
+    float speedMultiplier = 1.0f;
+    float trackSpeed = 0;
+    float cameraAcceleration = 0;
+    float maxKeyAcceleration = 0;
+    float keyAcceleration = 0;
+    float keySlowdown = 0;
+    bool highAltitude = false;   // the camera node has been above HIGH_ALTITUDE
+    Ogre::Entity* ladybird = nullptr;
+    Ogre::Entity* ladybird2 = nullptr;
+    Ogre::Entity* ladybirdPath = nullptr;
+    Ogre::AnimationState* ladybirdTrackState = nullptr;
+    Ogre::SceneNode* ladybirdTrackNode = nullptr;
+    std::unique_ptr<AnimationStarter> animationStarters;
+    Ogre::SceneNode* fallTrackNode = nullptr;
+    Ogre::AnimationState* fallTrackState = nullptr;
+    float fallSpeed = 1.0f;
+    Ogre::Timer outroTimer, frameTimer, fallTimer;
+    std::multimap<float, int> soundStarts;  // track time -> sound id
+    PathMoverList pathMovers;
+    std::list<Ogre::Vector3> radiusPoints;  // (limit degrees, height, unused)
+    std::unique_ptr<TrackCameraRig> rig;
+    float approachStartTime = 0;  // track time at which the final turn began
+    bool endTurnStarted = false;
+    Ogre::Quaternion endTurnFrom = Ogre::Quaternion::IDENTITY;
+
+private:
+    void ascentStep(float dt);
+    void approachStep(float dt);
+    void fallStep(float dt);
+    void outroStep(float dt);
+    void startSounds();
+    void setFaderAlpha(double alpha);
+    void advanceLadybird(float dt);
+    void enterPhase(int next);
 };
+
+// Pitch limit for height h: the x of the first point, in list order, whose
+// y is above h; NO_HEIGHT_LIMIT when none is.
+float heightLimit(const std::list<Ogre::Vector3>& points, float h);
+
+constexpr float NO_HEIGHT_LIMIT = 3000.0f;
 
 }  // namespace Mossden
 

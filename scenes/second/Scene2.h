@@ -1,21 +1,18 @@
-#ifndef MOSSDEN_SCENES_SCENE2_H
-#define MOSSDEN_SCENES_SCENE2_H
-
-// PLACEHOLDER: an empty scene until this scene lands.
-#include <OgreSceneManager.h>
+#ifndef MOSSDEN_SCENES_SECOND_SCENE2_H
+#define MOSSDEN_SCENES_SECOND_SCENE2_H
 
 #include "scene/MossdenScene.h"
 
-
-
+// Adds the world of "second_scene.xml" (the tunnel below the moss world) to
+// the first scene's world, on the same scene manager. Built beside
+// Mossden::Scene1; never current, so it gets no frames, ticks or input.
 class Scene2 : public MossdenScene {
 public:
-    Scene2(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan)
-        : MossdenScene(sceneManager, cameraMan) {}
-    void createScene() override { camera = sceneManager->getCamera("PlayerCam"); }
+    Scene2(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan);
+
+    void loadCustom(TiXmlElement* element) override;
+    void createScene() override;
     void update(const Ogre::FrameEvent& evt) override {}
 };
-
-
 
 #endif

@@ -30,7 +30,7 @@ fail() {
 
 # start_game [args...]: starts the game in $WORK with output in $WORK/game.log
 start_game() {
-    rm -f "$WORK/status"
+    rm -f "$WORK/status" "$WORK/game.log"  # a waiter must not read the last run
     (cd "$WORK" && "$GAME" "$@" > "$WORK/game.log" 2>&1; echo $? > "$WORK/status") &
     GAME_PID=$!
 }

@@ -8,10 +8,12 @@
 #include <gtest/gtest.h>
 
 #include <Ogre.h>
+#include <OgreOverlay.h>
 
 #include <string>
 
 #include "app/MossdenApp.h"
+#include "audio/SoundManager.h"
 
 namespace Mossden::Test {
 
@@ -34,6 +36,24 @@ inline bool renderFrames(int n, double dt = 1.0 / 60.0) {
     for (int i = 0; i < n; ++i)
         if (!app().root->renderOneFrame(static_cast<Ogre::Real>(dt))) return false;
     return true;
+}
+
+// Replaces whatever scene runs by a fresh menu scene and undoes what the
+// scenes change beyond their scene graph: the shadow technique (scene files
+// may set their own; the application starts with stencil additive), the
+// fader (the first scene starts covered) and the sounds.
+inline void backToMenu() {
+    app().sceneIndex = -1;
+    app().nextScene();
+    app().menu.hide();
+    app().sceneManager->setShadowTechnique(Ogre::SHADOWTYPE_STENCIL_ADDITIVE);
+    if (Fader* fader = app().fader.get()) {
+        fader->operation = Fader::FADE_NONE;
+        fader->alpha = 0;
+        fader->applyAlpha(0);
+        if (fader->overlay) fader->overlay->hide();
+    }
+    SoundManager::getInstance().stopAll();
 }
 
 }  // namespace Mossden::Test

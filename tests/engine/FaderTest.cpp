@@ -1,9 +1,8 @@
 // The fader on the real overlay and material: alpha sequences, completion
 // calls and the instant black that scenes use.
-#include <gtest/gtest.h>
-
 #include <Ogre.h>
 #include <OgreOverlay.h>
+#include <gtest/gtest.h>
 
 #include "app/Fader.h"
 #include "tests/engine/EngineEnvironment.h"
@@ -41,6 +40,15 @@ protected:
         EXPECT_EQ(blend.alphaArg2, 1.0f);
         EXPECT_EQ(blend.factor, 0.0f);
         return blend.alphaArg1;
+    }
+
+    // A fade that has ended: idle at alpha, with the completion calls so far.
+    void expectEnded(double alpha, bool covering, int fadeIns, int fadeOuts) const {
+        EXPECT_EQ(fader.alpha, alpha);
+        EXPECT_EQ(fader.operation, Fader::FADE_NONE);
+        EXPECT_EQ(fader.overlay->isVisible(), covering);
+        EXPECT_EQ(calls.fadeIns, fadeIns);
+        EXPECT_EQ(calls.fadeOuts, fadeOuts);
     }
 
     CallCounter calls;
@@ -83,11 +91,7 @@ TEST_F(FaderTest, FadeInOfSevenSecondsInTenthsEndsPastSevenSeconds) {
     }
     // The frame that passed 7 s applied a negative alpha, then clamped.
     EXPECT_LT(appliedAlpha(), 0.0f);
-    EXPECT_EQ(fader.alpha, 0.0);
-    EXPECT_EQ(fader.operation, Fader::FADE_NONE);
-    EXPECT_FALSE(fader.overlay->isVisible());
-    EXPECT_EQ(calls.fadeIns, 1);
-    EXPECT_EQ(calls.fadeOuts, 0);
+    expectEnded(0.0, false, 1, 0);
 }
 
 TEST_F(FaderTest, FadesEndOnlyStrictlyPastTheirDuration) {
@@ -112,23 +116,15 @@ TEST_F(FaderTest, FadesEndOnlyStrictlyPastTheirDuration) {
     }
     EXPECT_EQ(calls.fadeOuts, 0);
     fader.fade(0.5);
-    EXPECT_EQ(fader.alpha, 1.0);
     EXPECT_FLOAT_EQ(appliedAlpha(), 1.25f);
-    EXPECT_EQ(fader.operation, Fader::FADE_NONE);
-    EXPECT_TRUE(fader.overlay->isVisible()) << "a finished fade-out keeps covering";
-    EXPECT_EQ(calls.fadeOuts, 1);
-    EXPECT_EQ(calls.fadeIns, 1);
+    expectEnded(1.0, true, 1, 1);  // a finished fade-out keeps covering
 }
 
 TEST_F(FaderTest, InstantBlackCompletesInOneCall) {
     fader.startFadeOut(1.0);
     fader.fade(999.0);
     EXPECT_FLOAT_EQ(appliedAlpha(), 999.0f);
-    EXPECT_EQ(fader.alpha, 1.0);
-    EXPECT_EQ(fader.operation, Fader::FADE_NONE);
-    EXPECT_TRUE(fader.overlay->isVisible());
-    EXPECT_EQ(calls.fadeOuts, 1);
-    EXPECT_EQ(calls.fadeIns, 0);
+    expectEnded(1.0, true, 0, 1);
 }
 
 TEST_F(FaderTest, IdleFadeAndReplacedFades) {

@@ -13,6 +13,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -109,9 +110,11 @@ inline void ensureParticleTemplate(const std::string& name) {
 // A triangle-list mesh with positions, normals and texture coordinates: one
 // sub-mesh per entry of subMeshIndices, all on shared vertices unless
 // ownVertices (then every sub-mesh gets its own copy of the vertices).
+// beforeLoad, when given, sees the mesh just before it is loaded.
 inline Ogre::MeshPtr makeMesh(const std::string& name, const std::vector<Ogre::Vector3>& positions,
                               const std::vector<std::vector<Ogre::uint32>>& subMeshIndices,
-                              bool ownVertices = false) {
+                              bool ownVertices = false,
+                              const std::function<void(Ogre::Mesh*)>& beforeLoad = {}) {
     auto& meshes = Ogre::MeshManager::getSingleton();
     if (Ogre::MeshPtr old = meshes.getByName(name, Ogre::RGN_DEFAULT)) return old;
     Ogre::MeshPtr mesh = meshes.createManual(name, Ogre::RGN_DEFAULT);
@@ -154,6 +157,7 @@ inline Ogre::MeshPtr makeMesh(const std::string& name, const std::vector<Ogre::V
     }
     mesh->_setBounds(box, false);
     mesh->_setBoundingSphereRadius(std::max(box.getMaximum().length(), box.getMinimum().length()));
+    if (beforeLoad) beforeLoad(mesh.get());
     mesh->load();
     return mesh;
 }

@@ -1,12 +1,11 @@
 // Text areas placed in pixels over the real window, in the menu's font.
-#include <gtest/gtest.h>
-
 #include <Ogre.h>
 #include <OgreFont.h>
 #include <OgreFontManager.h>
 #include <OgreOverlay.h>
 #include <OgreOverlayContainer.h>
 #include <OgreOverlayManager.h>
+#include <gtest/gtest.h>
 
 #include <memory>
 
@@ -32,7 +31,8 @@ Ogre::Viewport& viewport() { return *app().window->getViewport(0); }
 // through the window system's messages.
 bool renderUntilSize(int width, int height) {
     for (int i = 0; i < 50; ++i) {
-        if (viewport().getActualWidth() == width && viewport().getActualHeight() == height) return true;
+        if (viewport().getActualWidth() == width && viewport().getActualHeight() == height)
+            return true;
         renderFrames(1);
     }
     return false;
@@ -49,6 +49,14 @@ int brightPixels(int left, int top, int width, int height) {
     for (std::size_t i = 0; i < data.size(); i += 4)
         if (data[i] > 128 && data[i + 1] > 128 && data[i + 2] > 128) ++bright;
     return bright;
+}
+
+// A text area made through the text overlay, as the engine holds it.
+Ogre::OverlayElement* createArea(const std::string& id, const std::string& caption, Ogre::Real x,
+                                 Ogre::Real y, Ogre::Real width, Ogre::Real height,
+                                 const Ogre::ColourValue& colour) {
+    textOverlay().createTextArea(id, caption, x, y, width, height, colour);
+    return Ogre::OverlayManager::getSingleton().getOverlayElement(id);
 }
 
 TEST(TextOverlay, IsOneFullScreenPanelAboveTheScene) {
@@ -75,12 +83,9 @@ TEST(TextOverlay, FontComesFromTheMediaScripts) {
 }
 
 TEST(TextOverlay, TextAreaKeepsItsPixelsThroughAResize) {
-    TextOverlay& text = textOverlay();
-    text.createTextArea("TextOverlayTest/Area", "Mossden 1024x768", 10, 20, 200, 30,
-                        Ogre::ColourValue::White);
-    Ogre::OverlayElement* area =
-        Ogre::OverlayManager::getSingleton().getOverlayElement("TextOverlayTest/Area");
-    EXPECT_EQ(area->getParent(), text.panel);
+    Ogre::OverlayElement* area = createArea("TextOverlayTest/Area", "Mossden 1024x768", 10, 20, 200,
+                                            30, Ogre::ColourValue::White);
+    EXPECT_EQ(area->getParent(), textOverlay().panel);
     EXPECT_EQ(area->getMetricsMode(), Ogre::GMM_PIXELS);
     EXPECT_EQ(area->getParameter("font_name"), "MossdenMenu/ViewModeFont");
     EXPECT_EQ(area->getParameter("char_height"), "14");
@@ -105,9 +110,8 @@ TEST(TextOverlay, TextAreaKeepsItsPixelsThroughAResize) {
 
 TEST(TextOverlay, CaptionsChangeInPlaceAndIdsAreChecked) {
     TextOverlay& text = textOverlay();
-    text.createTextArea("TextOverlayTest/Caption", "first", 40, 50, 100, 20, Ogre::ColourValue::Red);
     Ogre::OverlayElement* area =
-        Ogre::OverlayManager::getSingleton().getOverlayElement("TextOverlayTest/Caption");
+        createArea("TextOverlayTest/Caption", "first", 40, 50, 100, 20, Ogre::ColourValue::Red);
     text.setCaption("TextOverlayTest/Caption", "second");
     EXPECT_EQ(area->getCaption(), "second");
     EXPECT_EQ(area->getLeft(), 40.0f);

@@ -49,11 +49,11 @@ bool playToEnd(SoundManager& sound, int id) {
 
 }  // namespace
 
-#define FORWARD(ret, name, params, args)                                 \
-    extern "C" ret AL_APIENTRY name params {                             \
-        noteCall();                                                      \
+#define FORWARD(ret, name, params, args)                                     \
+    extern "C" ret AL_APIENTRY name params {                                 \
+        noteCall();                                                          \
         static const auto real = realEntry<ret(AL_APIENTRY*) params>(#name); \
-        return real args;                                                \
+        return real args;                                                    \
     }
 
 FORWARD(const ALchar*, alGetString, (ALenum param), (param))
@@ -83,7 +83,8 @@ int main(int argc, char** argv) {
     }
     // Registered before the manager exists, so it runs after the manager's
     // destructor and counts that as well.
-    std::atexit([] { std::cout << "calls without a context " << callsWithoutContext << std::endl; });
+    std::atexit(
+        [] { std::cout << "calls without a context " << callsWithoutContext << std::endl; });
     const std::string mode = argv[1];
     int status = 0;
     {
@@ -96,8 +97,8 @@ int main(int argc, char** argv) {
             std::cout << "ids " << wav << " " << ogg << std::endl;
             if (!playToEnd(sound, wav) || !playToEnd(sound, ogg)) status = 1;
         } else if (mode == "busy") {
-            const char* names[] = {"tone440.wav", "notes.txt", "missing.ogg", "tone660.ogg",
-                                   "garbage.wav", "tone440.wav"};
+            const char* names[] = {"tone440.wav", "notes.txt",   "missing.ogg",
+                                   "tone660.ogg", "garbage.wav", "tone440.wav"};
             std::string ids = "ids";
             for (const char* name : names) ids += " " + std::to_string(sound.loadSound(name, true));
             std::cout << ids << std::endl;
@@ -116,7 +117,8 @@ int main(int argc, char** argv) {
             for (int i = 0; i < 20; ++i) sound.update(0.1f);
             sound.stop(0);
             sound.stopAll();
-            std::cout << "count " << sound.soundCount() << " device " << sound.hasDevice() << std::endl;
+            std::cout << "count " << sound.soundCount() << " device " << sound.hasDevice()
+                      << std::endl;
         } else {
             status = 2;
         }

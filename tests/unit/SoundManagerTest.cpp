@@ -1,9 +1,8 @@
 // The sound manager on the real openal-soft: its null output here (sources
 // play in real time, nothing is heard), its wave output and no device at all
 // in child processes.
-#include <gtest/gtest.h>
-
 #include <AL/al.h>
+#include <gtest/gtest.h>
 #include <sys/wait.h>
 
 #include <chrono>
@@ -16,6 +15,7 @@
 #include <thread>
 #include <vector>
 
+#include "audio/OggDecoder.h"
 #include "audio/SoundManager.h"
 #include "tests/sound/SoundFiles.h"
 
@@ -69,6 +69,42 @@ std::vector<std::string> lines(const std::string& text) {
     return result;
 }
 
+std::vector<char> pcm16(const std::vector<int>& samples) {
+    std::vector<char> bytes;
+    for (int v : samples) {
+        bytes.push_back(static_cast<char>(v & 0xff));
+        bytes.push_back(static_cast<char>((v >> 8) & 0xff));
+    }
+    return bytes;
+}
+
+TEST(OggDecoder, DownmixFollowsTheVorbisChannelOrder) {
+    struct Case {
+        int channels;
+        std::vector<int> frame;     // one frame in the stream's channel order
+        std::vector<int> expected;  // left, right
+    };
+    const Case cases[] = {
+        {3, {1000, 2000, -3000}, {1500, -500}},                    // L C R
+        {4, {100, 200, 300, 400}, {200, 300}},                     // FL FR RL RR
+        {5, {100, 600, 200, 300, 400}, {333, 400}},                // FL C FR RL RR
+        {6, {100, 600, 200, 300, 400, 32000}, {333, 400}},         // ... LFE left out
+        {8, {0, 800, 0, 100, 200, 300, 400, -32000}, {300, 350}},  // FL C FR SL SR RL RR LFE
+        {9, {1, 2, 3, 4, 5, 6, 7, 8, 9}, {5, 5}},                  // no layout: alternating
+        {3, {-32768, -32768, -32768}, {-32768, -32768}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.channels);
+        std::vector<int> twoFrames = c.frame;
+        twoFrames.insert(twoFrames.end(), c.frame.begin(), c.frame.end());
+        std::vector<int> expected = c.expected;
+        expected.insert(expected.end(), c.expected.begin(), c.expected.end());
+        EXPECT_EQ(downmixToStereo(pcm16(twoFrames), c.channels), pcm16(expected));
+    }
+    const std::vector<char> stereo = pcm16({1, 2, 3, 4});
+    EXPECT_EQ(downmixToStereo(stereo, 2), stereo);
+}
+
 class SoundManagerTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
@@ -81,7 +117,7 @@ protected:
         writeOgg(d + "mono.ogg", 1, 44100, 11025, 440);
         writeOgg(d + "stereo.ogg", 2, 22050, 11025, 440);
         writeOgg(d + "surround.ogg", 3, 44100, 22050, 440);
-        writeOgg(d + "six.ogg", 6, 48000, 12000, 440);
+        writeOgg(d + "five.ogg", 5, 48000, 12000, 440);  // 5.1 setups leak in libvorbisenc
         writeOgg(d + "empty.ogg", 1, 44100, 0);
         writeWav(d + "UPPER.WAV", 1, 16, 22050, 11025);
         writeOgg(d + "Mixed.Ogg", 1, 44100, 11025);
@@ -90,7 +126,8 @@ protected:
         writeWav(d + "three.wav", 3, 16, 22050, 1000);
         writeText(d + "garbage.wav", "this is not a sound file");
         writeText(d + "garbage.ogg", "OggS but not really");
-        for (int i = 0; i < NUMBERED_SOUNDS; ++i) writeWav(d + numbered(i), 1, 8, LONG_RATE, LONG_FRAMES);
+        for (int i = 0; i < NUMBERED_SOUNDS; ++i)
+            writeWav(d + numbered(i), 1, 8, LONG_RATE, LONG_FRAMES);
     }
     static void TearDownTestSuite() { std::filesystem::remove_all(dir); }
 
@@ -117,9 +154,9 @@ TEST_F(SoundManagerTest, DecodesWavAndOggIntoBuffersOfTheirFormat) {
     // Ogg comes back as 16 bits; more than two channels as stereo of the
     // stream's true length.
     const Case cases[] = {
-        {"mono16.wav", 16, 1, 22050, 0.5},  {"stereo8.wav", 8, 2, 11025, 0.2},
-        {"mono.ogg", 16, 1, 44100, 0.25},   {"stereo.ogg", 16, 2, 22050, 0.5},
-        {"surround.ogg", 16, 2, 44100, 0.5}, {"six.ogg", 16, 2, 48000, 0.25},
+        {"mono16.wav", 16, 1, 22050, 0.5},   {"stereo8.wav", 8, 2, 11025, 0.2},
+        {"mono.ogg", 16, 1, 44100, 0.25},    {"stereo.ogg", 16, 2, 22050, 0.5},
+        {"surround.ogg", 16, 2, 44100, 0.5}, {"five.ogg", 16, 2, 48000, 0.25},
     };
     int expectedId = 0;
     for (const Case& c : cases) {
@@ -393,7 +430,8 @@ TEST_F(SoundManagerTest, OneShotCopiesOverlapAndAreDeletedWhenDone) {
     distinct.insert(sourceOf(click));
     distinct.insert(sourceOf(lasting));
     EXPECT_EQ(distinct.size(), 6u) << "every copy has a source of its own";
-    EXPECT_EQ(sourceState(sourceOf(click)), AL_INITIAL) << "copies leave the sound's own source alone";
+    EXPECT_EQ(sourceState(sourceOf(click)), AL_INITIAL)
+        << "copies leave the sound's own source alone";
 
     // The clicks end in real time; each is gone at the first update after.
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -414,12 +452,12 @@ TEST_F(SoundManagerTest, WaveOutputCarriesThePlayedTones) {
     constexpr int RATE = 44100;
     writeWav(work + "/tone440.wav", 1, 16, 22050, 22050 * 3 / 10, 440, 0.8);
     writeOgg(work + "/tone660.ogg", 2, 44100, 44100 * 3 / 10, 660, 0.8);
-    writeText(work + "/alsoft.conf", "[general]\ndrivers = wave\nfrequency = " +
-                                         std::to_string(RATE) +
-                                         "\nchannels = mono\nsample-type = int16\n[wave]\nfile = " +
-                                         work + "/mix.wav\n");
+    writeText(work + "/alsoft.conf",
+              "[general]\ndrivers = wave\nfrequency = " + std::to_string(RATE) +
+                  "\nchannels = mono\nsample-type = int16\n[wave]\nfile = " + work + "/mix.wav\n");
     int status = -1;
-    const std::string said = runChild("ALSOFT_CONF='" + work + "/alsoft.conf'", "play", work, status);
+    const std::string said =
+        runChild("ALSOFT_CONF='" + work + "/alsoft.conf'", "play", work, status);
     EXPECT_EQ(status, 0) << said;
     EXPECT_NE(said.find("ids 0 1\n"), std::string::npos) << said;
 
@@ -452,7 +490,8 @@ TEST_F(SoundManagerTest, NoDeviceRunsSilentlyWithTheSameIds) {
         const char* environment;
         bool device;
     };
-    for (const Case& c : {Case{"ALSOFT_DRIVERS=null", true}, Case{"ALSOFT_DRIVERS=nothing", false}}) {
+    for (const Case& c :
+         {Case{"ALSOFT_DRIVERS=null", true}, Case{"ALSOFT_DRIVERS=nothing", false}}) {
         SCOPED_TRACE(c.environment);
         int status = -1;
         const std::vector<std::string> said = lines(runChild(c.environment, "busy", work, status));
@@ -462,7 +501,8 @@ TEST_F(SoundManagerTest, NoDeviceRunsSilentlyWithTheSameIds) {
             expected.push_back(
                 "Sound is off: cannot open the audio device \"OpenAL Soft\" (There was an error "
                 "opening the ALC device)");
-        expected.push_back("Cant load file " + work + "/notes.txt: neither a .wav nor an .ogg name");
+        expected.push_back("Cant load file " + work +
+                           "/notes.txt: neither a .wav nor an .ogg name");
         if (c.device) {
             expected.push_back("Cant load file " + work + "/missing.ogg");
             expected.push_back("Cant load file " + work + "/garbage.wav: Unsupported file type");
@@ -476,3 +516,19 @@ TEST_F(SoundManagerTest, NoDeviceRunsSilentlyWithTheSameIds) {
 }
 
 }  // namespace
+
+TEST_F(SoundManagerTest, LoopingSoundInRepeatSetIsNotRestarted) {
+    // A looping source wraps by itself: a restart at the counted end would
+    // move it back in time and click.
+    const int bed = sound.loadSound(numbered(0), true);
+    ASSERT_DOUBLE_EQ(sound.record(bed)->duration, 3.0);
+    sound.play(bed);
+    sound.addRepeat(bed);
+    ALint offsetBefore = -1;
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));  // the mixer runs in real time
+    sound.update(3.1f);
+    EXPECT_EQ(sound.record(bed)->elapsed, 0.0f) << "the count starts again";
+    alGetSourcei(sourceOf(bed), AL_SAMPLE_OFFSET, &offsetBefore);
+    EXPECT_TRUE(sound.isPlaying(bed));
+    EXPECT_GT(offsetBefore, 0) << "the source was left where it was, not rewound";
+}

@@ -113,10 +113,15 @@ void Biquad::highShelf(double hz, double db, double rate) {
 }
 
 Svf::Out Svf::process(float x, double hz, double resonance, double rate) {
-    hz = std::clamp(hz, 5.0, rate * 0.45);
-    const double g = std::tan(PI * hz / rate);
-    const double k = 2.0 - 2.0 * std::clamp(resonance, 0.0, 0.995);
-    const double a1 = 1.0 / (1.0 + g * (g + k)), a2 = g * a1, a3 = g * a2;
+    if (hz != lastHz || resonance != lastResonance) {
+        lastHz = hz;
+        lastResonance = resonance;
+        const double g = std::tan(PI * std::clamp(hz, 5.0, rate * 0.45) / rate);
+        k = 2.0 - 2.0 * std::clamp(resonance, 0.0, 0.995);
+        a1 = 1.0 / (1.0 + g * (g + k));
+        a2 = g * a1;
+        a3 = g * a2;
+    }
     const double v3 = x - ic2;
     const double v1 = a1 * ic1 + a2 * v3;
     const double v2 = ic2 + a2 * ic1 + a3 * v3;

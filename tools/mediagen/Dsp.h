@@ -151,6 +151,8 @@ public:
 
 private:
     float ic1 = 0, ic2 = 0;
+    // Coefficients of the last cutoff and resonance (recomputed on change).
+    double lastHz = -1, lastResonance = -1, k = 2, a1 = 1, a2 = 0, a3 = 0;
 };
 
 // Attack-decay-sustain-release envelope evaluated at time t (seconds) for a

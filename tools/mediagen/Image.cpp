@@ -162,6 +162,14 @@ std::vector<std::uint32_t> codepoints(const std::string& s) {
     return out;
 }
 
+// Pixels to move between two glyphs (0 for the first or without kerning).
+int kerning(FT_Face face, FT_UInt previous, FT_UInt glyph) {
+    if (!previous || !FT_HAS_KERNING(face)) return 0;
+    FT_Vector k;
+    FT_Get_Kerning(face, previous, glyph, FT_KERNING_DEFAULT, &k);
+    return int(k.x >> 6);
+}
+
 }  // namespace
 
 int TextRenderer::measure(const std::string& text) const {
@@ -169,11 +177,7 @@ int TextRenderer::measure(const std::string& text) const {
     FT_UInt previous = 0;
     for (auto cp : codepoints(text)) {
         const FT_UInt glyph = FT_Get_Char_Index(impl->face, cp);
-        if (previous && FT_HAS_KERNING(impl->face)) {
-            FT_Vector k;
-            FT_Get_Kerning(impl->face, previous, glyph, FT_KERNING_DEFAULT, &k);
-            x += int(k.x >> 6);
-        }
+        x += kerning(impl->face, previous, glyph);
         if (FT_Load_Glyph(impl->face, glyph, FT_LOAD_DEFAULT) == 0)
             x += int(impl->face->glyph->advance.x >> 6);
         previous = glyph;
@@ -190,11 +194,7 @@ void TextRenderer::draw(Image& image, int x, int baselineY, const std::string& t
     FT_UInt previous = 0;
     for (auto cp : codepoints(text)) {
         const FT_UInt glyph = FT_Get_Char_Index(impl->face, cp);
-        if (previous && FT_HAS_KERNING(impl->face)) {
-            FT_Vector k;
-            FT_Get_Kerning(impl->face, previous, glyph, FT_KERNING_DEFAULT, &k);
-            x += int(k.x >> 6);
-        }
+        x += kerning(impl->face, previous, glyph);
         previous = glyph;
         if (FT_Load_Glyph(impl->face, glyph, FT_LOAD_RENDER) != 0) continue;
         const FT_GlyphSlot g = impl->face->glyph;

@@ -81,34 +81,55 @@ void HeadlessOgre::writeMesh(const MeshData& data, const std::string& path,
     auto* vd = new Ogre::VertexData();
     mesh->sharedVertexData = vd;
     vd->vertexCount = data.vertices.size();
+    // Skinned meshes keep positions and normals in a buffer of their own:
+    // software skinning replaces that buffer with a blended copy, and
+    // anything else sharing it (colours, texture coordinates) would be lost.
+    const bool skinned = !skeletonName.empty();
+    const unsigned short extraSource = skinned ? 1 : 0;
     Ogre::VertexDeclaration* decl = vd->vertexDeclaration;
     size_t offset = 0;
     offset += decl->addElement(0, offset, Ogre::VET_FLOAT3, Ogre::VES_POSITION).getSize();
     offset += decl->addElement(0, offset, Ogre::VET_FLOAT3, Ogre::VES_NORMAL).getSize();
+    const size_t mainSize = offset;
+    if (skinned) offset = 0;
     if (data.hasColours)
-        offset += decl->addElement(0, offset, Ogre::VET_UBYTE4_NORM, Ogre::VES_DIFFUSE).getSize();
-    offset += decl->addElement(0, offset, Ogre::VET_FLOAT2, Ogre::VES_TEXTURE_COORDINATES, 0)
+        offset += decl->addElement(extraSource, offset, Ogre::VET_UBYTE4_NORM, Ogre::VES_DIFFUSE)
+                      .getSize();
+    offset += decl->addElement(extraSource, offset, Ogre::VET_FLOAT2,
+                               Ogre::VES_TEXTURE_COORDINATES, 0)
                   .getSize();
+    const size_t extraSize = skinned ? offset : 0;
+    const size_t firstSize = skinned ? mainSize : offset;
 
-    std::vector<unsigned char> bytes(offset * data.vertices.size());
-    unsigned char* out = bytes.data();
-    auto put = [&out](const void* p, size_t n) {
-        std::memcpy(out, p, n);
-        out += n;
+    std::vector<unsigned char> first(firstSize * data.vertices.size());
+    std::vector<unsigned char> extra(extraSize * data.vertices.size());
+    unsigned char* out = first.data();
+    unsigned char* outExtra = skinned ? extra.data() : nullptr;
+    auto put = [](unsigned char*& dst, const void* p, size_t n) {
+        std::memcpy(dst, p, n);
+        dst += n;
     };
     for (const auto& v : data.vertices) {
-        put(v.position.ptr(), 12);
-        put(v.normal.ptr(), 12);
+        put(out, v.position.ptr(), 12);
+        put(out, v.normal.ptr(), 12);
+        unsigned char*& rest = skinned ? outExtra : out;
         if (data.hasColours) {
             const Ogre::uint32 rgba = v.colour.getAsABGR();  // bytes R, G, B, A in memory
-            put(&rgba, 4);
+            put(rest, &rgba, 4);
         }
-        put(v.uv.ptr(), 8);
+        put(rest, v.uv.ptr(), 8);
     }
-    auto vbuf = Ogre::HardwareBufferManager::getSingleton().createVertexBuffer(
-        offset, data.vertices.size(), Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY);
-    vbuf->writeData(0, bytes.size(), bytes.data(), true);
+    auto& hbm = Ogre::HardwareBufferManager::getSingleton();
+    auto vbuf = hbm.createVertexBuffer(firstSize, data.vertices.size(),
+                                       Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY);
+    vbuf->writeData(0, first.size(), first.data(), true);
     vd->vertexBufferBinding->setBinding(0, vbuf);
+    if (skinned) {
+        auto ebuf = hbm.createVertexBuffer(extraSize, data.vertices.size(),
+                                           Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY);
+        ebuf->writeData(0, extra.size(), extra.data(), true);
+        vd->vertexBufferBinding->setBinding(1, ebuf);
+    }
 
     const bool wide = data.vertices.size() > 65535;
     for (const auto& p : data.parts) {

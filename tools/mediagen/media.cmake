@@ -3,7 +3,7 @@
 # the other fragments, which use mossden_media_generator() below.
 find_package(Freetype REQUIRED)
 find_package(ZLIB REQUIRED)
-pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc)
+pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc vorbis ogg)
 
 add_library(mossden_mediagen STATIC
   ${CMAKE_CURRENT_LIST_DIR}/Dsp.cpp

@@ -1,0 +1,49 @@
+#include "app/MediaCatalog.h"
+
+#include <iterator>
+
+namespace Mossden {
+
+const MediaEntry MEDIA_CATALOG[] = {
+    // The fader.
+    {MediaKind::Overlay, "Overlays/FadeInOut"},
+    {MediaKind::Material, "Materials/OverlayMaterial"},
+    // The third scene's flight indicator.
+    {MediaKind::Overlay, "MossdenOverlays/IndicatorOverlay"},
+    {MediaKind::OverlayElement, "MossdenOverlays/IndicatorOverlay/Mark"},
+    // The third scene's head and its swirl.
+    {MediaKind::Mesh, "ogrehead.mesh"},
+    {MediaKind::ParticleTemplate, "spiral"},
+    // The first and second scenes: their files, the meshes of the entities
+    // the code looks up or that move on paths, the sky, and the sounds the
+    // first file's sound starters name.
+    {MediaKind::SceneFile, "first_scene.xml"},
+    {MediaKind::SceneFile, "second_scene.xml"},
+    {MediaKind::Mesh, "ladybird.mesh"},
+    {MediaKind::Mesh, "ladybird2.mesh"},
+    {MediaKind::Mesh, "ladybird_track.mesh"},
+    {MediaKind::Mesh, "dragonfly.mesh"},
+    {MediaKind::Mesh, "seed.mesh"},
+    {MediaKind::Mesh, "fern.mesh"},
+    {MediaKind::Mesh, "tunnel.mesh"},
+    {MediaKind::Material, "FirstScene/Sky"},
+    {MediaKind::Sound, "moss_rustle.ogg"},
+    {MediaKind::Sound, "dew_drop.ogg"},
+    {MediaKind::Sound, "dragonfly.ogg"},
+    {MediaKind::Sound, "wind.ogg"},
+    {MediaKind::Sound, "stem_creak.ogg"},
+    // Sounds, by the code that loads them.
+    {MediaKind::Sound, "thehumming.ogg"},
+    {MediaKind::Sound, "button.ogg"},
+    {MediaKind::Sound, "scene1.ogg"},
+    {MediaKind::Sound, "scene2noise.ogg"},
+    {MediaKind::Sound, "scene3noise.ogg"},
+    {MediaKind::Sound, "scene3.ogg"},
+    {MediaKind::Sound, "holeup.ogg"},
+    {MediaKind::Sound, "collision.ogg"},
+    {MediaKind::Sound, "haha.ogg"},
+};
+
+const std::size_t MEDIA_CATALOG_SIZE = std::size(MEDIA_CATALOG);
+
+}  // namespace Mossden

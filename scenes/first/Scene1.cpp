@@ -1,0 +1,394 @@
+#include "scenes/first/Scene1.h"
+
+#include <OIS.h>
+#include <Ogre.h>
+#include <OgreOverlay.h>
+#include <OgreTagPoint.h>
+#include <tinyxml.h>
+
+#include <iostream>
+
+#include "app/MossdenApp.h"
+#include "audio/SoundManager.h"
+#include "scene/AnimationStarter.h"
+#include "scene/CDotScene.h"
+#include "scene/Helpers.h"
+
+namespace Mossden {
+
+namespace {
+
+constexpr float FADE_IN_SECONDS = 7.0f;
+constexpr float APPROACH_HEIGHT = 8900.0f;    // world height that ends the ascent
+constexpr float HIGH_ALTITUDE = 200.0f;       // world height that sets highAltitude
+constexpr float LOOK_TRACK_LAG = 4.0f;        // track time the look node trails the camera
+constexpr float MUSIC_FADE_SECONDS = 15.0f;
+constexpr float ASCENT_CORRECTION_DEG_PER_S = 2.0f;
+constexpr float LOW_ACCELERATION_DIVISOR = 5.0f;   // before highAltitude
+constexpr float END_TURN_FRACTION = 0.8f;          // T / L at which the final turn begins
+constexpr float END_TURN_SHORTFALL = 150.0f;       // the turn completes this track time before L
+constexpr float DARKEN_DELAY = 50.0f;              // track time after the turn before darkening
+constexpr float APPROACH_SLOWDOWN_TIME = 1900.0f;  // track time at which the approach slows
+constexpr float APPROACH_BRAKE_GROWTH = 9.0f;      // per second
+constexpr float APPROACH_SPEEDUP_GROWTH = 0.07f;   // per second
+constexpr float APPROACH_MIN_SPEED = 4.0f;
+constexpr float FALL_DELAY_MS = 250.0f;
+constexpr float FALL_TRACK_RATE = 20.0f;
+constexpr float FALL_SPEED_GROWTH = 50.0f;  // per second
+constexpr float OUTRO_MS = 5000.0f;
+constexpr float BOOST_BUDGET_MAX_MS = 800.0f;
+constexpr float BOOST_BUDGET_START_MS = 100.0f;  // budget needed to start a boost
+constexpr float BOOST_REFILL_DIVISOR = 9.0f;     // budget refills at a ninth of real time
+constexpr float TICK_UNIT_MS = 50.0f;            // key rates are per 50 ms
+constexpr float CAMERA_NEAR_CLIP = 0.4f;
+constexpr float MOUSE_CORRECTION_MS_PER_DEG = 300.0f;
+constexpr float LADYBIRD_BOUNDS = 50.0f;
+
+const char* const SCENE_FILE = "first_scene.xml";
+const char* const OMNI_LIGHT = "Scene1Omni02";
+const char* const MUSIC = "scene1.ogg";
+
+Ogre::Radian rad(float degrees) { return Ogre::Radian(degrees * Ogre::Math::fDeg2Rad); }
+
+void enableAllStates(Ogre::Entity* entity, bool setLoop, bool loop) {
+    Ogre::AnimationStateSet* states = entity->getAllAnimationStates();
+    if (!states) return;
+    for (const auto& named : states->getAnimationStates()) {
+        named.second->setEnabled(true);
+        if (setLoop) named.second->setLoop(loop);
+    }
+}
+
+void advanceState(Ogre::Entity* entity, const char* name, float seconds) {
+    entity->getAnimationState(name)->addTime(seconds);
+}
+
+}  // namespace
+
+bool Scene1::firstUpdatePending = true;
+
+float heightLimit(const std::list<Ogre::Vector3>& points, float h) {
+    for (const Ogre::Vector3& point : points)
+        if (point.y > h) return point.x;
+    return NO_HEIGHT_LIMIT;
+}
+
+Scene1::Scene1(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan)
+    : MossdenScene(sceneManager, cameraMan), pathMovers(sceneManager) {
+    outroTimer.reset();
+    frameTimer.reset();
+    fallTimer.reset();
+}
+
+Scene1::~Scene1() = default;
+
+float Scene1::heightLimitAt() const {
+    return heightLimit(radiusPoints, cameraTrackNode ? cameraTrackNode->getPosition().y : 0.0f);
+}
+
+void Scene1::loadCustom(TiXmlElement* element) {
+    MossdenScene::loadCustom(element);
+    if (!element) return;
+    dragonFlyTrackNode = createTrack(element, "DragonFlyTrack");
+    ladybirdTrackNode = createTrack(element, "LadyBirdTrack");
+    if (TiXmlElement* points = element->FirstChildElement("radiusPoints")) {
+        for (TiXmlElement* point = points->FirstChildElement("point"); point;
+             point = point->NextSiblingElement("point"))
+            radiusPoints.emplace_back(static_cast<float>(readIntAttribute("x", point)),
+                                      static_cast<float>(readIntAttribute("y", point)),
+                                      static_cast<float>(readIntAttribute("z", point)));
+    }
+    cameraTrackNode = createTrack(element, "CameraTrack");
+    lookTrackNode = createTrack(element, "CameraTrack", "CameraLookTrack");
+    fallTrackNode = createTrack(element, "CameraFallTrack");
+    pathMovers.load(element->FirstChildElement("pathMoveObjects"));
+    if (TiXmlElement* e = element->FirstChildElement("dotwingStartDelay"))
+        ladybirdDelayMs = static_cast<float>(readIntAttribute("value", e));
+    if (TiXmlElement* e = element->FirstChildElement("cameraAccseleration"))
+        cameraAcceleration = readRealAttribute("value", e);
+    if (TiXmlElement* e = element->FirstChildElement("cameraKeyAccseleration"))
+        keyAcceleration = readRealAttribute("value", e);
+    if (TiXmlElement* e = element->FirstChildElement("cameraKeySlowdown"))
+        keySlowdown = readRealAttribute("value", e);
+    if (TiXmlElement* e = element->FirstChildElement("cameraMaxKeyAccseleration"))
+        maxKeyAcceleration = readRealAttribute("value", e);
+    if (TiXmlElement* e = element->FirstChildElement("animationStarter"))
+        animationStarters = loadAnimationStarter(e);
+    if (TiXmlElement* sounds = element->FirstChildElement("soundsStarter")) {
+        SoundManager& soundManager = SoundManager::getInstance();
+        for (TiXmlElement* start = sounds->FirstChildElement("start"); start;
+             start = start->NextSiblingElement("start")) {
+            const int id = soundManager.loadSound(readStringAttribute("sound", start),
+                                                  readBoolAttribute("loop", start));
+            soundStarts.emplace(readRealAttribute("time", start), id);
+        }
+    }
+}
+
+void Scene1::createScene() {
+    camera = sceneManager->getCamera("PlayerCam");
+    loadSceneFile(SCENE_FILE, "General", sceneManager, "");
+    camera->setNearClipDistance(CAMERA_NEAR_CLIP);
+    sceneManager->getLight(OMNI_LIGHT)->setVisible(false);
+    pathMovers.start();
+
+    rig = std::make_unique<TrackCameraRig>(this, sceneManager, cameraTrackNode);
+    yawNode = rig->yawNode;
+    pitchNode = rig->pitchNode;
+    rigCameraNode = rig->cameraNode;
+
+    dragonFlyTrackState = sceneManager->createAnimationState("DragonFlyTrack");
+    dragonFlyTrackState->setEnabled(true);
+    cameraTrackState = sceneManager->createAnimationState("CameraTrack");
+    cameraTrackState->setEnabled(false);
+    cameraTrackState->setLoop(false);
+    lookTrackState = sceneManager->createAnimationState("CameraLookTrack");
+    lookTrackState->setEnabled(false);
+    lookTrackState->setLoop(false);
+    fallTrackState = sceneManager->createAnimationState("CameraFallTrack");
+    fallTrackState->setEnabled(false);
+    fallTrackState->setLoop(false);
+    ladybirdTrackState = sceneManager->createAnimationState("LadyBirdTrack");
+    ladybirdTrackState->setEnabled(true);
+    cameraTrackState->setTimePosition(0);
+    cameraTrackState->setEnabled(true);
+
+    camera->setPosition(Ogre::Vector3::ZERO);
+    camera->setOrientation(Ogre::Quaternion::IDENTITY);
+
+    ladybirdPath = sceneManager->getEntity("ladybird_track");
+    ladybirdPath->getSkeleton()->setBlendMode(Ogre::ANIMBLEND_CUMULATIVE);
+    enableAllStates(ladybirdPath, true, false);
+
+    ladybird = sceneManager->getEntity("ladybird");
+    ladybird->getSkeleton()->setBlendMode(Ogre::ANIMBLEND_CUMULATIVE);
+    enableAllStates(ladybird, false, false);
+    advanceState(ladybird, "leg_left1", 1.5f);
+    advanceState(ladybird, "leg_left2", 0.0f);
+    advanceState(ladybird, "leg_right1", 0.0f);
+    advanceState(ladybird, "leg_right2", 1.5f);
+
+    ladybird2 = sceneManager->getEntity("ladybird2");
+    ladybird2->getSkeleton()->setBlendMode(Ogre::ANIMBLEND_CUMULATIVE);
+    enableAllStates(ladybird2, false, false);
+    advanceState(ladybird2, "leg_left3", 2.0f);
+    advanceState(ladybird2, "leg_right3", 0.5f);
+
+    const Ogre::Quaternion offset = Ogre::Quaternion(rad(180), Ogre::Vector3::UNIT_Z) *
+                                    Ogre::Quaternion(rad(90), Ogre::Vector3::UNIT_Y);
+    const Ogre::String rootBone = ladybirdPath->getSkeleton()->getRootBones().front()->getName();
+    for (Ogre::Entity* walker : {ladybird, ladybird2}) {
+        if (walker->getParentSceneNode()) walker->getParentSceneNode()->detachObject(walker);
+        ladybirdPath->attachObjectToBone(rootBone, walker, offset, Ogre::Vector3::ZERO);
+    }
+
+    SoundManager& soundManager = SoundManager::getInstance();
+    soundManager.stopAll();
+    soundManager.play(soundManager.loadSound(MUSIC, false));
+
+    Fader* fader = MossdenApp::getInstance().fader.get();
+    fader->startFadeOut(1.0);
+    fader->fade(999.0);
+
+    Ogre::MeshManager::getSingleton().setBoundsPaddingFactor(0);
+    ladybird->getMesh()->_setBounds(
+        Ogre::AxisAlignedBox(Ogre::Vector3::ZERO, Ogre::Vector3(LADYBIRD_BOUNDS)), true);
+}
+
+void Scene1::enterPhase(int next) {
+    phase = next;
+    std::cout << "Scene1 phase " << next << std::endl;
+}
+
+void Scene1::update(const Ogre::FrameEvent& evt) {
+    const float dt = evt.timeSinceLastFrame;
+    sceneManager->_applySceneAnimations();
+    // The rig's world transforms are otherwise brought up to date only when
+    // a frame is rendered; the phase rules read the camera node's height now.
+    if (cameraTrackNode) cameraTrackNode->_update(true, false);
+    frameTimer.reset();
+    if (phase == PHASE_WAITING) {
+        if (firstUpdatePending) {
+            firstUpdatePending = false;
+            return;
+        }
+        MossdenApp::getInstance().fader->startFadeIn(FADE_IN_SECONDS);
+        enterPhase(PHASE_ASCENT);
+        return;
+    }
+    if (finished) return;
+    pathMovers.update(dt);
+    if (phase == PHASE_ASCENT) ascentStep(dt);
+    if (phase == PHASE_APPROACH) approachStep(dt);
+    startSounds();
+    if (phase == PHASE_FALL)
+        fallStep(dt);
+    else
+        cameraTrackState->addTime(trackSpeed * dt * speedMultiplier);
+    if (phase == PHASE_OUTRO) outroStep(dt);
+    if (rigCameraNode->_getDerivedPosition().y > HIGH_ALTITUDE) highAltitude = true;
+}
+
+void Scene1::startSounds() {
+    const float trackTime = cameraTrackState->getTimePosition();
+    SoundManager& soundManager = SoundManager::getInstance();
+    while (!soundStarts.empty() && soundStarts.begin()->first <= trackTime) {
+        const int id = soundStarts.begin()->second;
+        soundStarts.erase(soundStarts.begin());
+        soundManager.play(id);
+    }
+}
+
+void Scene1::ascentStep(float dt) {
+    ascentTime += dt;
+    if (rigCameraNode->_getDerivedPosition().y > APPROACH_HEIGHT) {
+        enterPhase(PHASE_APPROACH);
+        lookTrackState->setTimePosition(cameraTrackState->getTimePosition() - LOOK_TRACK_LAG);
+        lookTrackState->setEnabled(true);
+        speedMultiplier = std::abs(maxKeyAcceleration);
+        SoundManager& soundManager = SoundManager::getInstance();
+        soundManager.fadeOut(soundManager.loadSound(MUSIC, false), MUSIC_FADE_SECONDS);
+    }
+    if (animationStarters) animationStarters->update(dt);
+    rig->rotate(0, 0, ASCENT_CORRECTION_DEG_PER_S * dt);
+    trackSpeed += cameraAcceleration / (highAltitude ? 1.0f : LOW_ACCELERATION_DIVISOR) * dt;
+    advanceLadybird(dt);
+}
+
+void Scene1::advanceLadybird(float dt) {
+    if (!(ladybirdDelayMs < ascentTime * 1000.0f)) return;
+    Ogre::AnimationStateSet* pathStates = ladybirdPath->getAllAnimationStates();
+    if (!pathStates) return;
+    Ogre::AnimationState* last = nullptr;
+    for (const auto& named : pathStates->getAnimationStates()) {
+        named.second->addTime(dt);
+        last = named.second;
+    }
+    if (last && last->hasEnded()) return;
+    advanceAllAnimations(ladybird, dt);
+    advanceAllAnimations(ladybird2, dt);
+}
+
+void Scene1::setFaderAlpha(double alpha) {
+    Fader* fader = MossdenApp::getInstance().fader.get();
+    fader->alpha = alpha;
+    fader->applyAlpha(alpha);
+}
+
+void Scene1::approachStep(float dt) {
+    const float T = cameraTrackState->getTimePosition();
+    const float L = cameraTrackState->getLength();
+    if (T / L > END_TURN_FRACTION && sceneManager->hasLight(OMNI_LIGHT)) {
+        sceneManager->destroyLight(OMNI_LIGHT);
+        rigCameraNode->resetOrientation();
+        camera->setOrientation(Ogre::Quaternion::IDENTITY);
+        cameraTrackNode->resetOrientation();
+        Fader* fader = MossdenApp::getInstance().fader.get();
+        if (fader->overlay) fader->overlay->show();
+        fader->operation = Fader::FADE_NONE;
+    }
+    if (T / L > END_TURN_FRACTION) {
+        if (!endTurnStarted) {
+            endTurnStarted = true;
+            approachStartTime = T;
+            rig->collapse();
+            endTurnFrom = yawNode->getOrientation();
+        }
+        const float t = std::min(
+            (T - approachStartTime) / (L - END_TURN_SHORTFALL - approachStartTime), 1.0f);
+        const float a = Ogre::Math::Clamp(
+            (T - DARKEN_DELAY - approachStartTime) / (L - approachStartTime), 0.0f, 1.0f);
+        setFaderAlpha(a);
+        static const Ogre::Quaternion target = Ogre::Quaternion(rad(-90), Ogre::Vector3::UNIT_Z) *
+                                               Ogre::Quaternion(rad(-90), Ogre::Vector3::UNIT_Y);
+        yawNode->setOrientation(Ogre::Quaternion::Slerp(t, endTurnFrom, target, false));
+    }
+    if (cameraTrackState->hasEnded()) {
+        enterPhase(PHASE_FALL);
+        fallTrackState->setEnabled(true);
+        fallTrackState->setTimePosition(0);
+        fallSpeed = 0;
+        fallTimer.reset();
+        return;
+    }
+    lookTrackState->addTime(dt * trackSpeed * speedMultiplier);
+    if (!endTurnStarted) rig->followLook(dt);
+    if (T > APPROACH_SLOWDOWN_TIME) {
+        cameraAcceleration += APPROACH_BRAKE_GROWTH * dt;
+        trackSpeed -= dt * cameraAcceleration;
+        if (trackSpeed <= APPROACH_MIN_SPEED) trackSpeed = APPROACH_MIN_SPEED;
+    } else {
+        cameraAcceleration += APPROACH_SPEEDUP_GROWTH * dt;
+        trackSpeed += dt * cameraAcceleration;
+    }
+}
+
+void Scene1::fallStep(float dt) {
+    const Ogre::Vector3& fallPosition = fallTrackNode->getPosition();
+    if (fallPosition != Ogre::Vector3::ZERO)
+        camera->setPosition(rigCameraNode->convertWorldToLocalPosition(fallPosition));
+    if (fallTimer.getMilliseconds() > FALL_DELAY_MS) {
+        fallTrackState->addTime(dt * FALL_TRACK_RATE * fallSpeed);
+        fallSpeed += dt * FALL_SPEED_GROWTH;
+        if (fallTrackState->hasEnded()) {
+            enterPhase(PHASE_OUTRO);
+            outroTimer.reset();
+        }
+    }
+}
+
+void Scene1::outroStep(float dt) {
+    Fader* fader = MossdenApp::getInstance().fader.get();
+    setFaderAlpha(Ogre::Math::Clamp(fader->alpha + dt, 0.0, 1.0));
+    if (outroTimer.getMilliseconds() > OUTRO_MS) {
+        finished = true;
+        outroTimer.reset();
+    }
+}
+
+void Scene1::tick(int elapsedMs) {
+    if (phase == PHASE_APPROACH) return;
+    const float ms = static_cast<float>(elapsedMs);
+    const bool forward = heldKeys.count(OIS::KC_W) > 0 || leftButtonDown;
+    if (heldKeys.count(OIS::KC_1) > 0 && rig) rig->collapse();
+    if (forward && !boostExhausted &&
+        (boostBudget > BOOST_BUDGET_START_MS || (boostBudget > 0 && boostActive))) {
+        if (maxKeyAcceleration < speedMultiplier) {
+            boostActive = true;
+            speedMultiplier -= keyAcceleration * ms / TICK_UNIT_MS;
+            boostBudget -= ms;
+        }
+        if (boostBudget <= 0) boostExhausted = true;
+    } else {
+        if (speedMultiplier < 1) speedMultiplier += keySlowdown * ms / TICK_UNIT_MS;
+        if (speedMultiplier > 1) speedMultiplier = 1;
+    }
+    if (!forward) {
+        boostActive = false;
+        boostExhausted = false;
+    }
+    if (boostBudget < BOOST_BUDGET_MAX_MS)
+        boostBudget += ms / BOOST_REFILL_DIVISOR;
+    else
+        boostBudget = BOOST_BUDGET_MAX_MS;
+}
+
+bool Scene1::mouseMoved(const OIS::MouseEvent& evt) {
+    MossdenApp& app = MossdenApp::getInstance();
+    if (app.menu.visible) {
+        const OIS::MouseState& state = app.mouse ? app.mouse->getMouseState() : evt.state;
+        app.menu.moveCursor(state.X.abs, state.Y.abs);
+        app.menu.mouseMoved(static_cast<Ogre::Real>(evt.state.X.rel));
+        return true;
+    }
+    if (phase == PHASE_WAITING || phase == PHASE_FALL || phase == PHASE_OUTRO || endTurnStarted)
+        return true;
+    if (phase == PHASE_ASCENT)
+        rig->rotate(-evt.state.X.rel * mouseSensitivity, -evt.state.Y.rel * mouseSensitivity,
+                    static_cast<float>(frameTimer.getMilliseconds()) / MOUSE_CORRECTION_MS_PER_DEG);
+    else if (phase == PHASE_APPROACH)
+        rig->mouseLook(evt);
+    return true;
+}
+
+}  // namespace Mossden

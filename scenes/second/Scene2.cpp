@@ -1,0 +1,19 @@
+#include "scenes/second/Scene2.h"
+
+#include <Ogre.h>
+
+Scene2::Scene2(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan)
+    : MossdenScene(sceneManager, cameraMan) {}
+
+void Scene2::loadCustom(TiXmlElement* element) {
+    MossdenScene::loadCustom(element);
+    if (!element) return;
+    // No state is created for the tunnel track: its node stays where the
+    // track builder put it, and nothing reads it while this scene lives.
+    cameraNode = createTrack(element, "CameraTunnelTrack");
+}
+
+void Scene2::createScene() {
+    camera = sceneManager->getCamera("PlayerCam");
+    loadSceneFile("second_scene.xml", "General", sceneManager, "");
+}

@@ -1,0 +1,69 @@
+#ifndef MOSSDEN_TOOLS_FIRST_WORLD_WORLD_H
+#define MOSSDEN_TOOLS_FIRST_WORLD_WORLD_H
+
+// The layout of the first scene's world, shared by the shape code and the
+// scene-file writer. One unit is about a third of a millimetre: the ladybird
+// is some 20 units long, the tallest stems rise above 11000.
+#include <OgreVector3.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "MeshData.h"
+
+namespace FirstWorld {
+
+// The camera starts low, looking down and ahead along VIEW_DIR (the rig's
+// starting yaw of -65 degrees), at the ladybird; it rises and drifts back so
+// that the ladybird's ground stays near the centre of the view.
+const Ogre::Vector3 VIEW_DIR(0.9063f, 0, -0.4226f);
+const Ogre::Vector3 SIDE_DIR(0.4226f, 0, 0.9063f);
+const Ogre::Vector3 LADYBIRD_START(0, 0, 0);
+constexpr float CAMERA_START_HEIGHT = 32;
+constexpr float LOOK_DOWN_RATIO = 0.4663f;  // 1 / tan(65 degrees)
+constexpr float TOP_HEIGHT = 9650;          // where the camera track ends
+const Ogre::Vector3 HOLE = LADYBIRD_START - VIEW_DIR * 5600.0f + SIDE_DIR * 300.0f;
+constexpr float HOLE_RADIUS = 260;
+constexpr float WORLD_RADIUS = 16000;
+const Ogre::Vector3 WORLD_CENTRE = LADYBIRD_START - VIEW_DIR * 2500.0f;
+
+// The haze: the fog's colour, which the sky takes below the horizon.
+constexpr float FOG_COLOUR[3] = {0.58f, 0.58f, 0.40f};
+constexpr float FOG_DENSITY = 0.000068f;
+
+// Height of the moss floor at (x, z), before cushions; the burrow opens at HOLE.
+float groundHeight(float x, float z);
+
+// Where the camera is at height h on its way up (the crane shot).
+Ogre::Vector3 ascentPoint(float h);
+
+struct Stem {
+    Ogre::Vector3 base;
+    float height, radius;
+    float lean;  // bend of the top, units
+    Ogre::Vector3 leanDir;
+    Ogre::Vector3 pointAt(float f) const;  // f = 0 base .. 1 top
+};
+const std::vector<Stem>& stems();
+
+// Named meshes written by the generator.
+struct NamedMesh {
+    std::string name;  // entity and file name without ".mesh"
+    MeshData mesh;
+};
+std::vector<NamedMesh> buildStaticWorld();
+std::vector<NamedMesh> buildTunnel();
+MeshData buildDewDrop();
+
+// Splits a mesh built in world space into cells of `cell` units in x/z so
+// that the engine can skip the parts out of view.
+std::vector<NamedMesh> splitByCell(const std::string& name, const MeshData& mesh, float cell);
+
+// The ladybird walk: points on the moss (y = the floor) at even spacing.
+std::vector<Ogre::Vector3> ladybirdWalk();
+constexpr float LADYBIRD_SPEED = 7.0f;  // units per second
+
+}  // namespace FirstWorld
+
+#endif
