@@ -147,7 +147,6 @@ void Scene3::createScene() {
     mRig.setup(sceneManager, this);
     mRig.build();
     mPhase = Intro;
-    std::cout << "Scene3 phase: " << phaseName(mPhase) << std::endl;
     cameraNode = mRig.mCameraNode;
     mRig.mCameraNode->setPosition(START_POSITION);
     mCurrentAsteroid = asteroidNamed("aster19");

@@ -16,7 +16,6 @@ differs() {
 
 start_game 2
 wait_for "Mossden ready"
-wait_for "Scene3 phase: Intro"
 screenshot third_black > /dev/null
 wait_for "Intro -> Aligning" 30
 wait_for "Aligning -> OnAsteroid" 30
