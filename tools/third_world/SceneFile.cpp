@@ -36,6 +36,14 @@ void rgb(TiXmlElement* parent, const char* name, const Ogre::ColourValue& c) {
     e->SetAttribute("b", number(c.b));
 }
 
+void rotation(TiXmlElement* parent, const Ogre::Quaternion& q) {
+    TiXmlElement* r = child(parent, "rotation");
+    r->SetAttribute("qx", number(q.x));
+    r->SetAttribute("qy", number(q.y));
+    r->SetAttribute("qz", number(q.z));
+    r->SetAttribute("qw", number(q.w));
+}
+
 TiXmlElement* node(TiXmlElement* nodes, const std::string& name, const Ogre::Vector3& position) {
     TiXmlElement* n = child(nodes, "node");
     n->SetAttribute("name", name);
@@ -54,12 +62,7 @@ void entity(TiXmlElement* n, const std::string& name, const std::string& mesh) {
 void directional(TiXmlElement* nodes, const std::string& name, const Ogre::Vector3& direction,
                  const Ogre::ColourValue& diffuse, const Ogre::ColourValue& specular) {
     TiXmlElement* n = node(nodes, name, Ogre::Vector3::ZERO);
-    const Ogre::Quaternion q = Ogre::Vector3::NEGATIVE_UNIT_Z.getRotationTo(direction.normalisedCopy());
-    TiXmlElement* r = child(n, "rotation");
-    r->SetAttribute("qx", number(q.x));
-    r->SetAttribute("qy", number(q.y));
-    r->SetAttribute("qz", number(q.z));
-    r->SetAttribute("qw", number(q.w));
+    rotation(n, Ogre::Vector3::NEGATIVE_UNIT_Z.getRotationTo(direction.normalisedCopy()));
     TiXmlElement* l = child(n, "light");
     l->SetAttribute("name", name);
     l->SetAttribute("type", "directional");
@@ -118,12 +121,7 @@ void writeSceneFile(const Field& field, const std::string& path) {
         trail->SetAttribute("file", "Third/ButterflyTrail");
 
         TiXmlElement* swirl = node(nodes, "swirl" + n, (hole.mouth + hole.exitMouth) / 2);
-        const Ogre::Quaternion q = Ogre::Vector3::UNIT_Y.getRotationTo(-hole.direction);
-        TiXmlElement* r = child(swirl, "rotation");
-        r->SetAttribute("qx", number(q.x));
-        r->SetAttribute("qy", number(q.y));
-        r->SetAttribute("qz", number(q.z));
-        r->SetAttribute("qw", number(q.w));
+        rotation(swirl, Ogre::Vector3::UNIT_Y.getRotationTo(-hole.direction));
     }
 
     directional(nodes, "third_moon", Ogre::Vector3(-0.35f, -0.55f, -0.75f), Ogre::ColourValue(0.72f, 0.76f, 0.92f), Ogre::ColourValue(0.25f, 0.25f, 0.3f));
