@@ -1,19 +1,151 @@
-#ifndef MOSSDEN_SCENES_SCENE3_H
-#define MOSSDEN_SCENES_SCENE3_H
+#ifndef MOSSDEN_SCENES_THIRD_SCENE3_H
+#define MOSSDEN_SCENES_THIRD_SCENE3_H
 
-// PLACEHOLDER: an empty scene until this scene lands.
-#include <OgreSceneManager.h>
+// The asteroid field: the viewer stands on one of twenty-one slowly
+// spinning asteroids, looks around, hops over the surface (W), flies to
+// another asteroid by clicking it, and dives through holes; after four
+// different holes a closing sequence shows the face the field was all
+// along. Scene3 holds the phase machine and the objects it drives; the
+// viewer's rig, the flights and the closing sequence do their work in
+// their own classes, which reach the scene's state as friends.
+#include <OgreSimpleSpline.h>
+#include <OgreTimer.h>
 
+#include <map>
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "scene/Helpers.h"
 #include "scene/MossdenScene.h"
+#include "scenes/third/Asteroid.h"
+#include "scenes/third/AsteroidFlight.h"
+#include "scenes/third/CameraRig.h"
+#include "scenes/third/FinalSequence.h"
+#include "scenes/third/Hole.h"
+#include "scenes/third/Motion.h"
+#include <list>
+
+namespace Ogre {
+class Overlay;
+}
 
 namespace Mossden {
 
+enum Scene3Phase : int { Intro = 0, OnAsteroid = 1, InHole = 2, Aligning = 3, Flying = 4, Finale = 5 };
+
+const char* phaseName(Scene3Phase phase);
+
 class Scene3 : public MossdenScene {
 public:
-    Scene3(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan)
-        : MossdenScene(sceneManager, cameraMan) {}
-    void createScene() override { camera = sceneManager->getCamera("PlayerCam"); }
-    void update(const Ogre::FrameEvent& evt) override {}
+    Scene3(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan);
+    ~Scene3() override;
+
+    void loadCustom(TiXmlElement* element) override;
+    // Generated data is never read back.
+    void loadAuto(TiXmlElement* element) override;
+    // One "asterSpheres" element per asteroid, in key order, with its
+    // collision spheres (none are ever made, so the elements are empty).
+    TiXmlElement* saveAuto() override;
+    void createScene() override;
+    void update(const Ogre::FrameEvent& evt) override;
+
+    bool mouseMoved(const OIS::MouseEvent& evt) override;
+    bool mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override;
+    bool keyPressed(const OIS::KeyEvent& evt) override;
+
+    Scene3Phase phase() const { return mPhase; }
+    // Every phase change goes through here and is written to standard output.
+    void setPhase(Scene3Phase phase);
+    // The asteroid whose centre is nearest to a world point (ties: the
+    // earlier in key order); asteroids without entity never count.
+    Asteroid* nearestAsteroid(const Ogre::Vector3& point) const;
+    // The asteroid of that name, or null.
+    Asteroid* asteroidNamed(const std::string& name) const;
+    Asteroid* currentAsteroid() const { return mCurrentAsteroid; }
+
+    // Writes where the viewer stands, in world space, with the asteroid's
+    // pivot (its centre and turn): a trace line for tests and debugging.
+    void reportStanding();
+    // The landing turn, one frame (phase Aligning and a flight's last stretch).
+    void turnStep(float dt);
+    // Shows the indicator when the viewer points at another asteroid.
+    void indicatorTest();
+    // Brings every node's world transform up to date. The engine does it
+    // once per frame when it renders; a node whose parent moved since then
+    // keeps its old world transform until this runs, and picking and
+    // re-parenting need this frame's.
+    void refreshTransforms();
+    // The viewing direction of the camera, a million units long.
+    Ogre::Vector3 pointingVector() const;
+
+protected:
+    // Where createScene reads the world from; tests point it at small files.
+    std::string sceneFile = "third_scene.xml";
+    std::string sceneGroup = "General";
+
+private:
+    friend class CameraRig;
+    friend class AsteroidFlight;
+    friend class FinalSequence;
+    friend class Scene3Probe;  // engine tests
+
+    void openingStep();
+    void onAsteroidStep(float dt);
+    void buildPivots();
+    void attachFogClouds();
+    void prepareJaws();
+    void showIndicator(bool shown);
+    // Starts the ride through a hole, coming out above exitPoint.
+    void enterHole(Hole& hole, const Ogre::Vector3& exitPoint);
+    void debugPath();
+    void holeRideStep(float dt);
+    void attachHoles();
+
+    Scene3Phase mPhase = Intro;
+    bool started = false;
+    Ogre::Timer startTimer;      // opening (1000 ms) and first landing (4000 ms)
+    Ogre::Timer indicatorTimer;  // paces the indicator test (30 ms)
+    Ogre::Timer swirlWaitTimer;  // reset when a hole ride starts
+
+    std::map<std::string, std::unique_ptr<Asteroid>> mAsteroids;
+    Asteroid* mCurrentAsteroid = nullptr;
+    std::set<Ogre::Entity*> mPointableEntities;
+    std::vector<Ogre::SceneNode*> mPivotNodes;
+    // Asteroid or eye entity -> (jaw entity, jaw sub-name); the sub-name is kept, never used.
+    std::map<std::string, std::pair<std::string, std::string>> mJawAttachments;
+    int mSwirlTime = 0;
+    int mSwirlWaitTime = 0;  // milliseconds
+    std::list<std::unique_ptr<Hole>> mHoles;
+    std::set<Hole*> mVisitedHoles;  // distinct holes ridden through
+
+    // The ride through a hole (phase InHole).
+    bool swirlPending = false;
+    Hole* currentHole = nullptr;
+    Ogre::SimpleSpline holeRideSpline;
+    float rideTime = 0;
+    float rideDuration = 0;  // seconds
+
+    // The landing turn: camera node and pitch node from start to target.
+    Ogre::Quaternion alignCameraStart = Ogre::Quaternion::IDENTITY;
+    Ogre::Quaternion alignCameraTarget = Ogre::Quaternion::IDENTITY;
+    Ogre::Quaternion alignPitchStart = Ogre::Quaternion::IDENTITY;
+    Ogre::Quaternion alignPitchTarget = Ogre::Quaternion::IDENTITY;
+    TurnClock alignClock;
+    Ogre::Vector3 lastSurfaceNormal = Ogre::Vector3::UNIT_Z;
+    bool firstLanding = true;  // the first landing tilts the view by 64 degrees, later ones by 90
+
+    Ogre::Overlay* mIndicatorOverlay = nullptr;
+    std::unique_ptr<RayPicker> picker;
+    CameraRig mRig;
+    FinalSequence mFinale;
+    std::unique_ptr<AsteroidFlight> mFlight;
+    Ogre::Vector3 flightOrigin = Ogre::Vector3::ZERO;  // camera node's local position at a flight's start
+
+    int holeUpSound = 0, noiseSound = 0, musicSound = 0;
+    int mEndMode = 0;  // 1 when the closing sequence has ended, 2 one frame later
+    bool finaleStarted = false;
 };
 
 }  // namespace Mossden

@@ -1,0 +1,214 @@
+#include "scenes/third/FinalSequence.h"
+
+#include <Ogre.h>
+
+#include <algorithm>
+#include <iostream>
+
+#include "audio/SoundManager.h"
+#include "scene/Helpers.h"
+#include "scenes/third/Scene3.h"
+
+namespace Mossden {
+
+const Ogre::Vector3 FinalSequence::FAR_POINT(-633.446f, 631.27f, 34770);
+const Ogre::Vector3 FinalSequence::VIA_POINT(149, -2016, 370);
+const Ogre::Quaternion FinalSequence::FINAL_ORIENTATION(0.999995f, -0.027f, 0, 0);
+const Ogre::Vector3 FinalSequence::RETURN_DIRECTION(32652.2f, -193042, -945732);
+
+namespace {
+
+constexpr float LIFT = 520.0f;  // the route leaves the ground this far along its normal
+constexpr float NOISE_FADE_SECONDS = 3.0f;
+const char* const JAW_NAMES[] = {"upper_jaw_1", "upper_jaw_2", "lower_jaw_1", "lower_jaw_2", "eye_1", "eye_2"};
+
+// The end's rig poses are written out once per process.
+bool endPosesWritten = false;
+
+}  // namespace
+
+FinalSequence::FinalSequence(Scene3* owner) : owner(owner) {
+    SoundManager& sound = SoundManager::getInstance();
+    noiseSound = sound.loadSound("scene3noise.ogg", true);
+    laughSound = sound.loadSound("haha.ogg", false);
+    musicSound = sound.loadSound("scene3.ogg", false);
+}
+
+void FinalSequence::start() {
+    Scene3& scene = *owner;
+    CameraRig& rig = scene.mRig;
+    scene.refreshTransforms();
+    mSecondHalf = false;
+
+    // Off the asteroid: the rig's root keeps its world pose under the root
+    // scene node, and its offset moves into the camera node.
+    Ogre::SceneNode* root = rig.mRootCameraNode;
+    const Ogre::Vector3 worldPosition = root->_getDerivedPosition();
+    const Ogre::Quaternion worldOrientation = root->_getDerivedOrientation();
+    if (Ogre::SceneNode* parent = root->getParentSceneNode()) parent->removeChild(root);
+    scene.sceneManager->getRootSceneNode()->addChild(root);
+    root->setPosition(worldPosition);
+    root->setOrientation(worldOrientation);
+    rig.mCameraNode->setPosition(rig.mCameraNode->getPosition() + root->getOrientation().Inverse() * root->getPosition());
+    root->setPosition(Ogre::Vector3::ZERO);
+
+    speed = 0.2f;
+    t = 0;
+    homeReached = false;
+    mFinalRootOrient = root->getOrientation();
+    mFinalStartOrient = rig.mCameraNode->getOrientation();
+    mFinalStartYawOrient = rig.mCameraYawNode->getOrientation();
+    mFinalStartPitchOrient = rig.mCameraPitchNode->getOrientation();
+
+    const Ogre::Vector3 n = scene.mCurrentAsteroid->entity()->getParentSceneNode()->_getDerivedOrientation() *
+                            scene.lastSurfaceNormal;
+    const Ogre::Vector3 c = rig.mCameraNode->_getDerivedPosition();
+    routePoints.clear();
+    findPath(*scene.picker, c + n * LIFT, VIA_POINT, routePoints);
+    findPath(*scene.picker, VIA_POINT, FAR_POINT, routePoints);
+    mPath.clear();
+    mPath.add(c);
+    mPath.add(c + n * (LIFT / 2));
+    mPath.add(c + n * (LIFT * 0.75f));
+    for (const Ogre::Vector3& p : routePoints) mPath.add(p);
+
+    for (auto& entry : scene.mAsteroids) entry.second->saveRestOrientation();
+    jaws.clear();
+    for (const char* name : JAW_NAMES) jaws.push_back(scene.sceneManager->getEntity(name));
+    teethMoving = false;
+    for (Attachment& a : attachments) a.restPosition = a.asteroid->getParentSceneNode()->getPosition();
+    std::cout << "Closing sequence: " << routePoints.size() << " route points, "
+              << int(mPath.totalLength()) << " units" << std::endl;
+}
+
+void FinalSequence::update(float dt) {
+    Scene3& scene = *owner;
+    CameraRig& rig = scene.mRig;
+    SoundManager& sound = SoundManager::getInstance();
+    const float u = progress();
+
+    if (!begun) {
+        begun = true;
+        sound.play(musicSound);
+        sound.fadeOut(noiseSound, NOISE_FADE_SECONDS);
+        sound.removeRepeat(noiseSound);
+    }
+
+    for (Ogre::Entity* jaw : jaws) advanceAllAnimations(jaw, dt * JAW_SPEED);
+
+    if (!mLaughed && u > HALF_WAY && rig.mCameraNode->getPosition().z > LAUGH_Z) {
+        mLaughed = true;
+        std::cout << "Closing sequence: the laugh" << std::endl;
+        sound.play(laughSound);
+        teethMoving = true;
+        for (Ogre::Entity* jaw : jaws) startAllAnimations(jaw, false);
+    }
+    if (teethMoving) {
+        for (Attachment& a : attachments) {
+            if (!a.jaw || !a.jaw->hasSkeleton()) continue;
+            // Pose the skeleton now: a jaw scaled to nothing is never drawn,
+            // so the engine would not do it.
+            Ogre::SkeletonInstance* skeleton = a.jaw->getSkeleton();
+            skeleton->setAnimationState(*a.jaw->getAllAnimationStates());
+            const Ogre::Vector3 bone = skeleton->getRootBones().front()->getPosition();
+            Ogre::SceneNode* node = a.asteroid->getParentSceneNode();
+            if (a.moved)
+                node->setPosition(node->getPosition() + (bone - a.lastBonePosition));
+            else
+                a.moved = true;
+            a.lastBonePosition = bone;
+        }
+    }
+
+    if (!mSecondHalf && u < HALF_WAY) {
+        // Look back at the asteroid, then up at the right eye: a smooth chase.
+        const Ogre::Quaternion q0 = rig.mCameraRollNode->getOrientation();
+        Ogre::Vector3 target = scene.mCurrentAsteroid->getCenter();
+        if (u >= EYE_LOOK_FROM && scene.sceneManager->hasEntity("eye2_1"))
+            target = scene.sceneManager->getEntity("eye2_1")->getWorldBoundingBox(true).getCenter();
+        rig.mCameraRollNode->lookAt(target, Ogre::Node::TS_WORLD, Ogre::Vector3::NEGATIVE_UNIT_Z);
+        lookOrientation = rig.mCameraRollNode->getOrientation();
+        rig.mCameraRollNode->setOrientation(Ogre::Quaternion::Slerp(dt, q0, lookOrientation, true));
+    }
+
+    if (!mSecondHalf && u > HALF_WAY) {
+        mSecondHalf = true;
+        halfWayFraction = u;
+        // Everything the rig's nodes turn moves into the camera node.
+        rig.mCameraPitchNode->setOrientation(rig.mCameraPitchNode->getOrientation() * rig.mCameraRollNode->getOrientation());
+        rig.mCameraRollNode->setOrientation(Ogre::Quaternion::IDENTITY);
+        rig.mCameraYawNode->setOrientation(rig.mCameraYawNode->getOrientation() * rig.mCameraPitchNode->getOrientation());
+        rig.mCameraPitchNode->setOrientation(Ogre::Quaternion::IDENTITY);
+        rig.mCameraNode->setOrientation(rig.mCameraNode->getOrientation() * rig.mCameraYawNode->getOrientation());
+        rig.mCameraYawNode->setOrientation(Ogre::Quaternion::IDENTITY);
+        rig.mCameraNode->setOrientation(rig.mRootCameraNode->getOrientation() * rig.mCameraNode->getOrientation());
+        rig.mRootCameraNode->setOrientation(Ogre::Quaternion::IDENTITY);
+        mFinalRootOrient = rig.mRootCameraNode->getOrientation();
+        mFinalStartOrient = rig.mCameraNode->getOrientation();
+        mFinalStartYawOrient = rig.mCameraYawNode->getOrientation();
+        mFinalStartPitchOrient = rig.mCameraPitchNode->getOrientation();
+        mFinalStartRollOrient = rig.mCameraRollNode->getOrientation();
+        std::cout << "mFinalRootOrient " << mFinalRootOrient << "\n"
+                  << "mFinalStartOrient " << mFinalStartOrient << "\n"
+                  << "mFinalStartYawOrient " << mFinalStartYawOrient << "\n"
+                  << "mFinalStartPitchOrient " << mFinalStartPitchOrient << "\n"
+                  << "mFinalStartRollOrient " << mFinalStartRollOrient << std::endl;
+    }
+
+    if (mSecondHalf) {
+        const float a = std::min((u - halfWayFraction) / (TURN_END - halfWayFraction), 1.0f);
+        rig.mCameraNode->setOrientation(Ogre::Quaternion::Slerp(a, mFinalStartOrient, FINAL_ORIENTATION, true));
+    }
+
+    if (u <= 1) {
+        Ogre::SceneNode* parent = rig.mCameraNode->getParentSceneNode();
+        rig.mCameraNode->setPosition(parent->_getDerivedOrientation().Inverse() *
+                                     (mPath.position(u) - parent->_getDerivedPosition()));
+    } else {
+        endStep();
+    }
+
+    t += dt * speed;
+    speed += dt / 10;
+
+    // The frame that passes t = 28 puts them exactly home.
+    const float home = std::min(t / HOME_TIME, 1.0f);
+    if (!homeReached) {
+        homeReached = home >= 1;
+        auto asteroid = scene.mAsteroids.begin();
+        for (; asteroid != scene.mAsteroids.end(); ++asteroid) {
+            Asteroid& a = *asteroid->second;
+            if (!a.entity()) continue;
+            Ogre::SceneNode* pivot = a.entity()->getParentSceneNode()->getParentSceneNode();
+            pivot->setOrientation(Ogre::Quaternion::Slerp(home, a.restOrientation(), pivot->getInitialOrientation(), true));
+        }
+    }
+}
+
+void FinalSequence::endStep() {
+    Scene3& scene = *owner;
+    CameraRig& rig = scene.mRig;
+    if (!endPosesWritten) {
+        endPosesWritten = true;
+        std::cout << "mRootCameraNode->getPosition " << rig.mRootCameraNode->getPosition() << "\n"
+                  << "mRootCameraNode->getOrientation " << rig.mRootCameraNode->getOrientation() << "\n"
+                  << "mCameraNode->getPosition " << rig.mCameraNode->getPosition() << "\n"
+                  << "mCameraNode->getOrientation " << rig.mCameraNode->getOrientation() << "\n"
+                  << "mCameraYawNode->getOrientation " << rig.mCameraYawNode->getOrientation() << "\n"
+                  << "mCameraPitchNode->getOrientation " << rig.mCameraPitchNode->getOrientation() << "\n"
+                  << "mCameraRollNode->getOrientation " << rig.mCameraRollNode->getOrientation() << std::endl;
+    }
+    scene.setPhase(OnAsteroid);
+    scene.mEndMode = 1;
+    rig.mRootCameraNode->setOrientation(Ogre::Quaternion::IDENTITY);
+    rig.mCameraNode->setOrientation(Ogre::Quaternion::IDENTITY);
+    rig.mCameraYawNode->setOrientation(FINAL_ORIENTATION);
+    rig.mCameraPitchNode->setOrientation(Ogre::Quaternion::IDENTITY);
+    rig.mCameraRollNode->setOrientation(Ogre::Quaternion::IDENTITY);
+    for (Attachment& a : attachments) a.asteroid->getParentSceneNode()->setPosition(a.restPosition);
+    scene.mCurrentAsteroid = nullptr;
+    std::cout << "Closing sequence: the end" << std::endl;
+    scene.mFlight->start(RETURN_DIRECTION);
+}
+
+}  // namespace Mossden

@@ -1,0 +1,475 @@
+#include "scenes/third/Scene3.h"
+
+#include <Ogre.h>
+#include <OgreCameraMan.h>
+#include <OgreOverlay.h>
+#include <OgreOverlayManager.h>
+#include <tinyxml.h>
+
+#include <iostream>
+#include <sstream>
+
+#include "app/MossdenApp.h"
+#include "audio/SoundManager.h"
+#include "scene/CDotScene.h"
+
+namespace Mossden {
+
+namespace {
+
+constexpr int ASTEROID_COUNT = 21;
+constexpr unsigned long OPENING_MS = 1000;       // black, then the fade-in starts
+constexpr unsigned long FIRST_LANDING_MS = 4000; // the view lifts from the ground
+constexpr double OPENING_FADE_SECONDS = 3.0;
+constexpr float TUNNEL_NOISE_FADE_SECONDS = 15.0f;
+constexpr float NOISE_RETURN_FADE_SECONDS = 10.0f;
+constexpr unsigned long INDICATOR_MS = 30;       // the indicator casts a ray at most this often
+constexpr float CAMERA_MAN_TOP_SPEED = 400.0f;
+constexpr float POINTING_LENGTH = 1000000.0f;
+constexpr float SURFACE_RAY_BACKOFF = 10000.0f;
+constexpr int DEBUG_SPHERES = 1000;
+constexpr float DEBUG_SPHERE_RADIUS = 10.0f;
+constexpr float HOLE_EXIT_HEIGHT = 130.0f;  // the ride ends this far above the exit point
+constexpr float HOLE_RIDE_SECONDS = 2.5f;
+constexpr std::size_t FINALE_HOLES = 4;     // distinct holes before the closing sequence
+
+const Ogre::Vector3 START_POSITION(7948, -4788, -8380);
+const Ogre::Quaternion START_ORIENTATION(0.302413f, 0.0100697f, 0.0100697f, 0.953124f);
+const Ogre::Vector3 MOUTH_POINT(149, -2016, 370);  // the debug path's goal
+
+std::string numbered(const char* stem, int i) { return stem + std::to_string(i); }
+
+}  // namespace
+
+const char* phaseName(Scene3Phase phase) {
+    switch (phase) {
+    case Intro: return "Intro";
+    case OnAsteroid: return "OnAsteroid";
+    case InHole: return "InHole";
+    case Aligning: return "Aligning";
+    case Flying: return "Flying";
+    case Finale: return "Finale";
+    }
+    return "?";
+}
+
+Scene3::Scene3(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan)
+    : MossdenScene(sceneManager, cameraMan), mFinale(this) {
+    mFlight = std::make_unique<AsteroidFlight>(this);
+    cameraKeysDisabled = true;
+    picker = std::make_unique<RayPicker>(sceneManager);
+
+    SoundManager& sound = SoundManager::getInstance();
+    holeUpSound = sound.loadSound("holeup.ogg", false);
+    musicSound = sound.loadSound("scene3.ogg", false);
+    noiseSound = sound.loadSound("scene3noise.ogg", true);
+    sound.addRepeat(noiseSound);
+
+    for (int i = 1; i <= ASTEROID_COUNT; ++i) {
+        const std::string name = numbered("aster", i);
+        mAsteroids[name] = std::make_unique<Asteroid>(name, sceneManager);
+    }
+
+    Ogre::MeshPtr head = Ogre::MeshManager::getSingleton().load(
+        "ogrehead.mesh", Ogre::RGN_DEFAULT, Ogre::HardwareBuffer::HBU_DYNAMIC_WRITE_ONLY,
+        Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY, true, true);
+    unsigned short source = 0, index = 0;
+    if (!head->suggestTangentVectorBuildParams(Ogre::VES_TANGENT, source, index))
+        head->buildTangentVectors(Ogre::VES_TANGENT, source, index);
+}
+
+Scene3::~Scene3() = default;
+
+void Scene3::loadCustom(TiXmlElement* element) {
+    MossdenScene::loadCustom(element);
+    if (element) {
+        if (const TiXmlElement* e = element->FirstChildElement("swirlTime")) mSwirlTime = readIntAttribute("value", e);
+        if (const TiXmlElement* e = element->FirstChildElement("swirlWaitTime"))
+            mSwirlWaitTime = readIntAttribute("value", e);
+        if (const TiXmlElement* holes = element->FirstChildElement("holes"))
+            for (const TiXmlElement* h = holes->FirstChildElement("hole"); h; h = h->NextSiblingElement("hole"))
+                if (std::unique_ptr<Hole> hole = Hole::read(h, sceneManager)) mHoles.push_back(std::move(hole));
+    }
+    const std::pair<std::string, std::string> upper1{"upper_jaw_1", "upper_jaw_1_1"},
+        upper2{"upper_jaw_2", "upper_jaw_2_1"}, lower1{"lower_jaw_1", "lower_jaw_1_1"},
+        lower2{"lower_jaw_2", "lower_jaw_2_1"}, eye1{"eye_1", "lower_jaw_1_1"}, eye2{"eye_2", "lower_jaw_1_1"};
+    for (int i : {1, 3, 4, 7, 9, 10}) mJawAttachments[numbered("aster", i)] = upper1;
+    for (int i : {2, 5, 6, 8, 11}) mJawAttachments[numbered("aster", i)] = upper2;
+    for (int i : {12, 15, 16, 18}) mJawAttachments[numbered("aster", i)] = lower2;
+    for (int i : {13, 14, 17, 19, 20, 21}) mJawAttachments[numbered("aster", i)] = lower1;
+    mJawAttachments["eye1"] = eye1;
+    mJawAttachments["eye2"] = eye1;
+    mJawAttachments["eye2_1"] = eye2;
+    mJawAttachments["eye2_2"] = eye2;
+    prepareJaws();
+}
+
+void Scene3::prepareJaws() {
+    // The jaws are skeletons only: scaled to nothing, their root bones'
+    // motion moves the teeth (the closing sequence).
+    for (const auto& [name, jaw] : mJawAttachments) {
+        Ogre::Entity* asteroid = sceneManager->getEntity(name);
+        Ogre::Entity* jawEntity = sceneManager->getEntity(jaw.first);
+        jawEntity->getParentSceneNode()->setScale(0, 0, 0);
+        mFinale.attachments.push_back({jawEntity, asteroid, false, Ogre::Vector3::ZERO, Ogre::Vector3::ZERO});
+    }
+}
+
+void Scene3::loadAuto(TiXmlElement* element) {}
+
+TiXmlElement* Scene3::saveAuto() {
+    auto* result = new TiXmlElement("auto");
+    for (const auto& [name, asteroid] : mAsteroids) {
+        auto* spheres = new TiXmlElement("asterSpheres");
+        spheres->SetAttribute("forAsteroid", name);
+        for (const Asteroid::CollisionSphere& s : asteroid->collisionSpheres()) {
+            auto* sphere = new TiXmlElement("sphere");
+            sphere->SetDoubleAttribute("x", s.centre.x);
+            sphere->SetDoubleAttribute("y", s.centre.y);
+            sphere->SetDoubleAttribute("z", s.centre.z);
+            sphere->SetDoubleAttribute("radius", s.radius);
+            spheres->LinkEndChild(sphere);
+        }
+        result->LinkEndChild(spheres);
+    }
+    return result;
+}
+
+void Scene3::createScene() {
+    camera = sceneManager->getCamera("PlayerCam");
+    camera->setPosition(Ogre::Vector3::ZERO);
+    camera->setOrientation(Ogre::Quaternion::IDENTITY);
+    loadSceneFile(sceneFile, sceneGroup, sceneManager, "");
+    started = false;
+    startTimer.reset();
+    if (cameraMan) cameraMan->setTopSpeed(CAMERA_MAN_TOP_SPEED);
+
+    mRig.setup(sceneManager, this);
+    mRig.build();
+    mPhase = Intro;
+    cameraNode = mRig.mCameraNode;
+    mRig.mCameraNode->setPosition(START_POSITION);
+    mCurrentAsteroid = asteroidNamed("aster19");
+    mRig.mCameraNode->setOrientation(START_ORIENTATION);
+    mIndicatorOverlay = Ogre::OverlayManager::getSingleton().getByName("MossdenOverlays/IndicatorOverlay");
+
+    buildPivots();
+    if (mCurrentAsteroid) mRig.attach(mCurrentAsteroid);
+    attachHoles();
+    for (auto& entry : mAsteroids) entry.second->entity();
+    attachFogClouds();
+    // Attached butterflies fly off at once and come back when the viewer
+    // is far away; the others are hidden.
+    for (auto& hole : mHoles)
+        if (hole->butterfly->hasNode()) hole->butterfly->launch();
+
+    // The opening fades in from black: when the scene is entered directly
+    // (not after the first scene's fade-out) cover the picture at once.
+    if (Fader* fader = MossdenApp::getInstance().fader.get()) {
+        const bool covered = fader->alpha >= 1.0 && fader->overlay && fader->overlay->isVisible();
+        if (!covered) {
+            fader->startFadeOut(1.0);
+            fader->fade(999.0);
+        }
+    }
+}
+
+void Scene3::attachHoles() {
+    for (auto& hole : mHoles) {
+        Asteroid* asteroid = nearestAsteroid(hole->centerNode->getPosition());
+        if (!asteroid) continue;
+        asteroid->addHole(hole.get());
+        hole->asteroid = asteroid;
+    }
+}
+
+void Scene3::buildPivots() {
+    Ogre::SceneNode* root = sceneManager->getRootSceneNode();
+    for (int i = 1; i <= ASTEROID_COUNT; ++i) {
+        const std::string name = numbered("aster", i);
+        if (!sceneManager->hasEntity(name)) continue;
+        Ogre::Entity* entity = sceneManager->getEntity(name);
+        mPointableEntities.insert(entity);
+        Ogre::SceneNode* node = entity->getParentSceneNode();
+        node->_update(true, true);
+        const Ogre::Vector3 c = entity->getWorldBoundingBox(true).getCenter();
+        Ogre::SceneNode* pivot = root->createChildSceneNode();
+        node->setPosition(node->getPosition() - c);
+        if (Ogre::SceneNode* parent = node->getParentSceneNode()) parent->removeChild(node);
+        pivot->setPosition(c);
+        pivot->addChild(node);
+        mPivotNodes.push_back(pivot);
+    }
+}
+
+void Scene3::attachFogClouds() {
+    for (int i = 1; i <= ASTEROID_COUNT; ++i) {
+        const std::string name = numbered("dark_fog", i);
+        if (!sceneManager->hasSceneNode(name)) continue;
+        Ogre::SceneNode* fog = sceneManager->getSceneNode(name);
+        Asteroid* asteroid = nearestAsteroid(fog->_getDerivedPosition());
+        if (!asteroid || !asteroid->entity()) continue;
+        moveToParent(asteroid->entity()->getParentSceneNode(), fog, fog->_getDerivedPosition());
+    }
+}
+
+Asteroid* Scene3::nearestAsteroid(const Ogre::Vector3& point) const {
+    Asteroid* best = nullptr;
+    float bestDistance = 0;
+    for (const auto& entry : mAsteroids) {
+        Asteroid* asteroid = entry.second.get();
+        if (!asteroid->entity()) continue;
+        const float d = point.distance(asteroid->getCenter());
+        if (!best || d < bestDistance) {
+            best = asteroid;
+            bestDistance = d;
+        }
+    }
+    return best;
+}
+
+Asteroid* Scene3::asteroidNamed(const std::string& name) const {
+    const auto it = mAsteroids.find(name);
+    return it == mAsteroids.end() ? nullptr : it->second.get();
+}
+
+void Scene3::setPhase(Scene3Phase phase) {
+    if (phase == mPhase) return;
+    std::cout << "Scene3 phase: " << phaseName(mPhase) << " -> " << phaseName(phase) << std::endl;
+    mPhase = phase;
+    if (phase == OnAsteroid) reportStanding();
+}
+
+void Scene3::reportStanding() {
+    if (!mCurrentAsteroid || !mCurrentAsteroid->entity()) return;
+    refreshTransforms();
+    Ogre::SceneNode* pivot = mCurrentAsteroid->entity()->getParentSceneNode()->getParentSceneNode();
+    const auto v = [](const Ogre::Vector3& x) {
+        std::ostringstream out;
+        out << "(" << x.x << " " << x.y << " " << x.z << ")";
+        return out.str();
+    };
+    const Ogre::Quaternion q = pivot->_getDerivedOrientation();
+    std::cout << "Standing on " << mCurrentAsteroid->name() << " at " << v(mRig.mCameraNode->_getDerivedPosition())
+              << " up " << v(mRig.mCameraNode->_getDerivedOrientation() * Ogre::Vector3::UNIT_Z) << " looking "
+              << v(pointingVector().normalisedCopy()) << " pivot " << v(pivot->_getDerivedPosition()) << " turned ("
+              << q.w << " " << q.x << " " << q.y << " " << q.z << ")" << std::endl;
+}
+
+void Scene3::update(const Ogre::FrameEvent& evt) {
+    const float dt = evt.timeSinceLastFrame;
+    for (auto& hole : mHoles) hole->butterfly->update(dt);
+    if (indicatorTimer.getMilliseconds() > INDICATOR_MS) {
+        indicatorTest();
+        indicatorTimer.reset();
+    }
+    if (!started) {
+        openingStep();
+        return;
+    }
+    if (mPhase != Finale) {
+        for (auto& entry : mAsteroids) entry.second->spin(dt);
+        refreshTransforms();
+    }
+
+    switch (mPhase) {
+    case Intro:
+        // A landing that finds no ground is tried again next frame.
+        if (startTimer.getMilliseconds() > FIRST_LANDING_MS) mRig.land(true, false);
+        break;
+    case OnAsteroid: onAsteroidStep(dt); break;
+    case InHole: holeRideStep(dt); break;
+    case Aligning: turnStep(dt); break;
+    case Flying: mFlight->update(dt); break;
+    case Finale: mFinale.update(dt); break;
+    }
+}
+
+void Scene3::openingStep() {
+    if (startTimer.getMilliseconds() <= OPENING_MS) return;
+    started = true;
+    if (Fader* fader = MossdenApp::getInstance().fader.get()) fader->startFadeIn(OPENING_FADE_SECONDS);
+    if (Asteroid* asteroid = mRig.asteroid(); asteroid && asteroid->entity() && mPhase != Flying) {
+        // Stand upright on the ground below at once, still looking at it.
+        const Ogre::Vector3 p = mRig.mCameraNode->getPosition();
+        const Ogre::Vector3 c = asteroid->entity()->getWorldBoundingBox(true).getCenter();
+        const Ogre::Vector3 d = (c - p).normalisedCopy();
+        Ogre::Vector3 hit, normal;
+        if (mRig.surfaceRay(d, p - d * SURFACE_RAY_BACKOFF, hit, normal)) {
+            lastSurfaceNormal = normal;
+            mRig.align(false, normal, true);
+        }
+    }
+    SoundManager& sound = SoundManager::getInstance();
+    sound.fadeOut(sound.loadSound("scene2noise.ogg", false), TUNNEL_NOISE_FADE_SECONDS);
+}
+
+Ogre::Vector3 Scene3::pointingVector() const {
+    return mRig.mCameraRollNode->_getDerivedOrientation() * Ogre::Vector3(0, 0, -POINTING_LENGTH);
+}
+
+void Scene3::refreshTransforms() { sceneManager->getRootSceneNode()->_update(true, false); }
+
+void Scene3::indicatorTest() {
+    if (mPhase != OnAsteroid || !mCurrentAsteroid) return;
+    refreshTransforms();
+    Ogre::Vector3 hit, normal;
+    Ogre::Entity* entity = nullptr;
+    Ogre::Real distance = 0;
+    const bool pointable = castRay(*picker, mRig.mCameraNode->_getDerivedPosition(), pointingVector(), hit, normal,
+                                   entity, distance) &&
+                           entity != mCurrentAsteroid->entity() && mPointableEntities.count(entity);
+    showIndicator(pointable);
+}
+
+void Scene3::showIndicator(bool shown) {
+    if (!mIndicatorOverlay) return;
+    if (shown)
+        mIndicatorOverlay->show();
+    else
+        mIndicatorOverlay->hide();
+}
+
+void Scene3::turnStep(float dt) {
+    const float c = alignClock.step(dt);
+    // The last frame lands exactly on the target instead of past it.
+    const float t = std::min(c, 1.0f);
+    mRig.mCameraNode->setOrientation(Ogre::Quaternion::Slerp(t, alignCameraStart, alignCameraTarget, true));
+    mRig.mCameraPitchNode->setOrientation(Ogre::Quaternion::Slerp(t, alignPitchStart, alignPitchTarget, true));
+    if (c > 1) setPhase(OnAsteroid);
+}
+
+void Scene3::onAsteroidStep(float dt) {
+    mRig.update(heldKeys, dt);
+    if (mEndMode == 1) mEndMode = 2;
+    SoundManager& sound = SoundManager::getInstance();
+    if (mEndMode == 2 && !sound.isPlaying(noiseSound) && !sound.isPlaying(musicSound)) {
+        sound.addRepeat(noiseSound);
+        sound.fadeIn(noiseSound, NOISE_RETURN_FADE_SECONDS);
+        sound.play(noiseSound);
+    }
+}
+
+void Scene3::enterHole(Hole& hole, const Ogre::Vector3& exitPoint) {
+    if (!mCurrentAsteroid) return;
+    SoundManager::getInstance().play(holeUpSound);
+    const Ogre::Vector3 c = mCurrentAsteroid->getCenter();
+    const Ogre::Vector3 from = mRig.mCameraNode->getPosition();
+    holeRideSpline.clear();
+    holeRideSpline.addPoint(from);
+    holeRideSpline.addPoint(from);
+    if (hole.upNode->getPosition().x != 0) {
+        holeRideSpline.addPoint(hole.centerNode->getPosition());
+        holeRideSpline.addPoint(hole.downNode->getPosition());
+        holeRideSpline.addPoint(hole.upNode->getPosition());
+    }
+    holeRideSpline.addPoint(exitPoint + (exitPoint - c).normalisedCopy() * HOLE_EXIT_HEIGHT);
+    rideDuration = HOLE_RIDE_SECONDS;
+    rideTime = 0;
+    std::cout << "Into hole " << hole.id << " of " << mCurrentAsteroid->name() << std::endl;
+    setPhase(InHole);
+    swirlPending = true;
+    swirlWaitTimer.reset();
+    currentHole = &hole;
+}
+
+void Scene3::holeRideStep(float dt) {
+    float p = rideTime / rideDuration;
+    // The second half of the ride runs at half speed.
+    rideTime += p <= 0.5f ? dt : dt * 0.5f;
+    p = std::min(p, 1.0f);
+    mRig.mCameraNode->setPosition(holeRideSpline.interpolate(p));
+    if (swirlPending && swirlWaitTimer.getMilliseconds() >= static_cast<unsigned long>(std::max(mSwirlWaitTime, 0))) {
+        swirlPending = false;
+        currentHole->startSwirl();
+    }
+    if (p < 1) return;
+    currentHole->resolveSwirlNode();
+    mVisitedHoles.insert(currentHole);
+    SoundManager& sound = SoundManager::getInstance();
+    if (mVisitedHoles.size() == 1 && !sound.isPlaying(noiseSound)) {
+        sound.fadeIn(noiseSound, NOISE_RETURN_FADE_SECONDS);
+        sound.play(noiseSound);
+    }
+    if (!finaleStarted && mVisitedHoles.size() == FINALE_HOLES) {
+        finaleStarted = true;
+        std::cout << "Holes ridden: " << mVisitedHoles.size() << "; the closing sequence starts" << std::endl;
+        setPhase(Finale);
+        mFinale.start();
+        return;
+    }
+    // A ride whose end finds no ground repeats its last step next frame.
+    mRig.land(true, false);
+}
+
+bool Scene3::mouseMoved(const OIS::MouseEvent& evt) {
+    MossdenMenu& menu = MossdenApp::getInstance().menu;
+    if (menu.visible) {
+        menu.moveCursor(evt.state.X.abs, evt.state.Y.abs);
+        menu.mouseMoved(Ogre::Real(evt.state.X.rel));
+        return true;
+    }
+    switch (mPhase) {
+    case Intro:
+    case Aligning:
+    case Finale: return true;
+    case Flying:
+        if (mFlight->remaining() < AsteroidFlight::FINAL_TURN_UNITS) return true;
+        break;
+    case OnAsteroid:
+    case InHole: break;
+    }
+    mRig.mouseLook(float(evt.state.X.rel), float(evt.state.Y.rel));
+    return true;
+}
+
+bool Scene3::mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID id) {
+    MossdenMenu& menu = MossdenApp::getInstance().menu;
+    if (menu.visible) {
+        menu.mousePressed(Ogre::Real(evt.state.X.abs), Ogre::Real(evt.state.Y.abs));
+        return true;
+    }
+    if (mPhase == OnAsteroid) mFlight->start(pointingVector());
+    return true;
+}
+
+bool Scene3::keyPressed(const OIS::KeyEvent& evt) {
+    heldKeys.insert(evt.key);
+    MossdenApp& app = MossdenApp::getInstance();
+    switch (evt.key) {
+    case OIS::KC_ESCAPE:
+        if (app.menu.visible) {
+            app.menu.hide();
+        } else {
+            app.menu.show(mEndMode == 2 ? 2 : 1);
+            if (app.mouse) {
+                const OIS::MouseState& state = app.mouse->getMouseState();
+                app.menu.moveCursor(state.X.abs, state.Y.abs);
+            }
+        }
+        if (app.menu.visible) showIndicator(false);
+        break;
+    case OIS::KC_W:
+        if (!mRig.jumping()) mRig.jump();
+        break;
+    case OIS::KC_1: debugPath(); break;
+    default: break;
+    }
+    return true;
+}
+
+void Scene3::debugPath() {
+    for (int i = 0; i < 100; ++i) {
+        const std::string name = numbered("MANUALSPHERE", i);
+        if (sceneManager->hasEntity(name)) sceneManager->destroyEntity(name);
+        if (sceneManager->hasSceneNode(name)) sceneManager->destroySceneNode(name);
+    }
+    std::list<Ogre::Vector3> points;
+    findPath(*picker, mRig.mCameraNode->_getDerivedPosition(), MOUTH_POINT, points);
+    Ogre::SimpleSpline spline;
+    for (const Ogre::Vector3& p : points) spline.addPoint(p);
+    for (int i = 0; i < DEBUG_SPHERES; ++i)
+        createSphereMarker(spline.interpolate(float(i) / DEBUG_SPHERES), DEBUG_SPHERE_RADIUS, sceneManager);
+}
+
+}  // namespace Mossden

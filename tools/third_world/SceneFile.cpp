@@ -1,0 +1,193 @@
+#include "SceneFile.h"
+
+#include <OgreQuaternion.h>
+#include <tinyxml.h>
+
+#include <sstream>
+#include <stdexcept>
+
+namespace ThirdWorld {
+
+namespace {
+
+std::string number(double value) {
+    std::ostringstream out;
+    out.precision(7);
+    out << value;
+    return out.str();
+}
+
+TiXmlElement* child(TiXmlElement* parent, const char* name) {
+    return parent->LinkEndChild(new TiXmlElement(name))->ToElement();
+}
+
+TiXmlElement* xyz(TiXmlElement* parent, const char* name, const Ogre::Vector3& v) {
+    TiXmlElement* e = child(parent, name);
+    e->SetAttribute("x", number(v.x));
+    e->SetAttribute("y", number(v.y));
+    e->SetAttribute("z", number(v.z));
+    return e;
+}
+
+void rgb(TiXmlElement* parent, const char* name, const Ogre::ColourValue& c) {
+    TiXmlElement* e = child(parent, name);
+    e->SetAttribute("r", number(c.r));
+    e->SetAttribute("g", number(c.g));
+    e->SetAttribute("b", number(c.b));
+}
+
+void rotation(TiXmlElement* parent, const Ogre::Quaternion& q) {
+    TiXmlElement* r = child(parent, "rotation");
+    r->SetAttribute("qx", number(q.x));
+    r->SetAttribute("qy", number(q.y));
+    r->SetAttribute("qz", number(q.z));
+    r->SetAttribute("qw", number(q.w));
+}
+
+TiXmlElement* node(TiXmlElement* nodes, const std::string& name, const Ogre::Vector3& position) {
+    TiXmlElement* n = child(nodes, "node");
+    n->SetAttribute("name", name);
+    xyz(n, "position", position);
+    return n;
+}
+
+void entity(TiXmlElement* n, const std::string& name, const std::string& mesh) {
+    TiXmlElement* e = child(n, "entity");
+    e->SetAttribute("name", name);
+    e->SetAttribute("meshFile", mesh);
+    e->SetAttribute("castShadows", "false");
+}
+
+// A directional light shines along its node's -Z axis.
+void directional(TiXmlElement* nodes, const std::string& name, const Ogre::Vector3& direction,
+                 const Ogre::ColourValue& diffuse, const Ogre::ColourValue& specular) {
+    TiXmlElement* n = node(nodes, name, Ogre::Vector3::ZERO);
+    rotation(n, Ogre::Vector3::NEGATIVE_UNIT_Z.getRotationTo(direction.normalisedCopy()));
+    TiXmlElement* l = child(n, "light");
+    l->SetAttribute("name", name);
+    l->SetAttribute("type", "directional");
+    l->SetAttribute("castShadows", "false");
+    rgb(l, "colourDiffuse", diffuse);
+    rgb(l, "colourSpecular", specular);
+}
+
+}  // namespace
+
+void writeSceneFile(const Field& field, const std::string& path) {
+    TiXmlDocument doc;
+    doc.LinkEndChild(new TiXmlDeclaration("1.0", "UTF-8", ""));
+    TiXmlElement* scene = static_cast<TiXmlElement*>(doc.LinkEndChild(new TiXmlElement("scene")));
+    scene->SetAttribute("formatVersion", "1.0");
+    TiXmlElement* nodes = child(scene, "nodes");
+
+    // Asteroid and eye nodes keep identity orientation and unit scale: the
+    // viewer's rig hangs below an asteroid's node and must not inherit a
+    // turn or a stretch from it.
+    for (const RockPiece& rock : field.rocks) entity(node(nodes, rock.entity, rock.centre), rock.entity, rock.mesh);
+
+    for (const FogCloud& fog : field.fogs) {
+        TiXmlElement* n = node(nodes, fog.node, fog.position);
+        TiXmlElement* set = child(n, "billboardSet");
+        set->SetAttribute("materialName", "Third/Fog");
+        set->SetAttribute("width", fog.size);
+        set->SetAttribute("height", fog.size);
+        for (std::size_t i = 0; i < fog.puffs.size(); ++i) {
+            TiXmlElement* b = child(set, "billboard");
+            xyz(b, "position", fog.puffs[i]);
+            rgb(b, "colourDiffuse", fog.colours[i]);
+        }
+    }
+
+    // The jaws are invisible skeletons (the game scales them to zero); the
+    // motion of their root bones moves the teeth in the closing sequence.
+    for (const Jaw& jaw : field.jaws) entity(node(nodes, jaw.entity, jaw.position), jaw.entity, "third_" + jaw.entity + ".mesh");
+
+    // Each hole has a butterfly waiting in front of its mouth and a swirl
+    // node inside the bore, its +Y axis against the ride (the stream of
+    // sparks flies at the rider).
+    for (std::size_t i = 0; i < field.holes.size(); ++i) {
+        const HolePlace& hole = field.holes[i];
+        const std::string n = std::to_string(i + 1);
+        TiXmlElement* fly = node(nodes, "butterfly" + n, hole.mouth - hole.direction * 260.0f);
+        TiXmlElement* wings = child(fly, "billboardSet");
+        wings->SetAttribute("materialName", "Third/Butterfly");
+        wings->SetAttribute("width", 140);
+        wings->SetAttribute("height", 140);
+        TiXmlElement* one = child(wings, "billboard");
+        xyz(one, "position", Ogre::Vector3::ZERO);
+        rgb(one, "colourDiffuse", Ogre::ColourValue(0.6f, 0.95f, 1.0f));
+        TiXmlElement* trail = child(fly, "particleSystem");
+        trail->SetAttribute("name", "butterfly" + n + "_particle");
+        trail->SetAttribute("file", "Third/ButterflyTrail");
+
+        TiXmlElement* swirl = node(nodes, "swirl" + n, (hole.mouth + hole.exitMouth) / 2);
+        rotation(swirl, Ogre::Vector3::UNIT_Y.getRotationTo(-hole.direction));
+    }
+
+    directional(nodes, "third_moon", Ogre::Vector3(-0.35f, -0.55f, -0.75f), Ogre::ColourValue(0.72f, 0.76f, 0.92f), Ogre::ColourValue(0.25f, 0.25f, 0.3f));
+    directional(nodes, "third_rim", Ogre::Vector3(0.25f, 0.45f, 0.85f), Ogre::ColourValue(0.1f, 0.26f, 0.3f), Ogre::ColourValue::Black);
+    {
+        // A warm glow deep in the throat lights the teeth from inside.
+        TiXmlElement* n = node(nodes, "third_throat", Ogre::Vector3(-655, -2400, -6800));
+        TiXmlElement* l = child(n, "light");
+        l->SetAttribute("name", "third_throat");
+        l->SetAttribute("type", "point");
+        l->SetAttribute("castShadows", "false");
+        rgb(l, "colourDiffuse", Ogre::ColourValue(1.0f, 0.5f, 0.22f));
+        rgb(l, "colourSpecular", Ogre::ColourValue(0.3f, 0.15f, 0.05f));
+        TiXmlElement* a = child(l, "lightAttenuation");
+        a->SetAttribute("range", "40000");
+        a->SetAttribute("constant", "0.5");
+        a->SetAttribute("linear", "0.00008");
+        a->SetAttribute("quadratic", "0");
+    }
+
+    TiXmlElement* config = child(scene, "config");
+    rgb(config, "ambientLight", Ogre::ColourValue(0.1f, 0.1f, 0.13f));
+    // No "shadow" element: the application's stencil shadows stay for the
+    // scenes after this one; nothing here casts a shadow.
+    TiXmlElement* sky = child(config, "skyBox");
+    sky->SetAttribute("materialName", "Third/Sky");
+    sky->SetAttribute("distance", "50000");
+    sky->SetAttribute("drawFirst", "true");
+    TiXmlElement* fog = child(config, "fog");
+    fog->SetAttribute("r", "0.02");
+    fog->SetAttribute("g", "0.017");
+    fog->SetAttribute("b", "0.04");
+    fog->SetAttribute("density", "0.00002");
+
+    TiXmlElement* custom = child(scene, "custom");
+    child(custom, "sceneName")->SetAttribute("value", "third_scene");
+    child(custom, "swirlTime")->SetAttribute("value", 2500);
+    child(custom, "swirlWaitTime")->SetAttribute("value", 250);
+    TiXmlElement* holes = child(custom, "holes");
+    for (std::size_t i = 0; i < field.holes.size(); ++i) {
+        const HolePlace& place = field.holes[i];
+        const std::string n = std::to_string(i + 1);
+        const Ogre::Real r = Ogre::Real(place.radius);
+        TiXmlElement* hole = child(holes, "hole");
+        hole->SetAttribute("particleSystem", "Third/SwirlStream");
+        hole->SetAttribute("particleSystem2", "Third/SwirlRings");
+        hole->SetAttribute("butterFly", "butterfly" + n);
+        hole->SetAttribute("swirlNode", "swirl" + n);
+        TiXmlElement* sphere = child(hole, "sphere");
+        sphere->SetAttribute("radius", number(r * 1.15));
+        sphere->SetAttribute("x", number(place.mouth.x));
+        sphere->SetAttribute("y", number(place.mouth.y));
+        sphere->SetAttribute("z", number(place.mouth.z));
+        // In at the mouth, down the middle, up near the far mouth, and out
+        // a little beyond it (the ride ends 130 above the fall point).
+        xyz(hole, "centerPoint", place.mouth + place.direction * (r * 0.3f));
+        xyz(hole, "downPoint", (place.mouth + place.exitMouth) / 2);
+        xyz(hole, "upPoint", place.exitMouth - place.direction * (r * 0.3f));
+        TiXmlElement* fall = child(hole, "fallPoints");
+        for (const Ogre::Vector3& f : place.fallPoints) xyz(fall, "point", f);
+    }
+    TiXmlElement* noFog = child(custom, "disableFog");
+    child(noFog, "material")->SetAttribute("name", "Third/Sky");
+    child(noFog, "material")->SetAttribute("name", "Third/EyeGlow");
+
+    if (!doc.SaveFile(path.c_str())) throw std::runtime_error("cannot write " + path);
+}
+
+}  // namespace ThirdWorld
