@@ -7,6 +7,7 @@
 #include <OgreOverlaySystem.h>
 
 #include <algorithm>
+#include <chrono>
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
@@ -329,8 +330,14 @@ bool MossdenApp::frameStarted(const Ogre::FrameEvent& evt) {
     OgreBites::WindowEventUtilities::messagePump();
     // The frame that ends here built a scene when sceneBuilt is set: loads
     // are left out of the frame times.
-    if (frameStats && !sceneBuilt && sceneIndex >= 0)
-        frameStats->record(sceneIndex, 1000.0 * evt.timeSinceLastFrame);
+    // The engine's frame times come in whole milliseconds; ours are finer.
+    if (frameStats) {
+        const auto now = std::chrono::steady_clock::now();
+        if (!sceneBuilt && sceneIndex >= 0 && lastFrameStart.time_since_epoch().count() != 0)
+            frameStats->record(
+                sceneIndex, std::chrono::duration<double, std::milli>(now - lastFrameStart).count());
+        lastFrameStart = now;
+    }
     sceneBuilt = false;
     if (fader) fader->fade(static_cast<Ogre::Real>(evt.timeSinceLastFrame * timeScale));
     return true;

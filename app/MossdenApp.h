@@ -7,6 +7,7 @@
 #include <OgreWindowEventUtilities.h>
 
 #include <array>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
@@ -140,6 +141,7 @@ private:
     bool capturingInput = false;            // the devices are delivering events
     bool startOverRequested = false;        // startOver asked for during delivery
     bool sceneBuilt = false;                // a scene was built since the last frame began
+    std::chrono::steady_clock::time_point lastFrameStart{};  // for the frame times
 };
 
 }  // namespace Mossden
