@@ -7,6 +7,9 @@
 #include <OgreOverlaySystem.h>
 
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
 #include <iostream>
 
 #include "app/DataPaths.h"
@@ -84,6 +87,7 @@ void MossdenApp::shutdownEngine() {
 void MossdenApp::go(int argc, char** argv) {
     if (start(argc, argv)) {
         root->startRendering();
+        writeFrameStats();
         destroyScene();
     }
 }
@@ -96,7 +100,36 @@ bool MossdenApp::start(int argc, char** argv) {
     ogreCfgPath = findDataFile(candidates, "cfg/ogre.cfg");
     SoundManager::getInstance().setFolder(soundDir);
     sceneIndex = startSceneIndex(argc, argv) - 1;
+    readTestKnobs();
     return setup();
+}
+
+void MossdenApp::readTestKnobs() {
+    if (const char* text = std::getenv("MOSSDEN_TIME_SCALE")) {
+        if (const auto scale = parseTimeScale(text)) {
+            timeScale = *scale;
+        } else {
+            std::cout << "Ignoring MOSSDEN_TIME_SCALE '" << text
+                      << "': not a number from 0.1 to 100; game time runs at 1" << std::endl;
+        }
+    }
+    if (const char* path = std::getenv("MOSSDEN_FRAME_STATS"); path && *path) {
+        // An hour at 60 frames per second; later frames are counted as dropped.
+        constexpr std::size_t FRAME_CAPACITY = 60 * 60 * 60;
+        frameStats = std::make_unique<FrameStats>(FRAME_CAPACITY);
+        frameStatsPath = path;
+    }
+}
+
+void MossdenApp::writeFrameStats() const {
+    if (!frameStats) return;
+    const std::string table = FrameStats::table(frameStats->summarise());
+    std::cout << "Frame times per scene (scene loads excluded):\n" << table;
+    if (frameStats->dropped() > 0)
+        std::cout << frameStats->dropped() << " frames beyond the buffer not counted" << std::endl;
+    std::ofstream out(frameStatsPath);
+    out << table;
+    if (!out) std::cout << "Could not write frame times to '" << frameStatsPath << "'" << std::endl;
 }
 
 bool MossdenApp::setup() {
@@ -231,6 +264,7 @@ void MossdenApp::pointInputAt(MossdenScene* scene) {
 
 void MossdenApp::nextScene() {
     ++sceneIndex;
+    sceneBuilt = true;
     if (currentScene) {
         // Scene2 shares the scene graph of Scene1 and is never current: it
         // goes with the scene it belongs to, so every scene is released here.
@@ -294,11 +328,25 @@ void MossdenApp::startOver() {
 bool MossdenApp::frameStarted(const Ogre::FrameEvent& evt) {
     // 1.12's render loop no longer pumps the window system's messages.
     OgreBites::WindowEventUtilities::messagePump();
-    if (fader) fader->fade(evt.timeSinceLastFrame);
+    // The frame that ends here built a scene when sceneBuilt is set: loads
+    // are left out of the frame times.
+    // The engine's frame times come in whole milliseconds; ours are finer.
+    if (frameStats) {
+        const auto now = std::chrono::steady_clock::now();
+        if (!sceneBuilt && sceneIndex >= 0 && lastFrameStart.time_since_epoch().count() != 0)
+            frameStats->record(
+                sceneIndex, std::chrono::duration<double, std::milli>(now - lastFrameStart).count());
+        lastFrameStart = now;
+    }
+    sceneBuilt = false;
+    if (fader) fader->fade(static_cast<Ogre::Real>(evt.timeSinceLastFrame * timeScale));
     return true;
 }
 
-bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& evt) {
+bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& realEvt) {
+    Ogre::FrameEvent evt = realEvt;  // in game time
+    evt.timeSinceLastFrame = static_cast<Ogre::Real>(realEvt.timeSinceLastFrame * timeScale);
+    evt.timeSinceLastEvent = static_cast<Ogre::Real>(realEvt.timeSinceLastEvent * timeScale);
     if (currentScene && currentScene->isFinished()) nextScene();
     if (!window || window->isClosed()) return false;
     if (shutDown) return false;
@@ -311,9 +359,9 @@ bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& evt) {
         startOverRequested = false;
         startOver();
     }
-    trayManager->frameRendered(evt);
+    trayManager->frameRendered(realEvt);
     if (tickTimer.getMilliseconds() > TICK_MS) {
-        if (currentScene) currentScene->tick(static_cast<int>(tickTimer.getMilliseconds()));
+        if (currentScene) currentScene->tick(static_cast<int>(tickTimer.getMilliseconds() * timeScale));
         tickTimer.reset();
     }
     SoundManager::getInstance().update(evt.timeSinceLastFrame);

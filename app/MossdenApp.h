@@ -7,11 +7,13 @@
 #include <OgreWindowEventUtilities.h>
 
 #include <array>
+#include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/Fader.h"
+#include "app/FrameStats.h"
 #include "menu/MossdenMenu.h"
 
 namespace OIS {
@@ -115,6 +117,15 @@ public:
     std::vector<std::string> videoModes;
     MossdenMenu menu;
 
+    // Test knobs read once by start() from the environment:
+    // MOSSDEN_TIME_SCALE multiplies the frame times handed to the fader, the
+    // sound manager, the scenes and the menu (game time runs faster, the
+    // game logic is the same); MOSSDEN_FRAME_STATS=<file> records the real
+    // frame times per scene and writes their summary there when go() ends.
+    double timeScale = 1.0;
+    std::unique_ptr<FrameStats> frameStats;
+    std::string frameStatsPath;
+
 private:
     MossdenApp();
     ~MossdenApp() override;
@@ -122,11 +133,15 @@ private:
     void shutdownEngine();
     void destroyInput();
     void deleteScenes();
+    void readTestKnobs();
+    void writeFrameStats() const;
 
     Ogre::OverlaySystem* overlaySystem = nullptr;
     Ogre::SceneNode* cameraNode = nullptr;  // carries "PlayerCam" for the camera man
     bool capturingInput = false;            // the devices are delivering events
     bool startOverRequested = false;        // startOver asked for during delivery
+    bool sceneBuilt = false;                // a scene was built since the last frame began
+    std::chrono::steady_clock::time_point lastFrameStart{};  // for the frame times
 };
 
 }  // namespace Mossden

@@ -1,0 +1,65 @@
+#include "app/FrameStats.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <map>
+
+namespace Mossden {
+
+std::optional<double> parseTimeScale(const char* text) {
+    if (!text || !*text) return std::nullopt;
+    char* end = nullptr;
+    errno = 0;
+    const double value = std::strtod(text, &end);
+    if (errno != 0 || end == text || *end != '\0') return std::nullopt;
+    if (!std::isfinite(value) || value < 0.1 || value > 100.0) return std::nullopt;
+    return value;
+}
+
+FrameStats::FrameStats(std::size_t capacity) { samples.reserve(capacity); }
+
+void FrameStats::record(int sceneIndex, double frameMs) {
+    if (samples.size() == samples.capacity()) {
+        ++droppedFrames;
+        return;
+    }
+    samples.push_back({sceneIndex, static_cast<float>(frameMs)});
+}
+
+std::vector<FrameSummary> FrameStats::summarise() const {
+    std::map<int, std::vector<double>> byScene;
+    for (const Sample& s : samples) byScene[s.sceneIndex].push_back(s.ms);
+    std::vector<FrameSummary> rows;
+    for (auto& [index, times] : byScene) {
+        std::sort(times.begin(), times.end());
+        FrameSummary row;
+        row.sceneIndex = index;
+        row.frames = times.size();
+        double sum = 0;
+        for (double t : times) sum += t;
+        row.meanMs = sum / static_cast<double>(times.size());
+        // nearest rank: ceil(0.99 n), 1-based
+        const std::size_t rank =
+            static_cast<std::size_t>(std::ceil(0.99 * static_cast<double>(times.size())));
+        row.p99Ms = times[std::max<std::size_t>(rank, 1) - 1];
+        row.worstMs = times.back();
+        rows.push_back(row);
+    }
+    return rows;
+}
+
+std::string FrameStats::table(const std::vector<FrameSummary>& rows) {
+    std::string out = "scene  frames   mean ms    p99 ms  worst ms\n";
+    char line[96];
+    for (const FrameSummary& r : rows) {
+        std::snprintf(line, sizeof line, "%5d %7zu %9.2f %9.2f %9.2f\n", r.sceneIndex, r.frames,
+                      r.meanMs, r.p99Ms, r.worstMs);
+        out += line;
+    }
+    return out;
+}
+
+}  // namespace Mossden

@@ -1,0 +1,70 @@
+#include <gtest/gtest.h>
+
+#include "app/FrameStats.h"
+
+using Mossden::FrameStats;
+using Mossden::parseTimeScale;
+
+TEST(FrameStats, SummarisesEachSceneApart) {
+    FrameStats stats(1000);
+    // scene 1: 1..100 ms, recorded out of order; scene 0: one frame
+    for (int i = 100; i >= 1; --i) stats.record(1, i);
+    stats.record(0, 7.5);
+    const auto rows = stats.summarise();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].sceneIndex, 0);
+    EXPECT_EQ(rows[0].frames, 1u);
+    EXPECT_DOUBLE_EQ(rows[0].meanMs, 7.5);
+    EXPECT_DOUBLE_EQ(rows[0].p99Ms, 7.5);
+    EXPECT_DOUBLE_EQ(rows[0].worstMs, 7.5);
+    EXPECT_EQ(rows[1].sceneIndex, 1);
+    EXPECT_EQ(rows[1].frames, 100u);
+    EXPECT_DOUBLE_EQ(rows[1].meanMs, 50.5);
+    EXPECT_DOUBLE_EQ(rows[1].p99Ms, 99.0);
+    EXPECT_DOUBLE_EQ(rows[1].worstMs, 100.0);
+}
+
+TEST(FrameStats, PercentileIsNearestRank) {
+    // 1000 frames of 10 ms with ten slow ones: the 99th percentile stays at
+    // 10 ms; with eleven slow ones it is a slow one.
+    for (int slow : {10, 11}) {
+        FrameStats stats(2000);
+        for (int i = 0; i < 1000 - slow; ++i) stats.record(3, 10.0);
+        for (int i = 0; i < slow; ++i) stats.record(3, 50.0);
+        EXPECT_DOUBLE_EQ(stats.summarise().at(0).p99Ms, slow == 10 ? 10.0 : 50.0) << slow;
+    }
+}
+
+TEST(FrameStats, FramesBeyondTheReservationAreDroppedNotStored) {
+    FrameStats stats(3);
+    for (int i = 0; i < 5; ++i) stats.record(1, 1.0);
+    EXPECT_EQ(stats.summarise().at(0).frames, 3u);
+    EXPECT_EQ(stats.dropped(), 2u);
+    EXPECT_TRUE(FrameStats(0).summarise().empty());
+}
+
+TEST(FrameStats, TableHasHeaderAndOneLinePerScene) {
+    FrameStats stats(4);
+    stats.record(1, 16.0);
+    stats.record(3, 20.0);
+    const std::string table = FrameStats::table(stats.summarise());
+    EXPECT_EQ(table,
+              "scene  frames   mean ms    p99 ms  worst ms\n"
+              "    1       1     16.00     16.00     16.00\n"
+              "    3       1     20.00     20.00     20.00\n");
+}
+
+TEST(TimeScale, AcceptsOnlyPlainNumbersInRange) {
+    struct Case {
+        const char* text;
+        std::optional<double> scale;
+    };
+    const Case cases[] = {
+        {"1", 1.0},      {"4", 4.0},      {"0.5", 0.5},  {"100", 100.0},
+        {nullptr, {}},   {"", {}},        {"x", {}},     {"4x", {}},
+        {"0", {}},       {"-2", {}},      {"0.05", {}},  {"101", {}},
+        {"nan", {}},     {"inf", {}},     {"1e999", {}}, {" ", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(parseTimeScale(c.text), c.scale) << (c.text ? c.text : "(null)");
+}
