@@ -23,7 +23,7 @@ enum class OggResult { OK, CANNOT_OPEN, NOT_VORBIS };
 OggResult decodeOggFile(const std::string& path, DecodedSound& out, std::size_t readBytes);
 
 // Mixes interleaved 16-bit little-endian frames of a Vorbis channel layout
-// (3 to 8 channels in the order the Vorbis specification fixes; more are
+// (3 to 8 channels in Vorbis's own channel order; more are
 // taken as alternating left and right) down to stereo. Left gets the mean of
 // the left and centre channels, right the mean of the right and centre
 // channels; the low-frequency channel is left out.
