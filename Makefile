@@ -20,14 +20,17 @@ build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
 
-# The same tests on a build with AddressSanitizer and UBSan. Leak checks
-# are off: the GL driver and X libraries keep memory until exit; the
+# The same tests on a build with AddressSanitizer and UBSan, for the media
+# generators of the build as well. Leak checks are off: the GL driver, the
+# X libraries and the engine's singletons keep memory until exit; the
 # engine's image code frees malloc'ed pixels with delete[].
+# TESTS=<pattern> runs only the tests whose names match.
+sanitize: export ASAN_OPTIONS = detect_leaks=0:alloc_dealloc_mismatch=0
+sanitize: export UBSAN_OPTIONS = print_stacktrace=1
 sanitize: deps
 	cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=Debug -DMOSSDEN_SANITIZE=ON
 	cmake --build $(BUILD)-asan -j $(JOBS)
-	cd $(BUILD)-asan && ASAN_OPTIONS=detect_leaks=0:alloc_dealloc_mismatch=0 UBSAN_OPTIONS=print_stacktrace=1 \
-		$(XVFB) ctest --output-on-failure
+	cd $(BUILD)-asan && $(XVFB) ctest --output-on-failure $(if $(TESTS),-R '$(TESTS)')
 
 clean:
 	rm -rf $(BUILD)

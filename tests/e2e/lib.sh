@@ -63,3 +63,12 @@ wait_exit() {
     done
     cat "$WORK/status"
 }
+
+# no_sanitizer_reports: fails if the game's output holds an AddressSanitizer
+# or UBSan report (a sanitizer build, see make sanitize)
+no_sanitizer_reports() {
+    if grep -q "runtime error:\|ERROR: AddressSanitizer" "$WORK/game.log"; then
+        grep -A12 "runtime error:\|ERROR: AddressSanitizer" "$WORK/game.log" | head -60 >&2
+        fail "sanitizer report in the game's output"
+    fi
+}

@@ -81,6 +81,13 @@ wait_for "Scene 2 starts" 120
 wait_for "Standing on aster19" 60
 sleep 1
 screenshot playthrough_2_field > /dev/null
+# A picture as the first flight sets off, taken beside the route driver.
+(for _ in $(seq 1 1200); do
+     if grep -q "Flight to aster" "$WORK/game.log" 2>/dev/null; then
+         screenshot playthrough_2_flight > /dev/null; break
+     fi
+     sleep 0.1
+ done) &
 /usr/bin/python3 "$HERE/third_route.py" "$WORK/game.log" "$BUILD/media/scenes/third_scene.xml" 4 300 \
     > "$WORK/route.log" 2>&1 || { cat "$WORK/route.log"; fail "the route did not ride four holes"; }
 grep -q "Flight to aster" "$WORK/game.log" || fail "no flight on the route"
@@ -114,6 +121,9 @@ point 197 482
 xdotool click 1
 status=$(wait_exit 30)
 [ "$status" = 0 ] || fail "Exit ended the game with status $status"
+
+cp "$WORK/game.log" "$ARTEFACTS/playthrough_game.log"
+no_sanitizer_reports
 
 # The scenes came in order, and nothing went past the last one.
 order=$(grep -o "^Scene [0-9]* starts" "$WORK/game.log" | awk '{print $2}' | tr '\n' ' ')
