@@ -24,9 +24,10 @@ build: deps
 # generators of the build as well. Leak checks are off: the GL driver, the
 # X libraries and the engine's singletons keep memory until exit; the
 # engine's image code frees malloc'ed pixels with delete[].
+# A UBSan report ends the process like an ASan one, so that it fails its test.
 # TESTS=<pattern> runs only the tests whose names match.
 sanitize: export ASAN_OPTIONS = detect_leaks=0:alloc_dealloc_mismatch=0
-sanitize: export UBSAN_OPTIONS = print_stacktrace=1
+sanitize: export UBSAN_OPTIONS = halt_on_error=1:print_stacktrace=1
 sanitize: deps
 	cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=Debug -DMOSSDEN_SANITIZE=ON
 	cmake --build $(BUILD)-asan -j $(JOBS)

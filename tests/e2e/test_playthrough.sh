@@ -101,10 +101,16 @@ wait_for "Closing sequence: the end" 30
 wait_for "Standing on aster17" 30
 
 # The end menu, and Start over (end panel at (192, 184), the button
-# 220..420 x 300..352).
+# 220..420 x 300..352). Escape gives the end menu once the viewer stands
+# on the front tooth for a frame; before that it gives the in-game menu,
+# with its light paper where the end menu has none.
+sleep 1
 xdotool key Escape
 sleep 1
 screenshot playthrough_4_end_menu > /dev/null
+[ "$(convert "$ARTEFACTS/playthrough_4_end_menu.png" -format \
+    "%[fx:abs(p{302,594}.r-0.95)<0.1 && abs(p{302,594}.g-0.93)<0.1 && abs(p{302,594}.b-0.89)<0.1]" info:)" = 0 ] \
+    || fail "Escape gave the in-game menu, not the end menu"
 [ "$(started 1)" = 1 ] || fail "the first scene started again too early"
 point 510 505
 xdotool click 1
