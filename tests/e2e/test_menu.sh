@@ -57,8 +57,7 @@ screenshot menu_hover_start > /dev/null
 
 xdotool click 1
 wait_for "Scene 1 starts" 30
-# The first scene fades in from black; the in-game menu lies under the fade
-# until it has cleared.
+# The first scene fades in from black; the in-game menu shows above the fade.
 sleep 2
 xdotool key Escape
 shown=

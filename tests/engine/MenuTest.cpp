@@ -11,6 +11,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/Fader.h"
 #include "audio/SoundManager.h"
 #include "menu/MenuSliders.h"
 #include "menu/MossdenMenu.h"
@@ -462,6 +463,29 @@ TEST_F(MenuTest, EndMenuFadesInOnceAndOpensOpaqueTheSecondTime) {
     menu.mouseReleased(continueButton.first, continueButton.second);
     EXPECT_FALSE(menu.visible);
     EXPECT_FALSE(overlayShown("MossdenOverlays/EndMenu"));
+}
+
+// Escape can come while a fade covers the picture (the first scene starts
+// black): the menu and its cursor must show above the fade.
+TEST_F(MenuTest, MenuShowsAboveAFullFade) {
+    Mossden::Fader& fader = *app().fader;
+    fader.operation = Mossden::Fader::FADE_NONE;
+    fader.overlay->show();
+    fader.applyAlpha(1.0);
+    ASSERT_TRUE(renderFrames(1));
+
+    // Inside the plain Start button, clear of its label: light paper.
+    Ogre::OverlayElement* start = element(M + "Start");
+    const std::size_t x = static_cast<std::size_t>(start->_getDerivedLeft() * menu.windowWidth) + 15;
+    const std::size_t y = static_cast<std::size_t>(start->_getDerivedTop() * menu.windowHeight) + 8;
+    Ogre::Image picture(Ogre::PF_BYTE_RGBA, menu.windowWidth, menu.windowHeight);
+    Ogre::PixelBox box = picture.getPixelBox();
+    app().window->copyContentsToMemory(box, box);
+    const Ogre::ColourValue paper = picture.getColourAt(x, y, 0);
+    EXPECT_GT(paper.r + paper.g + paper.b, 2.0f) << "at " << x << ", " << y;
+
+    fader.applyAlpha(0.0);
+    fader.overlay->hide();
 }
 
 TEST_F(MenuTest, SceneMenuBlacksThePictureAndFinishesFourUpdatesAfterStart) {
