@@ -491,6 +491,20 @@ void createSphereMarker(const Ogre::Vector3& position, Ogre::Real radius,
     node->setPosition(position);
 }
 
+void destroySphereMarkers(int first, int last, Ogre::SceneManager* sceneManager) {
+    Ogre::MeshManager& meshes = Ogre::MeshManager::getSingleton();
+    for (int count = first; count < last; ++count) {
+        const std::string name = std::to_string(count) + "MANUALSPHERE";
+        if (sceneManager && sceneManager->hasEntity(name)) {
+            Ogre::Entity* entity = sceneManager->getEntity(name);
+            Ogre::SceneNode* node = entity->getParentSceneNode();
+            sceneManager->destroyEntity(entity);
+            if (node) sceneManager->destroySceneNode(node);
+        }
+        meshes.remove(name, Ogre::RGN_DEFAULT);
+    }
+}
+
 void moveToParent(Ogre::SceneNode* newParent, Ogre::SceneNode* node,
                   const Ogre::Vector3& worldPosition) {
     Ogre::Node* oldParent = node->getParent();

@@ -97,6 +97,9 @@ extern int sphereMarkerCount;
 // A sphere entity without shadows on a new child of the root node at position.
 void createSphereMarker(const Ogre::Vector3& position, Ogre::Real radius,
                         Ogre::SceneManager* sceneManager);
+// Removes the markers numbered first .. last - 1: their entities and nodes
+// where the scene manager still has them, and their meshes.
+void destroySphereMarkers(int first, int last, Ogre::SceneManager* sceneManager);
 
 // Makes node a child of newParent and puts it at worldPosition, taking the
 // parent's world position and orientation into account but not its scale.

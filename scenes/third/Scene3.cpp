@@ -78,7 +78,7 @@ Scene3::Scene3(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan
         head->buildTangentVectors(Ogre::VES_TANGENT, source, index);
 }
 
-Scene3::~Scene3() = default;
+Scene3::~Scene3() { destroySphereMarkers(debugMarkersFirst, debugMarkersEnd, sceneManager); }
 
 void Scene3::loadCustom(TiXmlElement* element) {
     MossdenScene::loadCustom(element);
@@ -459,17 +459,16 @@ bool Scene3::keyPressed(const OIS::KeyEvent& evt) {
 }
 
 void Scene3::debugPath() {
-    for (int i = 0; i < 100; ++i) {
-        const std::string name = numbered("MANUALSPHERE", i);
-        if (sceneManager->hasEntity(name)) sceneManager->destroyEntity(name);
-        if (sceneManager->hasSceneNode(name)) sceneManager->destroySceneNode(name);
-    }
+    // The markers of the last press go first, so that presses do not pile up.
+    destroySphereMarkers(debugMarkersFirst, debugMarkersEnd, sceneManager);
     std::list<Ogre::Vector3> points;
     findPath(*picker, mRig.mCameraNode->_getDerivedPosition(), MOUTH_POINT, points);
     Ogre::SimpleSpline spline;
     for (const Ogre::Vector3& p : points) spline.addPoint(p);
+    debugMarkersFirst = sphereMarkerCount + 1;
     for (int i = 0; i < DEBUG_SPHERES; ++i)
         createSphereMarker(spline.interpolate(float(i) / DEBUG_SPHERES), DEBUG_SPHERE_RADIUS, sceneManager);
+    debugMarkersEnd = sphereMarkerCount + 1;
 }
 
 }  // namespace Mossden

@@ -144,6 +144,8 @@ private:
     Ogre::Vector3 flightOrigin = Ogre::Vector3::ZERO;  // camera node's local position at a flight's start
 
     int holeUpSound = 0, noiseSound = 0, musicSound = 0;
+    int debugMarkersFirst = 0;  // numbers of the debug path's markers shown now
+    int debugMarkersEnd = 0;    // (one past the last)
     int mEndMode = 0;  // 1 when the closing sequence has ended, 2 one frame later
     bool finaleStarted = false;
 };

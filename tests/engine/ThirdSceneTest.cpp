@@ -388,6 +388,36 @@ TEST_F(ThirdScene, ClickingOwnAsteroidEmptySpaceOrAnotherEntityDoesNothing) {
     EXPECT_TRUE(probe->rig().mCameraNode->_getDerivedPosition().positionEquals(before, 0.01f));
 }
 
+// Key 1 shows the path to the mouth as a row of sphere markers; a second
+// press replaces the first press's markers, and the scene takes its markers'
+// meshes with it.
+TEST_F(ThirdScene, DebugPathMarkersAreReplacedNotPiledUp) {
+    standOnStart();
+    auto markers = [this](std::size_t& meshes) {
+        std::size_t entities = 0;
+        for (const auto& [name, object] : manager->getMovableObjects("Entity"))
+            if (name.find("MANUALSPHERE") != std::string::npos) ++entities;
+        meshes = 0;
+        for (const auto& [handle, resource] : Ogre::MeshManager::getSingleton().getResourceIterator())
+            if (resource->getName().find("MANUALSPHERE") != std::string::npos) ++meshes;
+        return entities;
+    };
+    std::size_t meshesBefore = 0;
+    ASSERT_EQ(markers(meshesBefore), 0u);
+    const OIS::KeyEvent one(nullptr, OIS::KC_1, 0);
+    std::size_t meshes = 0;
+    for (int press = 1; press <= 2; ++press) {
+        scene->keyPressed(one);
+        scene->keyReleased(one);
+        EXPECT_EQ(markers(meshes), 1000u) << "press " << press;
+        EXPECT_EQ(meshes, meshesBefore + 1000) << "press " << press;
+    }
+    probe.reset();
+    scene.reset();
+    markers(meshes);
+    EXPECT_EQ(meshes, meshesBefore);
+}
+
 TEST_F(ThirdScene, IndicatorShowsOnlyForAnotherAsteroidWhileStanding) {
     standOnStart();
     Mossden::CameraRig& rig = probe->rig();
