@@ -1,6 +1,7 @@
 #!/bin/bash
 # Installs into a temporary prefix and starts the installed game from an
-# unrelated directory: it must find its data through its own place.
+# unrelated directory: it must find its data through its own place. Then
+# again as a player who cannot write the installed files.
 source "$(dirname "$0")/lib.sh"
 
 PREFIX="$WORK/prefix"
@@ -14,12 +15,51 @@ grep -q "^Exec=$PREFIX/games/mossden$" "$PREFIX/share/applications/mossden.deskt
 grep -q "FileSystem=$PREFIX/games/Mossden/media/" "$PREFIX/games/Mossden/cfg/resources.cfg" ||
     fail "resources.cfg does not name the installed media"
 
+# run_installed NAME: starts the installed game, closes its window and
+# expects status 0.
+run_installed() {
+    start_game
+    wait_for "Mossden ready"
+    WID=$(game_window)
+    [ -n "$WID" ] || fail "$1: no window"
+    /usr/bin/python3 "$HERE/xclose.py" "$WID"
+    status=$(wait_exit 30)
+    [ "$status" = 0 ] || fail "$1: installed game ended with status $status"
+}
+
 GAME="$PREFIX/games/mossden"
-start_game
-wait_for "Mossden ready"
-WID=$(game_window)
-[ -n "$WID" ] || fail "no window"
-/usr/bin/python3 "$HERE/xclose.py" "$WID"
-status=$(wait_exit 30)
-[ "$status" = 0 ] || fail "installed game ended with status $status"
+run_installed "as installed"
+
+# A player cannot write the installed configuration: the game says so in
+# its log and runs on, and the installed files stay as they were. Run as
+# root, the test plays that player as "nobody", from a folder of its own.
+chmod -R a-w "$PREFIX/games/Mossden/cfg"
+installed() { (cd "$PREFIX" && find . -type f -exec md5sum {} + | sort); }
+before=$(installed)
+if [ "$(id -u)" = 0 ]; then
+    mkdir "$WORK/player"
+    chown nobody "$WORK/player"
+    chmod 755 "$WORK"
+    auth=
+    if [ -n "${XAUTHORITY:-}" ]; then
+        auth="$WORK/player/Xauthority"
+        cp "$XAUTHORITY" "$auth" && chown nobody "$auth"
+    fi
+    cat > "$WORK/as-player" <<EOS
+#!/bin/sh
+cd "$WORK/player" && exec env HOME="$WORK/player" XAUTHORITY="$auth" \\
+    setpriv --reuid=nobody --regid=nogroup --clear-groups "$PREFIX/games/mossden"
+EOS
+    chmod 755 "$WORK/as-player"
+    GAME="$WORK/as-player"
+    log="$WORK/player/Ogre.log"
+else
+    log="$WORK/Ogre.log"
+fi
+rm -f "$log"
+run_installed "as a player"
+grep -q "Configuration not saved" "$log" || fail "no word in $log on the configuration not saved"
+[ "$(installed)" = "$before" ] ||
+    fail "the run changed the installed files"
+chmod -R u+w "$PREFIX/games/Mossden/cfg"  # so that the clean-up can remove it
 echo PASS
