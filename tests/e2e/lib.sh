@@ -53,6 +53,17 @@ screenshot() {
     import -window root "$ARTEFACTS/$1.png" && identify -format '%wx%h' "$ARTEFACTS/$1.png"
 }
 
+# mean_brightness NAME: mean grey level of the screenshot NAME, 0..1
+mean_brightness() { convert "$ARTEFACTS/$1.png" -colorspace gray -format "%[fx:mean]" info:; }
+
+# is_paper NAME X Y: the pixel of the screenshot NAME shows the menu panel's
+# light paper
+is_paper() {
+    [ "$(convert "$ARTEFACTS/$1.png" -format \
+        "%[fx:abs(p{$2,$3}.r-0.95)<0.1 && abs(p{$2,$3}.g-0.93)<0.1 && abs(p{$2,$3}.b-0.89)<0.1]" \
+        info:)" = 1 ]
+}
+
 # wait_exit [seconds]: waits for the game to end; prints its status
 wait_exit() {
     local limit=${1:-30} waited=0

@@ -21,12 +21,6 @@ PANEL_Y=94
 brightness() {
     convert "$ARTEFACTS/$1.png" -format "%[fx:int(255*p{$2,$3}.intensity+0.5)]" info:
 }
-# is_paper FILE X Y: the pixel shows the menu panel's light paper
-is_paper() {
-    [ "$(convert "$ARTEFACTS/$1.png" -format \
-        "%[fx:abs(p{$2,$3}.r-0.95)<0.1 && abs(p{$2,$3}.g-0.93)<0.1 && abs(p{$2,$3}.b-0.89)<0.1]" \
-        info:)" = 1 ]
-}
 # A point inside a button of the panel's left column, clear of its label:
 # light while plain, ink-dark while highlighted.
 button_x=$((PANEL_X + 60 + 15))

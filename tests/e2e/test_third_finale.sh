@@ -6,8 +6,6 @@
 # Escape then offers the end menu.
 source "$(dirname "$0")/lib.sh"
 
-brightness() { convert "$ARTEFACTS/$1.png" -colorspace gray -format "%[fx:mean]" info:; }
-
 start_game 2
 wait_for "Mossden ready"
 wait_for "Standing on aster19" 40
@@ -21,7 +19,7 @@ wait_for "mFinalStartRollOrient" 30
 wait_for "Closing sequence: the laugh" 30
 sleep 1
 screenshot third_finale_laugh > /dev/null
-awk -v b="$(brightness third_finale_laugh)" 'BEGIN { exit !(b > 0.01) }' || fail "the face is not to be seen"
+awk -v b="$(mean_brightness third_finale_laugh)" 'BEGIN { exit !(b > 0.01) }' || fail "the face is not to be seen"
 wait_for "Closing sequence: the end" 20
 grep -q "mRootCameraNode->getPosition" "$WORK/game.log" || fail "no end poses"
 # The flight after the end sets the viewer down on the front tooth.

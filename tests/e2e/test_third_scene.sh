@@ -5,8 +5,6 @@
 # screenshots show the field.
 source "$(dirname "$0")/lib.sh"
 
-# brightness FILE: mean grey level of a screenshot, 0..1
-brightness() { convert "$ARTEFACTS/$1.png" -colorspace gray -format "%[fx:mean]" info:; }
 # differs A B: true when two screenshots differ clearly (RMSE above 2%)
 differs() {
     local rmse
@@ -21,8 +19,8 @@ wait_for "Intro -> Aligning" 30
 wait_for "Aligning -> OnAsteroid" 30
 sleep 0.3
 screenshot third_start > /dev/null
-awk -v b="$(brightness third_black)" 'BEGIN { exit !(b < 0.02) }' || fail "the opening is not black"
-awk -v b="$(brightness third_start)" 'BEGIN { exit !(b > 0.04) }' || fail "the field is too dark to see"
+awk -v b="$(mean_brightness third_black)" 'BEGIN { exit !(b < 0.02) }' || fail "the opening is not black"
+awk -v b="$(mean_brightness third_start)" 'BEGIN { exit !(b > 0.04) }' || fail "the field is too dark to see"
 
 # Mouse look: the view turns up, well past what the spin moves in a moment.
 for i in $(seq 1 10); do xdotool mousemove_relative -- 0 -20; sleep 0.05; done
