@@ -8,7 +8,7 @@ XVFB = xvfb-run -a -s "-noreset -screen 0 1024x768x24"
 .PHONY: play check deps build sanitize clean
 
 play: build
-	./tools/run-game.sh
+	MOSSDEN_BUILD_DIR=$(BUILD) ./tools/run-game.sh
 
 check: build
 	cd $(BUILD) && $(XVFB) ctest --output-on-failure

@@ -16,6 +16,7 @@
 #include "audio/SoundManager.h"
 #include "menu/SceneMenu.h"
 #include "platform/CommandLine.h"
+#include "platform/Platform.h"
 #include "scene/MossdenScene.h"
 #include "scenes/first/Scene1.h"
 #include "scenes/second/Scene2.h"
@@ -349,7 +350,7 @@ bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& realEvt) {
     evt.timeSinceLastEvent = static_cast<Ogre::Real>(realEvt.timeSinceLastEvent * timeScale);
     if (currentScene && currentScene->isFinished()) nextScene();
     if (!window || window->isClosed()) return false;
-    if (shutDown) return false;
+    if (shutDown || Platform::quitRequested()) return false;
     if (!inputManager) return false;
     capturingInput = true;
     keyboard->capture();

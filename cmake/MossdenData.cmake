@@ -1,4 +1,5 @@
-# Data beside the build-tree executable: cfg/ with a resources.cfg of
+# Data beside the build-tree executable (the source tree's cfg/ holds only
+# templates, named so that the game's data search never takes them): cfg/ with a resources.cfg of
 # absolute paths, media/ with the hand-written scripts copied from the
 # source tree (the generators in tools/ add the rest).
 
@@ -9,10 +10,10 @@ set(MOSSDEN_FONT_DIR /usr/share/fonts/truetype/dejavu)
 include(${CMAKE_SOURCE_DIR}/cmake/ResourcesCfg.cmake)
 
 write_resources_cfg(${MOSSDEN_DATA_DIR}/cfg/resources.cfg ${MOSSDEN_DATA_DIR}/media)
-configure_file(${CMAKE_SOURCE_DIR}/cfg/plugins.cfg ${MOSSDEN_DATA_DIR}/cfg/plugins.cfg @ONLY)
+configure_file(${CMAKE_SOURCE_DIR}/cfg/plugins.cfg.in ${MOSSDEN_DATA_DIR}/cfg/plugins.cfg @ONLY)
 # ogre.cfg is rewritten by the game at every start: seed it once, never overwrite.
 if(NOT EXISTS ${MOSSDEN_DATA_DIR}/cfg/ogre.cfg)
-  configure_file(${CMAKE_SOURCE_DIR}/cfg/ogre.cfg ${MOSSDEN_DATA_DIR}/cfg/ogre.cfg COPYONLY)
+  configure_file(${CMAKE_SOURCE_DIR}/cfg/ogre.cfg.in ${MOSSDEN_DATA_DIR}/cfg/ogre.cfg COPYONLY)
 endif()
 foreach(sub ${MOSSDEN_MEDIA_SUBDIRS} sound)
   file(MAKE_DIRECTORY ${MOSSDEN_DATA_DIR}/media/${sub})

@@ -1,5 +1,6 @@
 #include "platform/Platform.h"
 
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <iostream>
@@ -15,6 +16,22 @@ extern char** environ;
 #endif
 
 namespace Mossden::Platform {
+
+namespace {
+volatile std::sig_atomic_t quitSignal = 0;
+extern "C" void onQuitSignal(int signal) { quitSignal = signal; }
+}  // namespace
+
+void installQuitSignals() {
+#ifndef _WIN32
+    struct sigaction action = {};
+    action.sa_handler = onQuitSignal;
+    sigemptyset(&action.sa_mask);
+    for (int signal : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal, &action, nullptr);
+#endif
+}
+
+bool quitRequested() { return quitSignal != 0; }
 
 std::string executablePath(const char* argv0) {
     std::error_code ec;

@@ -14,6 +14,14 @@ std::string executablePath(const char* argv0);
 // is a detached process that closes itself after a minute.
 void showFatalError(const std::string& caption, const std::string& text);
 
+// Makes the signals that ask a program to end (SIGINT, SIGTERM, SIGHUP: a
+// Ctrl+C, a kill, a desktop logging out) set a flag instead of killing the
+// process, so that the render loop can stop and the normal shutdown runs.
+void installQuitSignals();
+
+// True once one of those signals has arrived.
+bool quitRequested();
+
 }  // namespace Mossden::Platform
 
 #endif

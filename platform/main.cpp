@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
     std::vector<char*> args(argv, argv + argc);
     if (args.empty()) args.push_back(nullptr);
     args[0] = self.data();
+    Mossden::Platform::installQuitSignals();
     Mossden::MossdenApp& app = Mossden::MossdenApp::getInstance();
     int status = 0;
     try {
