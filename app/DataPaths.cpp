@@ -4,6 +4,7 @@
 
 #include <charconv>
 #include <filesystem>
+#include <fstream>
 #include <system_error>
 
 namespace fs = std::filesystem;
@@ -31,6 +32,32 @@ std::string findDataFile(const std::vector<std::string>& candidates, const std::
         if (fs::exists(fs::status(path, ec))) return path;
     }
     OGRE_EXCEPT(Ogre::Exception::ERR_FILE_NOT_FOUND, relative + " not found", "Helpers");
+}
+
+std::string findDataRoot(const std::vector<std::string>& candidates) {
+    for (const auto& candidate : candidates) {
+        std::error_code ec;
+        if (fs::exists(fs::symlink_status(joinDataPath(candidate, "cfg/ogre.cfg"), ec))) return candidate;
+    }
+    OGRE_EXCEPT(Ogre::Exception::ERR_FILE_NOT_FOUND, "cfg/ogre.cfg not found", "Helpers");
+}
+
+std::string requireDataPath(const std::string& root, const std::string& relative, bool directory) {
+    const std::string path = joinDataPath(root, relative);
+    std::error_code ec;
+    const auto status = fs::status(path, ec);
+    const char* problem = nullptr;
+    if (!fs::exists(status))
+        problem = "not found";
+    else if (directory && !fs::is_directory(status))
+        problem = "is not a folder";
+    else if (!directory && !fs::is_regular_file(status))
+        problem = "is not a regular file";
+    else if (!directory && !std::ifstream(path))
+        problem = "cannot be read";
+    if (problem)
+        OGRE_EXCEPT(Ogre::Exception::ERR_FILE_NOT_FOUND, path + " " + problem, "Helpers");
+    return path;
 }
 
 namespace {

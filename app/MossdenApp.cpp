@@ -13,6 +13,7 @@
 #include <iostream>
 
 #include "app/DataPaths.h"
+#include "app/EnginePlugins.h"
 #include "audio/SoundManager.h"
 #include "menu/SceneMenu.h"
 #include "platform/CommandLine.h"
@@ -95,10 +96,12 @@ void MossdenApp::go(int argc, char** argv) {
 
 bool MossdenApp::start(int argc, char** argv) {
     const std::vector<std::string> candidates = dataCandidates(argc > 0 && argv[0] ? argv[0] : "");
-    soundDir = findDataFile(candidates, "media/sound/");
-    resourcesCfgPath = findDataFile(candidates, "cfg/resources.cfg");
-    pluginsCfgPath = findDataFile(candidates, "cfg/plugins.cfg");
-    ogreCfgPath = findDataFile(candidates, "cfg/ogre.cfg");
+    const std::string dataRoot = findDataRoot(candidates);
+    std::cout << "Data from " << (dataRoot.empty() ? "the working directory" : dataRoot) << std::endl;
+    soundDir = requireDataPath(dataRoot, "media/sound/", true);
+    resourcesCfgPath = requireDataPath(dataRoot, "cfg/resources.cfg");
+    pluginsCfgPath = requireDataPath(dataRoot, "cfg/plugins.cfg");
+    ogreCfgPath = requireDataPath(dataRoot, "cfg/ogre.cfg");
     SoundManager::getInstance().setFolder(soundDir);
     sceneIndex = startSceneIndex(argc, argv) - 1;
     readTestKnobs();
@@ -139,7 +142,12 @@ bool MossdenApp::setup() {
         auto* logManager = new Ogre::LogManager();
         logManager->createLog("Ogre.log", true, false, false);
     }
-    root = new Ogre::Root(pluginsCfgPath, ogreCfgPath, "Ogre.log");
+    root = new Ogre::Root("", ogreCfgPath, "Ogre.log");
+    std::vector<std::string> notes;
+    std::ifstream pluginsCfg(pluginsCfgPath);
+    const auto plugins = readPluginConfig(pluginsCfg, enginePluginFolder(), notes);
+    for (const auto& note : notes) std::cout << pluginsCfgPath << ": " << note << std::endl;
+    loadEnginePlugins(*root, plugins);
     // The overlay system must exist before the resource groups are parsed.
     overlaySystem = new Ogre::OverlaySystem();
     setupResources();

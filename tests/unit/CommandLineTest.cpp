@@ -22,24 +22,31 @@ TEST(CommandLine, SplitsOnSpacesOnly) {
     for (const auto& c : cases) EXPECT_EQ(splitCommandLine(c.text), c.args) << "text: " << c.text;
 }
 
-TEST(CommandLine, SceneArgumentReadsLeadingDigits) {
-    EXPECT_EQ(parseSceneArgument("2"), 2);
-    EXPECT_EQ(parseSceneArgument("1\t2"), 1);
-    EXPECT_EQ(parseSceneArgument("  +3x"), 3);
-    EXPECT_EQ(parseSceneArgument("x"), 0);
-    EXPECT_EQ(parseSceneArgument("-1"), -1);
-    EXPECT_EQ(parseSceneArgument("99999999999999999999"), 2147483647);
+TEST(CommandLine, SceneArgumentIsAWholeNumberOrNothing) {
+    struct Case {
+        const char* text;
+        std::optional<int> index;
+    };
+    const Case cases[] = {
+        {"2", 2},       {"0", 0},   {"3", 3},     {"17", 17}, {"007", 7},
+        {nullptr, {}},  {"", {}},   {"abc", {}},  {"1.5", {}}, {" 2", {}}, {"2 ", {}},
+        {"+3", {}},     {"-1", {}}, {"1\t2", {}}, {"2x", {}}, {"99999999999999999999", {}},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(parseSceneArgument(c.text), c.index) << "text: " << (c.text ? c.text : "(null)");
 }
 
-TEST(CommandLine, StartIndexRefusesOutOfRange) {
-    const char* none[] = {"mossden"};
-    const char* two[] = {"mossden", "2"};
-    const char* word[] = {"mossden", "x"};
-    const char* big[] = {"mossden", "4"};
-    const char* negative[] = {"mossden", "-1"};
-    EXPECT_EQ(startSceneIndex(1, none), 0);
-    EXPECT_EQ(startSceneIndex(2, two), 2);
-    EXPECT_EQ(startSceneIndex(2, word), 0);
-    EXPECT_EQ(startSceneIndex(2, big), 0);
-    EXPECT_EQ(startSceneIndex(2, negative), 0);
+TEST(CommandLine, StartIndexRefusesAnythingButZeroToThree) {
+    struct Case {
+        std::vector<const char*> argv;
+        int index;
+    };
+    const Case cases[] = {
+        {{"mossden"}, 0},       {{"mossden", "2"}, 2},    {{"mossden", "3"}, 3},
+        {{"mossden", "x"}, 0},  {{"mossden", "4"}, 0},    {{"mossden", "-1"}, 0},
+        {{"mossden", "1.5"}, 0}, {{"mossden", "\x1b[2J"}, 0},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(startSceneIndex(static_cast<int>(c.argv.size()), c.argv.data()), c.index)
+            << "argument: " << (c.argv.size() > 1 ? c.argv[1] : "(none)");
 }

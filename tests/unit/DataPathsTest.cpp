@@ -78,6 +78,45 @@ TEST_F(DataTree, MissingEverywhereRaisesNotFound) {
     }
 }
 
+// A folder with part of the data never mixes with the root that has it all.
+TEST_F(DataTree, EveryFileComesFromTheFirstRootWithOgreCfg) {
+    const fs::path partial = root / "partial", full = root / "full";
+    touch(partial / "cfg/plugins.cfg");
+    fs::create_directories(partial / "media/sound");
+    for (const char* f : {"cfg/ogre.cfg", "cfg/plugins.cfg", "cfg/resources.cfg"}) touch(full / f);
+    fs::create_directories(full / "media/sound");
+    const std::string found = findDataRoot({partial.string(), full.string()});
+    EXPECT_EQ(found, full.string());
+    EXPECT_EQ(requireDataPath(found, "cfg/plugins.cfg"), (full / "cfg/plugins.cfg").string());
+    EXPECT_EQ(requireDataPath(found, "media/sound/", true), (full / "media/sound/").string());
+}
+
+TEST_F(DataTree, DataPathsThatCannotBeUsedAreNamed) {
+    fs::create_directories(root / "cfg/ogre.cfg");  // a folder where a file belongs
+    touch(root / "cfg/plugins.cfg");
+    touch(root / "media/sound");
+    struct Case {
+        const char* relative;
+        bool directory;
+        const char* problem;
+    };
+    const Case cases[] = {
+        {"cfg/ogre.cfg", false, "is not a regular file"},
+        {"cfg/resources.cfg", false, "not found"},
+        {"media/sound", true, "is not a folder"},
+    };
+    EXPECT_EQ(findDataRoot({root.string()}), root.string());
+    for (const auto& c : cases) {
+        try {
+            requireDataPath(root.string(), c.relative, c.directory);
+            ADD_FAILURE() << c.relative << " was taken";
+        } catch (const Ogre::Exception& e) {
+            EXPECT_EQ(e.getDescription(), (root / c.relative).string() + " " + c.problem);
+        }
+    }
+    EXPECT_THROW(findDataRoot({(root / "nothing").string()}), Ogre::FileNotFoundException);
+}
+
 TEST(DataPaths, SizeTexts) {
     struct Case {
         const char* text;
