@@ -40,22 +40,9 @@ chmod -R a-w "$PREFIX/$DATA/cfg"
 installed() { (cd "$PREFIX" && find . -type f -exec md5sum {} + | sort); }
 before=$(installed)
 if [ "$(id -u)" = 0 ]; then
-    mkdir "$WORK/player"
-    chown nobody "$WORK/player"
-    chmod 755 "$WORK"
-    auth=
-    if [ -n "${XAUTHORITY:-}" ]; then
-        auth="$WORK/player/Xauthority"
-        cp "$XAUTHORITY" "$auth" && chown nobody "$auth"
-    fi
-    cat > "$WORK/as-player" <<EOS
-#!/bin/sh
-cd "$WORK/player" && exec env HOME="$WORK/player" XAUTHORITY="$auth" \\
-    setpriv --reuid=nobody --regid=nogroup --clear-groups "$PREFIX/games/mossden"
-EOS
-    chmod 755 "$WORK/as-player"
+    player_wrapper "$PREFIX/games/mossden"
     GAME="$WORK/as-player"
-    log="$WORK/player/Ogre.log"
+    log="$PLAYER_HOME/Ogre.log"
 else
     log="$WORK/Ogre.log"
 fi
