@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 XVFB = xvfb-run -a -s "-noreset -screen 0 1024x768x24"
 
-.PHONY: play check deps build sanitize clean
+.PHONY: play check deps build deb sanitize clean
 
 play: build
 	MOSSDEN_BUILD_DIR=$(BUILD) ./tools/run-game.sh
@@ -19,6 +19,11 @@ deps:
 build: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo
 	cmake --build $(BUILD) -j $(JOBS)
+
+# The Debian package, from the install rules of the build above: written into
+# the build folder as mossden_<version>_<architecture>.deb.
+deb: build
+	cd $(BUILD) && umask 022 && cpack -G DEB
 
 # The same tests on a build with AddressSanitizer and UBSan, for the media
 # generators of the build as well. Leak checks are off: the GL driver, the

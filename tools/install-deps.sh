@@ -6,7 +6,8 @@ PACKAGES="cmake make g++ pkg-config
   libogre-1.12-dev libois-dev libopenal-dev libalut-dev libvorbis-dev libtinyxml-dev libgtest-dev
   libfreetype-dev zlib1g-dev
   libgl1-mesa-dri fonts-dejavu-core imagemagick sox
-  xvfb xauth xdotool x11-utils python3-xlib"
+  xvfb xauth xdotool x11-utils python3-xlib
+  dpkg-dev file"
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

@@ -83,3 +83,25 @@ no_sanitizer_reports() {
         fail "sanitizer report in the game's output"
     fi
 }
+
+# player_wrapper PROGRAM: writes $WORK/as-player, which runs PROGRAM (with
+# its arguments) as a player who owns nothing of the installed game: the user
+# "nobody", with $PLAYER_HOME (made here) as home and working directory.
+# For tests run as root.
+player_wrapper() {
+    PLAYER_HOME="$WORK/player"
+    mkdir -p "$PLAYER_HOME"
+    chown nobody "$PLAYER_HOME"
+    chmod 755 "$WORK"
+    local auth=
+    if [ -n "${XAUTHORITY:-}" ]; then
+        auth="$PLAYER_HOME/Xauthority"
+        cp "$XAUTHORITY" "$auth" && chown nobody "$auth"
+    fi
+    cat > "$WORK/as-player" <<EOS
+#!/bin/sh
+cd "$PLAYER_HOME" && exec env HOME="$PLAYER_HOME" XAUTHORITY="$auth" \\
+    setpriv --reuid=nobody --regid=nogroup --clear-groups $1 "\$@"
+EOS
+    chmod 755 "$WORK/as-player"
+}

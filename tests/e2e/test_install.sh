@@ -6,13 +6,16 @@ source "$(dirname "$0")/lib.sh"
 
 PREFIX="$WORK/prefix"
 cmake --install "$BUILD" --prefix "$PREFIX" > "$WORK/install.log" || fail "install failed"
-for f in games/mossden games/Mossden/cfg/resources.cfg games/Mossden/cfg/plugins.cfg \
-         games/Mossden/cfg/ogre.cfg games/Mossden/media/sound share/applications/mossden.desktop \
-         share/icons/hicolor/256x256/apps/mossden.png; do
+DATA=share/games/mossden
+for f in games/mossden $DATA/cfg/resources.cfg $DATA/cfg/plugins.cfg $DATA/cfg/ogre.cfg $DATA/media/sound \
+         games/Mossden/cfg/resources.cfg share/applications/mossden.desktop \
+         share/icons/hicolor/{48x48,64x64,128x128,256x256}/apps/mossden.png share/man/man6/mossden.6.gz; do
     [ -e "$PREFIX/$f" ] || fail "install lacks $f"
 done
-grep -q "^Exec=$PREFIX/games/mossden$" "$PREFIX/share/applications/mossden.desktop" || fail "desktop entry"
-grep -q "FileSystem=$PREFIX/games/Mossden/media/" "$PREFIX/games/Mossden/cfg/resources.cfg" ||
+grep -q "^Exec=$PREFIX/libexec/mossden/mossden-desktop$" "$PREFIX/share/applications/mossden.desktop" ||
+    fail "desktop entry"
+grep -q "^exec $PREFIX/games/mossden " "$PREFIX/libexec/mossden/mossden-desktop" || fail "desktop launcher"
+grep -q "FileSystem=$PREFIX/$DATA/media/" "$PREFIX/$DATA/cfg/resources.cfg" ||
     fail "resources.cfg does not name the installed media"
 
 # run_installed NAME: starts the installed game, closes its window and
@@ -33,26 +36,13 @@ run_installed "as installed"
 # A player cannot write the installed configuration: the game says so in
 # its log and runs on, and the installed files stay as they were. Run as
 # root, the test plays that player as "nobody", from a folder of its own.
-chmod -R a-w "$PREFIX/games/Mossden/cfg"
+chmod -R a-w "$PREFIX/$DATA/cfg"
 installed() { (cd "$PREFIX" && find . -type f -exec md5sum {} + | sort); }
 before=$(installed)
 if [ "$(id -u)" = 0 ]; then
-    mkdir "$WORK/player"
-    chown nobody "$WORK/player"
-    chmod 755 "$WORK"
-    auth=
-    if [ -n "${XAUTHORITY:-}" ]; then
-        auth="$WORK/player/Xauthority"
-        cp "$XAUTHORITY" "$auth" && chown nobody "$auth"
-    fi
-    cat > "$WORK/as-player" <<EOS
-#!/bin/sh
-cd "$WORK/player" && exec env HOME="$WORK/player" XAUTHORITY="$auth" \\
-    setpriv --reuid=nobody --regid=nogroup --clear-groups "$PREFIX/games/mossden"
-EOS
-    chmod 755 "$WORK/as-player"
+    player_wrapper "$PREFIX/games/mossden"
     GAME="$WORK/as-player"
-    log="$WORK/player/Ogre.log"
+    log="$PLAYER_HOME/Ogre.log"
 else
     log="$WORK/Ogre.log"
 fi
@@ -61,5 +51,5 @@ run_installed "as a player"
 grep -q "Configuration not saved" "$log" || fail "no word in $log on the configuration not saved"
 [ "$(installed)" = "$before" ] ||
     fail "the run changed the installed files"
-chmod -R u+w "$PREFIX/games/Mossden/cfg"  # so that the clean-up can remove it
+chmod -R u+w "$PREFIX/$DATA/cfg"  # so that the clean-up can remove it
 echo PASS
