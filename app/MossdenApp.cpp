@@ -14,6 +14,7 @@
 
 #include "app/DataPaths.h"
 #include "app/EnginePlugins.h"
+#include "app/VideoModeCheck.h"
 #include "audio/SoundManager.h"
 #include "menu/SceneMenu.h"
 #include "platform/CommandLine.h"
@@ -190,6 +191,7 @@ bool MossdenApp::configure() {
                         "MossdenApp::configure");
         root->setRenderSystem(systems.front());
     }
+    checkConfiguredVideoMode();
     window = root->initialise(true, "Mossden");
     root->getRenderSystem()->setConfigOption("FSAA", "0");
     try {
@@ -201,6 +203,18 @@ bool MossdenApp::configure() {
     }
     OgreBites::WindowEventUtilities::_addRenderWindow(window);
     return true;
+}
+
+void MossdenApp::checkConfiguredVideoMode() {
+    Ogre::RenderSystem* renderSystem = root->getRenderSystem();
+    const auto& options = renderSystem->getConfigOptions();
+    const auto it = options.find("Video Mode");
+    if (it == options.end()) return;
+    const std::vector<std::string> offered(it->second.possibleValues.begin(), it->second.possibleValues.end());
+    const VideoModeChoice choice = checkVideoMode(it->second.currentValue, offered);
+    if (choice.note.empty()) return;
+    std::cout << ogreCfgPath << ": " << choice.note << std::endl;
+    renderSystem->setConfigOption("Video Mode", choice.mode);
 }
 
 void MossdenApp::chooseSceneManager() {

@@ -131,6 +131,7 @@ private:
     ~MossdenApp() override;
 
     void shutdownEngine();
+    void checkConfiguredVideoMode();
     void destroyInput();
     void deleteScenes();
     void readTestKnobs();
