@@ -244,9 +244,10 @@ bool CDotScene::hasNumbers(const TiXmlElement* element, std::initializer_list<co
     return true;
 }
 
-void CDotScene::loadSceneFile(const std::string& fileName, const std::string& groupName,
+bool CDotScene::loadSceneFile(const std::string& fileName, const std::string& groupName,
                               Ogre::SceneManager* sceneManager, std::string nodePrefix) {
     sceneFileName = fileName;
+    loadFailure.clear();
     this->groupName = groupName;
     this->nodePrefix = std::move(nodePrefix);
     this->sceneManager = sceneManager;
@@ -260,26 +261,28 @@ void CDotScene::loadSceneFile(const std::string& fileName, const std::string& gr
         stream->close();
     } catch (const std::exception& e) {
         logLine("[dotSceneLoader] Error creating TiXmlDocument");
-        logLine("[dotSceneLoader] " + fileName + ": " + e.what());
-        return;
+        loadFailure = fileName + ": " + e.what();
+        logLine("[dotSceneLoader] " + loadFailure);
+        return false;
     }
     if (xmlNestingDepth(text) > maxSceneFileDepth) {
         logLine("[dotSceneLoader] The TiXmlDocument reported an error");
-        logLine("[dotSceneLoader] " + fileName + ": elements nested deeper than " +
-                std::to_string(maxSceneFileDepth) + " levels");
-        return;
+        loadFailure = fileName + ": elements nested deeper than " + std::to_string(maxSceneFileDepth) + " levels";
+        logLine("[dotSceneLoader] " + loadFailure);
+        return false;
     }
     document.Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
     if (document.Error()) {
         logLine("[dotSceneLoader] The TiXmlDocument reported an error");
-        logLine("[dotSceneLoader] " + fileName + " line " + std::to_string(document.ErrorRow()) +
-                ": " + document.ErrorDesc());
-        return;
+        loadFailure = fileName + " line " + std::to_string(document.ErrorRow()) + ": " + document.ErrorDesc();
+        logLine("[dotSceneLoader] " + loadFailure);
+        return false;
     }
     TiXmlElement* root = document.RootElement();
     if (!root || root->ValueStr() != "scene") {
         logLine("[dotSceneLoader]Error: Invalid .scene File. Missing <scene>");
-        return;
+        loadFailure = fileName + ": the root element is not <scene>";
+        return false;
     }
 
     Ogre::SceneNode* rootNode = sceneManager->getRootSceneNode();
@@ -295,6 +298,14 @@ void CDotScene::loadSceneFile(const std::string& fileName, const std::string& gr
 
     loadCustom(root->FirstChildElement("custom"));
     if (TiXmlElement* autoElement = root->FirstChildElement("auto")) loadAuto(autoElement);
+    return true;
+}
+
+void CDotScene::loadPlayableSceneFile(const std::string& fileName, const std::string& groupName,
+                                      Ogre::SceneManager* sceneManager) {
+    if (!loadSceneFile(fileName, groupName, sceneManager, ""))
+        OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS, "Cannot play scene file " + loadFailure,
+                    "CDotScene::loadPlayableSceneFile");
 }
 
 void CDotScene::loadNodes(const TiXmlElement* element, Ogre::SceneNode* parent) {

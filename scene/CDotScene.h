@@ -63,9 +63,16 @@ public:
 
     // Builds the file (a resource of groupName) in sceneManager, node names
     // prefixed with nodePrefix. Open, parse and root-element failures are
-    // logged with the "[dotSceneLoader]" prefix and create nothing.
-    void loadSceneFile(const std::string& fileName, const std::string& groupName,
+    // logged with the "[dotSceneLoader]" prefix, create nothing and give
+    // false (the reason is then in loadFailure).
+    bool loadSceneFile(const std::string& fileName, const std::string& groupName,
                        Ogre::SceneManager* sceneManager, std::string nodePrefix = "");
+    // loadSceneFile for a scene that cannot be played without its file: a
+    // file that cannot be built throws an engine exception naming the file
+    // and the reason, which ends the game through its fatal-error path
+    // instead of leaving an empty world that never ends.
+    void loadPlayableSceneFile(const std::string& fileName, const std::string& groupName,
+                               Ogre::SceneManager* sceneManager);
 
 protected:
     std::vector<UserDataProperty> userDataProperties;  // only grows, one per "property"
@@ -73,6 +80,7 @@ protected:
     std::string nodePrefix;
     std::string sceneFileName;
     std::string groupName;
+    std::string loadFailure;  // why the last loadSceneFile built nothing
     Ogre::ColourValue ambientColour = Ogre::ColourValue::White;
     int shadowTechnique = -1;  // engine shadow-technique code; -1 until a "shadow" element is read
     Ogre::Real fogDensity = 0;

@@ -127,7 +127,7 @@ void Scene1::loadCustom(TiXmlElement* element) {
 
 void Scene1::createScene() {
     camera = sceneManager->getCamera("PlayerCam");
-    loadSceneFile(SCENE_FILE, "General", sceneManager, "");
+    loadPlayableSceneFile(SCENE_FILE, "General", sceneManager);
     camera->setNearClipDistance(CAMERA_NEAR_CLIP);
     sceneManager->getLight(OMNI_LIGHT)->setVisible(false);
     pathMovers.start();

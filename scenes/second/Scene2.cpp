@@ -15,5 +15,5 @@ void Scene2::loadCustom(TiXmlElement* element) {
 
 void Scene2::createScene() {
     camera = sceneManager->getCamera("PlayerCam");
-    loadSceneFile("second_scene.xml", "General", sceneManager, "");
+    loadPlayableSceneFile("second_scene.xml", "General", sceneManager);
 }

@@ -139,7 +139,7 @@ void Scene3::createScene() {
     camera = sceneManager->getCamera("PlayerCam");
     camera->setPosition(Ogre::Vector3::ZERO);
     camera->setOrientation(Ogre::Quaternion::IDENTITY);
-    loadSceneFile(sceneFile, sceneGroup, sceneManager, "");
+    loadPlayableSceneFile(sceneFile, sceneGroup, sceneManager);
     started = false;
     startTimer.reset();
     if (cameraMan) cameraMan->setTopSpeed(CAMERA_MAN_TOP_SPEED);
