@@ -1,0 +1,133 @@
+#!/bin/bash
+# The real game on broken data, configuration and environments, one row per
+# kind of fault. Each row says what must happen: the game runs on (to the
+# start menu, or to a named line) and ends with status 0 when asked to
+# quit, or it stops with a failing status and a message naming the fault.
+# Never a signal death, a hang without a window, or silence.
+source "$(dirname "$0")/lib.sh"
+
+DATA_SOURCE=$(cd "$BUILD" && pwd -P)
+
+# fresh_data: a data root in $WORK/data that the game takes (its working
+# directory comes first): the build's cfg files, media folders linked, and
+# a resources.cfg naming them. make_own SUB copies a media folder to edit.
+fresh_data() {
+    rm -rf "$WORK/data"
+    mkdir -p "$WORK/data/media"
+    cp -r "$DATA_SOURCE/cfg" "$WORK/data/cfg"
+    for sub in "$DATA_SOURCE"/media/*; do ln -s "$sub" "$WORK/data/media/$(basename "$sub")"; done
+    sed -i "s|$DATA_SOURCE/media|$WORK/data/media|" "$WORK/data/cfg/resources.cfg"
+}
+make_own() {
+    rm "$WORK/data/media/$1"
+    cp -r "$DATA_SOURCE/media/$1" "$WORK/data/media/$1"
+}
+
+# start_in_data [args...]: the game with $WORK/data as its working directory
+start_in_data() {
+    rm -f "$WORK/status" "$WORK/game.log"
+    (cd "$WORK/data" && "$GAME" "$@" > "$WORK/game.log" 2>&1; echo $? > "$WORK/status") &
+    GAME_PID=$!
+}
+
+# expect_runs NAME LINE [READY]: the game shows LINE on its output, reaches
+# READY (default: the start menu), and ends with status 0 on SIGTERM
+expect_runs() {
+    local name=$1 line=$2 ready=${3:-Mossden ready}
+    wait_for "$ready" 90
+    grep -q -- "$line" "$WORK/game.log" || fail "$name: no line '$line'"
+    pkill -TERM -x mossden
+    local status
+    status=$(wait_exit 30)
+    [ "$status" = 0 ] || fail "$name: ended with status $status after SIGTERM"
+    echo "ok   $name: runs on, says '$line'"
+}
+
+# expect_fails NAME PATTERN: the game ends by itself with a failing status
+# (not a signal death) and its output names the fault
+expect_fails() {
+    local name=$1 pattern=$2 status
+    status=$(wait_exit 90)
+    [ "$status" != 0 ] || fail "$name: status 0"
+    [ "$status" -lt 128 ] || fail "$name: died of signal $((status - 128))"
+    grep -q -- "$pattern" "$WORK/game.log" || fail "$name: output does not say '$pattern'"
+    echo "ok   $name: stops with status $status, says '$pattern'"
+}
+
+# --- environment
+fresh_data
+rm -f "$WORK/status" "$WORK/game.log"
+(cd "$WORK/data" && env -u DISPLAY "$GAME" > "$WORK/game.log" 2>&1; echo $? > "$WORK/status") &
+expect_fails "no DISPLAY" "No X display"
+rm -f "$WORK/status" "$WORK/game.log"
+(cd "$WORK/data" && DISPLAY=:97 "$GAME" > "$WORK/game.log" 2>&1; echo $? > "$WORK/status") &
+expect_fails "a DISPLAY with no server" "open X display"
+
+for signal in INT TERM HUP; do
+    start_in_data
+    wait_for "Mossden ready" 90
+    pkill -$signal -x mossden
+    status=$(wait_exit 30)
+    [ "$status" = 0 ] || fail "SIG$signal: ended with status $status"
+    echo "ok   SIG$signal: normal shutdown, status 0"
+done
+
+# --- arguments
+for arg in abc 1.5 4 -1 ""; do
+    start_in_data "$arg"
+    expect_runs "argument '$arg'" "is not a whole number from 0 to 3"
+done
+
+# --- configuration
+sed -i 's/^Video Mode=.*/Video Mode=0 x 0/' "$WORK/data/cfg/ogre.cfg"
+start_in_data
+expect_runs "Video Mode 0 x 0" 'Video Mode "0 x 0"'
+grep -q "^Video Mode=1024 x *768" "$WORK/data/cfg/ogre.cfg" || fail "the bad video mode was not healed"
+echo "ok   the healed video mode was saved"
+
+fresh_data
+rm "$WORK/data/cfg/ogre.cfg"
+mkdir "$WORK/data/cfg/ogre.cfg"
+start_in_data
+expect_fails "ogre.cfg a folder" "cfg/ogre.cfg is not a regular file"
+
+fresh_data
+printf 'PluginFolder=/tmp\nPlugin=RenderSystem_GL\nPlugin=/tmp/libevil\nPlugin=Plugin_ParticleFX\nPlugin=Codec_STBI\n' \
+    > "$WORK/data/cfg/plugins.cfg"
+start_in_data
+expect_runs "plugins.cfg naming other folders" "plugin folder refused"
+grep -q "plugin refused" "$WORK/game.log" || fail "the plugin with a path was not refused"
+
+fresh_data
+: > "$WORK/data/cfg/resources.cfg"
+rm "$WORK/data/cfg/plugins.cfg"
+start_in_data
+expect_fails "plugins.cfg missing" "cfg/plugins.cfg not found"
+
+# A folder with only some of the files is not mixed with the real data.
+mkdir -p "$WORK/partial/cfg"
+echo "Plugin=/tmp/libevil" > "$WORK/partial/cfg/plugins.cfg"
+rm -f "$WORK/status" "$WORK/game.log"
+(cd "$WORK/partial" && "$GAME" > "$WORK/game.log" 2>&1; echo $? > "$WORK/status") &
+expect_runs "a folder with part of the data" "Data from $DATA_SOURCE"
+grep -q "libevil" "$WORK/game.log" && fail "the partial folder's plugins.cfg was read"
+
+# --- scene files
+fresh_data
+make_own scenes
+rm "$WORK/data/media/scenes/third_scene.xml"
+start_in_data 2
+expect_fails "third_scene.xml missing" "third_scene.xml"
+
+echo '<scene><nodes><node name="x"' > "$WORK/data/media/scenes/third_scene.xml"
+start_in_data 2
+expect_fails "third_scene.xml cut short" "third_scene.xml line"
+
+fresh_data
+make_own scenes
+echo '<world/>' > "$WORK/data/media/scenes/first_scene.xml"
+start_in_data 1
+expect_fails "first_scene.xml with another root" "first_scene.xml: the root element is not <scene>"
+
+no_sanitizer_reports
+echo "PASS"
