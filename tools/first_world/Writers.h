@@ -16,12 +16,7 @@ namespace FirstWorld {
 void writeStaticMesh(MediaGen::HeadlessOgre& ogre, const MeshData& mesh, const std::string& path);
 
 // A skinned mesh whose vertices follow their Vertex::bone with full weight,
-// and its skeleton. The pipeline's mesh writer keeps every vertex element in
-// one buffer; the engine's software skinning (the fixed-function path this
-// game renders with) swaps the buffer that holds the positions for a blended
-// copy whose other elements are left undefined, so colours and texture
-// coordinates would be lost. Here positions and normals get a buffer of
-// their own.
+// and its skeleton, through the pipeline's writers.
 void writeSkinnedMesh(MediaGen::HeadlessOgre& ogre, const MeshData& mesh, const SkeletonData& skeleton,
                       const std::string& meshPath, const std::string& skeletonPath,
                       const std::string& skeletonName);

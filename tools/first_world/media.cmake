@@ -11,9 +11,4 @@ mossden_media_generator(first_world
     models/ladybird_track.mesh models/ladybird_track.skeleton
     models/dragonfly.mesh models/dragonfly.skeleton models/fern.mesh models/fern.skeleton
     models/seed.mesh models/tunnel.mesh models/tunnel_fungi.mesh
-    textures/first_moss.png textures/first_ladybird.png textures/first_sky_up.png
-    sound/moss_rustle.ogg sound/dew_drop.ogg sound/dragonfly.ogg sound/wind.ogg sound/stem_creak.ogg)
-# libvorbisenc's pkg-config entry does not bring libvorbis and libogg,
-# which the pipeline's Ogg writer calls directly.
-pkg_check_modules(FIRST_WORLD_VORBIS REQUIRED IMPORTED_TARGET vorbis ogg)
-target_link_libraries(first_world PRIVATE PkgConfig::FIRST_WORLD_VORBIS)
+    textures/first_moss.png textures/first_ladybird.png textures/first_sky_up.png)

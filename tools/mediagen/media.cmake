@@ -1,6 +1,6 @@
 # The generator core: plain-data builders for meshes, skeletons, images and
-# sounds, and their writers (README.md beside this file). Included before
-# the other fragments, which use mossden_media_generator() below.
+# sounds, their writers, and the scene files' building blocks (README.md
+# beside this file). Included before the other fragments, which use mossden_media_generator() below.
 pkg_check_modules(LIBPNG REQUIRED IMPORTED_TARGET libpng)
 pkg_check_modules(VORBISENC REQUIRED IMPORTED_TARGET vorbisenc vorbis ogg)
 
@@ -11,10 +11,11 @@ add_library(mossden_mediagen STATIC
   ${CMAKE_CURRENT_LIST_DIR}/MeshData.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Noise.cpp
   ${CMAKE_CURRENT_LIST_DIR}/OgreExport.cpp
+  ${CMAKE_CURRENT_LIST_DIR}/SceneXml.cpp
   ${CMAKE_CURRENT_LIST_DIR}/SkeletonData.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Sound.cpp)
 target_include_directories(mossden_mediagen PUBLIC ${CMAKE_SOURCE_DIR}/tools)
-target_link_libraries(mossden_mediagen PUBLIC OgreMain PkgConfig::LIBPNG
+target_link_libraries(mossden_mediagen PUBLIC OgreMain PkgConfig::LIBPNG PkgConfig::TINYXML
   PkgConfig::VORBISENC PkgConfig::VORBISFILE)
 # Generators run during the build: optimise them even in debug builds.
 target_compile_options(mossden_mediagen PRIVATE -O2)
