@@ -11,12 +11,12 @@
 
 #include "Creatures.h"
 #include "Flight.h"
-#include "Noise.h"
 #include "Textures.h"
 #include "World.h"
-#include "Writers.h"
 #include "mediagen/Generator.h"
+#include "mediagen/MeshData.h"
 #include "mediagen/OgreExport.h"
+#include "mediagen/Random.h"
 #include "mediagen/SceneXml.h"
 
 using namespace FirstWorld;
@@ -91,13 +91,21 @@ constexpr int DOTWING_START_DELAY = 2500;  // ms
 
 // ---- writers --------------------------------------------------------------
 
-void writeCreature(MediaGen::HeadlessOgre& ogre, const MediaGen::Output& out, const Creature& c,
+// Every mesh of this world carries vertex colours.
+void writeStaticMesh(MediaGen::HeadlessOgre& ogre, MeshData mesh, const std::string& path) {
+    mesh.hasColours = true;
+    ogre.writeMesh(mesh, path);
+}
+
+void writeCreature(MediaGen::HeadlessOgre& ogre, MediaGen::Output& out, Creature c,
                    const std::string& name) {
-    if (c.skeleton.bones.empty())
-        writeStaticMesh(ogre, c.mesh, out.path("models/" + name + ".mesh"));
-    else
-        writeSkinnedMesh(ogre, c.mesh, c.skeleton, out.path("models/" + name + ".mesh"),
-                         out.path("models/" + name + ".skeleton"), name + ".skeleton");
+    c.mesh.hasColours = true;
+    if (c.skeleton.bones.empty()) {
+        ogre.writeMesh(c.mesh, out.path("models/" + name + ".mesh"));
+        return;
+    }
+    ogre.writeSkeleton(c.skeleton, out.path("models/" + name + ".skeleton"));
+    ogre.writeMesh(c.mesh, out.path("models/" + name + ".mesh"), name + ".skeleton", &c.skeleton);
 }
 
 void entityNode(TiXmlElement* nodes, const std::string& name, const std::string& mesh, const Vector3& at,
@@ -177,7 +185,7 @@ float trackTimeAt(const std::vector<FlightSample>& flight, float seconds) {
 
 }  // namespace
 
-void generate(const MediaGen::Output& out) {
+void generate(MediaGen::Output& out) {
     MediaGen::HeadlessOgre ogre;
     writeTextures(out);
     TiXmlDocument firstDoc;
@@ -302,7 +310,7 @@ void generate(const MediaGen::Output& out) {
     mover(movers, "dragonfly2", "dragonfly.mesh", 1.2f, 95, dragonflyPath(78, 650, -160));
     for (int i = 0; i < 5; ++i) {
         const float startAt = 10.0f + i * 19.0f;
-        Random r(300 + i);
+        MediaGen::Random r(300 + i);
         const Vector3 side = SIDE_DIR * r.range(-160, 160);
         const float drift = r.range(-25, 25);
         const int seconds = int(startAt) + 40;

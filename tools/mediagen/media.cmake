@@ -22,9 +22,11 @@ target_compile_options(mossden_mediagen PRIVATE -O2)
 
 # mossden_media_generator(<target> SOURCES <files...> OUTPUTS <paths under media/...>
 #                         [DEPENDS <input files...>])
-# Builds the executable <target> (run as "<target> <media root>"), runs it
-# when it or its inputs change, and makes mossden_data depend on the
-# outputs. Each generator regenerates only its own files.
+# Builds the executable <target>, runs it when it or its inputs change, and
+# makes mossden_data depend on the outputs. Each generator regenerates only
+# its own files. The run is "<target> <media root> <declared outputs>": the
+# generator fails unless it wrote exactly the OUTPUTS listed here, so every
+# file it makes is tracked by the build and compared by the determinism test.
 function(mossden_media_generator target)
   cmake_parse_arguments(GEN "" "" "SOURCES;OUTPUTS;DEPENDS" ${ARGN})
   add_executable(${target} ${GEN_SOURCES})
@@ -35,9 +37,14 @@ function(mossden_media_generator target)
   foreach(rel ${GEN_OUTPUTS})
     list(APPEND outputs ${MEDIA}/${rel})
   endforeach()
+  # Written only when the list changes, so a new configure run alone does
+  # not remake the media.
+  set(declared ${CMAKE_BINARY_DIR}/tools/${target}.outputs)
+  string(REPLACE ";" "\n" listed_lines "${GEN_OUTPUTS}")
+  file(CONFIGURE OUTPUT ${declared} CONTENT "${listed_lines}\n" @ONLY)
   add_custom_command(OUTPUT ${outputs}
-    COMMAND ${target} ${MEDIA}
-    DEPENDS ${target} ${GEN_DEPENDS}
+    COMMAND ${target} ${MEDIA} ${declared}
+    DEPENDS ${target} ${declared} ${GEN_DEPENDS}
     COMMENT "Generating ${GEN_OUTPUTS}"
     VERBATIM)
   add_custom_target(${target}_media DEPENDS ${outputs})

@@ -36,7 +36,7 @@ Sound makeDewDrop() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return runGenerator(argc, argv, [](const Output& out) {
+    return runGenerator(argc, argv, [](Output& out) {
         Sounds::save(makeDewDrop(), out.path("sound/dew_drop.ogg"), 0.5f);
     });
 }

@@ -39,7 +39,7 @@ Sound makeDragonfly() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return runGenerator(argc, argv, [](const Output& out) {
+    return runGenerator(argc, argv, [](Output& out) {
         Sounds::save(makeDragonfly(), out.path("sound/dragonfly.ogg"), 0.5f);
     });
 }

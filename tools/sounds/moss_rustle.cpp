@@ -35,7 +35,7 @@ Sound makeMossRustle() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return runGenerator(argc, argv, [](const Output& out) {
+    return runGenerator(argc, argv, [](Output& out) {
         Sounds::save(makeMossRustle(), out.path("sound/moss_rustle.ogg"), 0.5f);
     });
 }

@@ -37,7 +37,7 @@ Sound makeStemCreak() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return runGenerator(argc, argv, [](const Output& out) {
+    return runGenerator(argc, argv, [](Output& out) {
         Sounds::save(makeStemCreak(), out.path("sound/stem_creak.ogg"), 0.5f);
     });
 }

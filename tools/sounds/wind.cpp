@@ -38,7 +38,7 @@ Sound makeWind() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return runGenerator(argc, argv, [](const Output& out) {
+    return runGenerator(argc, argv, [](Output& out) {
         Sounds::save(makeWind(), out.path("sound/wind.ogg"), 0.5f);
     });
 }
