@@ -20,10 +20,12 @@ float clamp01(float x) { return std::clamp(x, 0.0f, 1.0f); }
 
 // The shared gradient noise's tiling fractal sum (repeating every `period`
 // units) moved into 0..1 with the spread the shades here were tuned for.
+// Gradient noise is zero on its lattice, which texels at whole or half
+// units would hit in a grid: the samples are shifted off it.
 float tileNoise(float x, float y, int period, std::uint64_t seed, int octaves) {
     static std::map<std::uint64_t, MediaGen::Noise> bySeed;  // one table per seed, built once
     const MediaGen::Noise& noise = bySeed.try_emplace(seed, seed).first->second;
-    return 0.5f + 0.75f * noise.fbmTiled(x, y, period, period, octaves);
+    return 0.5f + 0.75f * noise.fbmTiled(x + 0.31f, y + 0.17f, period, period, octaves);
 }
 
 void put(MediaGen::Image& image, int x, int y, float r, float g, float b, float a = 1.0f) {

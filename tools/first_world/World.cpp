@@ -20,9 +20,11 @@ using MediaGen::MeshVertex;
 using MediaGen::Random;
 
 // The shared gradient noise's fractal sum moved into 0..1 with the spread
-// the shapes' mixes and heights were tuned for.
+// the shapes' mixes and heights were tuned for. Gradient noise is zero on
+// its lattice and flat along it: the samples (often taken on whole-number
+// planes here) are shifted off it.
 float fbm(const MediaGen::Noise& noise, float x, float y, float z, int octaves = 4) {
-    return 0.5f + 0.6f * noise.fbm(x, y, z, octaves);
+    return 0.5f + 0.6f * noise.fbm(x + 0.31f, y + 0.43f, z + 0.17f, octaves);
 }
 
 MeshVertex vertex(const Vector3& p, const Vector3& n, float u, float v, const ColourValue& c) {
