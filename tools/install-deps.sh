@@ -4,7 +4,7 @@
 set -e
 PACKAGES="cmake make g++ pkg-config
   libogre-1.12-dev libois-dev libopenal-dev libalut-dev libvorbis-dev libtinyxml-dev libgtest-dev
-  libfreetype-dev zlib1g-dev
+  libpng-dev
   libgl1-mesa-dri fonts-dejavu-core fonts-dejavu-extra imagemagick sox
   xvfb xauth xdotool x11-utils python3-xlib
   dpkg-dev file"

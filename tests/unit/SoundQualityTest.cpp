@@ -61,7 +61,9 @@ const SoundCase SOUNDS[] = {
     {"scene1.ogg", false, 120, 300},    {"scene2noise.ogg", true, 15, 120},
     {"scene3noise.ogg", true, 15, 120}, {"scene3.ogg", false, 45, 240},
     {"holeup.ogg", false, 1.5, 5},      {"collision.ogg", false, 0.3, 3},
-    {"haha.ogg", false, 2, 10},
+    {"haha.ogg", false, 2, 10},         {"moss_rustle.ogg", false, 2, 8},
+    {"dew_drop.ogg", false, 0.5, 3},    {"dragonfly.ogg", false, 2, 6},
+    {"wind.ogg", false, 15, 60},        {"stem_creak.ogg", false, 1.5, 6},
 };
 
 class SoundQuality : public ::testing::TestWithParam<SoundCase> {};

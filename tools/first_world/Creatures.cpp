@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <cmath>
 
-#include "Noise.h"
 
 namespace FirstWorld {
 
@@ -15,6 +14,11 @@ using Ogre::Degree;
 using Ogre::Quaternion;
 using Ogre::Vector2;
 using Ogre::Vector3;
+using MediaGen::AnimationData;
+using MediaGen::BoneData;
+using MediaGen::BoneKey;
+using MediaGen::BoneTrack;
+using MediaGen::MeshVertex;
 
 // The ladybird meshes are attached with Rz(180) * Ry(90): their own space
 // is that turn undone.
@@ -24,44 +28,46 @@ const Quaternion TO_MESH = ATTACH_TURN.Inverse();
 template <class F>
 void ellipsoid(MeshData& mesh, const std::string& material, const Vector3& c, const Vector3& r, int rings,
                int segments, int bone, F colour, float vFrom = 0, float vTo = 1) {
-    grid(mesh, material, rings, segments, [&](float f, float s) {
+    const std::uint32_t first = std::uint32_t(mesh.vertices.size());
+    addPatch(mesh, material, rings, segments, [&](float f, float s) {
         const float a = vFrom * PI + f * (vTo - vFrom) * PI, b = s * 2 * PI;
         const Vector3 n(std::sin(a) * std::cos(b), std::cos(a), std::sin(a) * std::sin(b));
-        Vertex v;
+        MeshVertex v;
         v.position = c + n * r;
         v.normal = (n / r).normalisedCopy();
         v.uv = Vector2(s, f);
         v.colour = colour(n);
-        v.bone = bone;
         return v;
     }, true);
+    mesh.assignBoneFrom(first, std::uint16_t(bone));
 }
 
 void limb(MeshData& mesh, const std::string& material, const std::vector<Vector3>& joints, float radius,
           int bone, const ColourValue& colour) {
+    const std::uint32_t first = std::uint32_t(mesh.vertices.size());
     for (size_t j = 0; j + 1 < joints.size(); ++j) {
         const Vector3 a = joints[j], b = joints[j + 1];
         const Vector3 axis = (b - a).normalisedCopy();
         const Vector3 side = axis.perpendicular();
         const Vector3 other = axis.crossProduct(side);
-        grid(mesh, material, 1, 5, [&](float f, float s) {
+        addPatch(mesh, material, 1, 5, [&](float f, float s) {
             const float ang = s * 2 * PI;
             const Vector3 out = side * std::cos(ang) + other * std::sin(ang);
-            Vertex v;
+            MeshVertex v;
             v.position = a + (b - a) * f + out * radius * (1.0f - 0.3f * (j + f) / joints.size());
             v.normal = out;
             v.uv = Vector2(s, f);
             v.colour = colour;
-            v.bone = bone;
             return v;
         }, true);
     }
+    mesh.assignBoneFrom(first, std::uint16_t(bone));
 }
 
 // Moves a mesh built in the natural frame (up +Y, forward +Z, feet on y = 0)
 // into the ladybird meshes' own space.
 void toLadybirdSpace(MeshData& mesh) {
-    for (Vertex& v : mesh.vertices) {
+    for (MeshVertex& v : mesh.vertices) {
         v.position = TO_MESH * (v.position + LADYBIRD_IN_BONE);
         v.normal = TO_MESH * v.normal;
     }
@@ -89,14 +95,13 @@ void addLeg(Creature& c, const LegSpec& leg) {
     MeshData legMesh;
     limb(legMesh, "FirstScene/LadybirdDark", {hip, knee, foot}, 0.55f, bone, BLACK);
     toLadybirdSpace(legMesh);
-    c.mesh.append(legMesh, Vector3::ZERO);
-    // the append keeps the bone of each vertex
+    c.mesh.append(legMesh);  // with the bone of each vertex
     AnimationData a{leg.animation, 1.0f, {}};
     const Vector3 up = TO_MESH * Vector3::UNIT_Y, forward = TO_MESH * Vector3::UNIT_Z;
     auto pose = [&](float swingDeg, float liftDeg) {
         return Quaternion(Degree(swingDeg * leg.side), up) * Quaternion(Degree(liftDeg * leg.side), forward);
     };
-    std::vector<KeyFrame> keys;
+    std::vector<BoneKey> keys;
     const float times[] = {0.0f, 0.5f, 0.75f, 1.0f};
     const float swing[] = {22, -22, 0, 22}, lift[] = {0, 0, 18, 0};
     // keys shifted by the leg's phase, wrapped into one cycle
@@ -119,8 +124,8 @@ void addLeg(Creature& c, const LegSpec& leg) {
         const float u = t >= last.first ? (t - last.first) / span : (t + 1.0f - last.first) / span;
         return Quaternion::Slerp(u, last.second, first.second, true);
     };
-    for (int k = 0; k <= 8; ++k) keys.push_back(KeyFrame{k / 8.0f, Vector3::ZERO, sample(k / 8.0f)});
-    a.tracks[bone] = keys;
+    for (int k = 0; k <= 8; ++k) keys.push_back(BoneKey{k / 8.0f, Vector3::ZERO, sample(k / 8.0f)});
+    a.tracks.push_back(BoneTrack{bone, keys});
     c.skeleton.animations.push_back(a);
 }
 
@@ -150,16 +155,16 @@ Creature buildLadybird() {
     limb(body, "FirstScene/LadybirdDark", {Vector3(-1.5f, 4.0f, 12.5f), Vector3(-3.0f, 5.5f, 15.0f)}, 0.3f, 0, BLACK);
     limb(body, "FirstScene/LadybirdDark", {Vector3(1.5f, 4.0f, 12.5f), Vector3(3.0f, 5.5f, 15.0f)}, 0.3f, 0, BLACK);
     // a soft shadow under the body
-    Part& shadow = body.part("FirstScene/Shadow");
-    const uint32_t centre = body.add(Vertex{Vector3(0, 0.25f, 0), Vector3::UNIT_Y, Vector2(0.5f, 0.5f), ColourValue::White, 0});
+    const uint32_t centre = body.addVertex(MeshVertex{Vector3(0, 0.25f, 0), Vector3::UNIT_Y, Vector2(0.5f, 0.5f)});
     for (int k = 0; k < 16; ++k) {
         const float a = k * 2 * PI / 16;
-        body.add(Vertex{Vector3(std::cos(a) * 11, 0.25f, std::sin(a) * 14), Vector3::UNIT_Y,
-                        Vector2(0.5f + 0.5f * std::cos(a), 0.5f + 0.5f * std::sin(a)), ColourValue::White, 0});
+        body.addVertex(MeshVertex{Vector3(std::cos(a) * 11, 0.25f, std::sin(a) * 14), Vector3::UNIT_Y,
+                                  Vector2(0.5f + 0.5f * std::cos(a), 0.5f + 0.5f * std::sin(a))});
     }
-    for (int k = 0; k < 16; ++k) body.triangle(shadow, centre, centre + 1 + (k + 1) % 16, centre + 1 + k);
+    body.assignBoneFrom(centre, 0);
+    for (int k = 0; k < 16; ++k) body.addTriangle("FirstScene/Shadow", centre, centre + 1 + (k + 1) % 16, centre + 1 + k);
     toLadybirdSpace(body);
-    c.mesh.append(body, Vector3::ZERO);
+    c.mesh.append(body);
     addLeg(c, {"leg_l1", "leg_left1", -1, 6.5f, 5.0f, 0.0f});
     addLeg(c, {"leg_l2", "leg_left2", -1, 1.0f, 0.5f, 0.0f});
     addLeg(c, {"leg_r1", "leg_right1", 1, 6.5f, 5.0f, 0.0f});
@@ -180,24 +185,24 @@ Creature buildLadybirdTrack(const std::vector<Vector3>& walk, float speed) {
     Creature c;
     c.skeleton.bones.push_back(BoneData{"walk", -1, Vector3::ZERO});
     // a speck of geometry inside the body: the entity itself shows nothing
-    Part& p = c.mesh.part("FirstScene/LadybirdDark");
     for (const Vector3& v : {Vector3(-25, -44, -25), Vector3(-24.5f, -44, -25), Vector3(-25, -44, -24.5f)})
-        c.mesh.add(Vertex{v, Vector3::UNIT_Y, Vector2::ZERO, BLACK, 0});
-    c.mesh.triangle(p, 0, 2, 1);
+        c.mesh.addVertex(MeshVertex{v, Vector3::UNIT_Y, Vector2::ZERO, BLACK});
+    c.mesh.assignBoneFrom(0, 0);
+    c.mesh.addTriangle("FirstScene/LadybirdDark", 0, 2, 1);
     const int step = 5;
     const float length = (walk.size() - 1) / speed;
     AnimationData a{"walk", length, {}};
-    std::vector<KeyFrame> keys;
+    std::vector<BoneKey> keys;
     float heading = 0;
     for (size_t i = 0; i < walk.size(); i += step) {
         const size_t j = std::min(walk.size() - 1, i + 8), k = i >= 8 ? i - 8 : 0;
         const Vector3 ahead = walk[j] - walk[k];
         heading = std::atan2(ahead.x, ahead.z);
         const Quaternion turn(Ogre::Radian(heading), Vector3::UNIT_Y);
-        keys.push_back(KeyFrame{i / speed, walk[i] - turn * LADYBIRD_IN_BONE, turn});
+        keys.push_back(BoneKey{i / speed, walk[i] - turn * LADYBIRD_IN_BONE, turn});
     }
     keys.back().time = std::min(keys.back().time, length);
-    a.tracks[0] = keys;
+    a.tracks.push_back(BoneTrack{0, keys});
     c.skeleton.animations.push_back(a);
     return c;
 }
@@ -225,33 +230,32 @@ Creature buildDragonfly() {
         const int bone = static_cast<int>(c.skeleton.bones.size());
         const Vector3 root(w.side * 6, 5, w.z);
         c.skeleton.bones.push_back(BoneData{w.name, 0, root});
-        Part& part = c.mesh.part("FirstScene/DragonflyWing");
         const uint32_t base = static_cast<uint32_t>(c.mesh.vertices.size());
         for (int i = 0; i <= 6; ++i) {
             const float f = i / 6.0f;
             const float half = 11.0f * std::sin(std::min(1.0f, f * 1.1f + 0.08f) * PI) + 2.0f;
             for (int k = 0; k < 2; ++k) {
-                Vertex v;
+                MeshVertex v;
                 v.position = root + Vector3(w.side * w.length * f, 0.5f * f, (k ? -half : half) - f * 6);
                 v.normal = Vector3::UNIT_Y;
                 v.uv = Vector2(f, float(k));
-                v.bone = bone;
-                c.mesh.add(v);
+                c.mesh.addVertex(v);
             }
         }
+        c.mesh.assignBoneFrom(base, std::uint16_t(bone));
         for (int i = 0; i < 6; ++i) {
             const uint32_t a = base + i * 2;
-            c.mesh.triangle(part, a, a + 1, a + 2);
-            c.mesh.triangle(part, a + 1, a + 3, a + 2);
+            c.mesh.addTriangle("FirstScene/DragonflyWing", a, a + 1, a + 2);
+            c.mesh.addTriangle("FirstScene/DragonflyWing", a + 1, a + 3, a + 2);
         }
         const float phase = w.z > 5 ? 0.0f : 0.03f;
-        std::vector<KeyFrame> keys;
+        std::vector<BoneKey> keys;
         for (int k = 0; k <= 6; ++k) {
             const float t = k * 0.02f;
             const float angle = 38.0f * std::sin((t / 0.12f) * 2 * PI + phase * 50) * -w.side;
-            keys.push_back(KeyFrame{t, Vector3::ZERO, Quaternion(Degree(angle), Vector3::UNIT_Z)});
+            keys.push_back(BoneKey{t, Vector3::ZERO, Quaternion(Degree(angle), Vector3::UNIT_Z)});
         }
-        flap.tracks[bone] = keys;
+        flap.tracks.push_back(BoneTrack{bone, keys});
     }
     c.skeleton.animations.push_back(flap);
     return c;
@@ -284,11 +288,11 @@ Creature buildFern() {
                                             b == 0 ? Vector3::ZERO : Vector3(0, segment, 0),
                                             Quaternion(Degree(b == 0 ? 0 : curl), Vector3::UNIT_X)});
         const float start = b * 0.6f;
-        unfurl.tracks[b] = {KeyFrame{0, Vector3::ZERO, Quaternion::IDENTITY},
-                            KeyFrame{start, Vector3::ZERO, Quaternion::IDENTITY},
-                            KeyFrame{std::min(9.0f, start + 4.0f), Vector3::ZERO,
-                                     Quaternion(Degree(b == 0 ? 0 : -curl + 4.0f), Vector3::UNIT_X)},
-                            KeyFrame{9.0f, Vector3::ZERO, Quaternion(Degree(b == 0 ? 0 : -curl + 4.0f), Vector3::UNIT_X)}};
+        const Quaternion open(Degree(b == 0 ? 0 : -curl + 4.0f), Vector3::UNIT_X);
+        unfurl.tracks.push_back(BoneTrack{b, {BoneKey{0, Vector3::ZERO, Quaternion::IDENTITY},
+                                              BoneKey{start, Vector3::ZERO, Quaternion::IDENTITY},
+                                              BoneKey{std::min(9.0f, start + 4.0f), Vector3::ZERO, open},
+                                              BoneKey{9.0f, Vector3::ZERO, open}}});
     }
     // The geometry follows the curled binding pose: each segment is built in
     // its bone's space and moved by the bone's pose.
@@ -302,18 +306,21 @@ Creature buildFern() {
         const float taper = 1.0f - b / float(segments + 1);
         MeshData local;
         limb(local, "FirstScene/Fern", {Vector3(0, 0, 0), Vector3(0, segment, 0)}, 1.6f * taper, b, green);
+        const uint32_t leaflets = static_cast<uint32_t>(local.vertices.size());
         for (int side = -1; side <= 1; side += 2) {
-            Part& part = local.part("FirstScene/Fern");
             const uint32_t base = static_cast<uint32_t>(local.vertices.size());
             const float len = 34.0f * taper;
             const Vector3 pts[] = {Vector3(0, 4, 0), Vector3(side * len, 10, 0), Vector3(0, 16, 0),
                                    Vector3(side * len * 0.6f, 12, 3)};
             for (const Vector3& p : pts)
-                local.add(Vertex{p, Vector3::UNIT_Z, Vector2(p.x / 40 + 0.5f, p.y / 40), light, b});
-            local.triangle(part, base, base + 1, base + 2);
-            local.triangle(part, base, base + 3, base + 1);
+                local.addVertex(MeshVertex{p, Vector3::UNIT_Z, Vector2(p.x / 40 + 0.5f, p.y / 40), light});
+            local.addTriangle("FirstScene/Fern", base, base + 1, base + 2);
+            local.addTriangle("FirstScene/Fern", base, base + 3, base + 1);
         }
-        c.mesh.append(local, at, turn);
+        local.assignBoneFrom(leaflets, std::uint16_t(b));
+        Ogre::Matrix4 pose;
+        pose.makeTransform(at, Vector3::UNIT_SCALE, turn);
+        c.mesh.append(local, pose);
     }
     c.skeleton.animations.push_back(unfurl);
     return c;

@@ -8,9 +8,13 @@
 
 #include <vector>
 
-#include "MeshData.h"
+#include "mediagen/MeshData.h"
+#include "mediagen/SkeletonData.h"
 
 namespace FirstWorld {
+
+using MediaGen::MeshData;
+using MediaGen::SkeletonData;
 
 struct Creature {
     MeshData mesh;

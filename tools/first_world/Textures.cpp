@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <map>
 
-#include "Noise.h"
 #include "mediagen/Generator.h"
 #include "mediagen/Image.h"
+#include "mediagen/Noise.h"
 #include "World.h"
 
 namespace FirstWorld {
@@ -16,12 +18,22 @@ constexpr float PI = 3.14159265f;
 
 float clamp01(float x) { return std::clamp(x, 0.0f, 1.0f); }
 
+// The shared gradient noise's tiling fractal sum (repeating every `period`
+// units) moved into 0..1 with the spread the shades here were tuned for.
+// Gradient noise is zero on its lattice, which texels at whole or half
+// units would hit in a grid: the samples are shifted off it.
+float tileNoise(float x, float y, int period, std::uint64_t seed, int octaves) {
+    static std::map<std::uint64_t, MediaGen::Noise> bySeed;  // one table per seed, built once
+    const MediaGen::Noise& noise = bySeed.try_emplace(seed, seed).first->second;
+    return 0.5f + 0.75f * noise.fbmTiled(x + 0.31f, y + 0.17f, period, period, octaves);
+}
+
 void put(MediaGen::Image& image, int x, int y, float r, float g, float b, float a = 1.0f) {
     image.at(x, y) = {clamp01(r), clamp01(g), clamp01(b), clamp01(a)};
 }
 
 // Tileable moss: fine fronds of light and dark with tiny bright tips.
-void moss(const MediaGen::Output& out) {
+void moss(MediaGen::Output& out) {
     MediaGen::Image p(256, 256);
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 256; ++x) {
@@ -37,7 +49,7 @@ void moss(const MediaGen::Output& out) {
 }
 
 // Stem: vertical fibres and faint rings.
-void bark(const MediaGen::Output& out) {
+void bark(MediaGen::Output& out) {
     MediaGen::Image p(128, 256);
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 128; ++x) {
@@ -50,7 +62,7 @@ void bark(const MediaGen::Output& out) {
 }
 
 // Leaf: midrib along v, side veins, mottled blade.
-void leaf(const MediaGen::Output& out) {
+void leaf(MediaGen::Output& out) {
     MediaGen::Image p(128, 256);
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 128; ++x) {
@@ -65,7 +77,7 @@ void leaf(const MediaGen::Output& out) {
 }
 
 // Grass blade: long streaks.
-void grass(const MediaGen::Output& out) {
+void grass(MediaGen::Output& out) {
     MediaGen::Image p(32, 256);
     for (int y = 0; y < 256; ++y)
         for (int x = 0; x < 32; ++x) {
@@ -77,7 +89,7 @@ void grass(const MediaGen::Output& out) {
 }
 
 // Elytra: red with seven black spots, mirrored about the seam.
-void ladybird(const MediaGen::Output& out) {
+void ladybird(MediaGen::Output& out) {
     MediaGen::Image p(256, 128);
     struct Spot { float s, f, r; };
     const Spot spots[] = {{0.25f, 0.1f, 0.09f}, {0.10f, 0.55f, 0.07f}, {0.03f, 0.85f, 0.06f},
@@ -103,7 +115,7 @@ void ladybird(const MediaGen::Output& out) {
 }
 
 // Dragonfly wing: clear membrane with a net of veins, alpha for the glass.
-void wing(const MediaGen::Output& out) {
+void wing(MediaGen::Output& out) {
     MediaGen::Image p(128, 32);
     for (int y = 0; y < 32; ++y)
         for (int x = 0; x < 128; ++x) {
@@ -116,7 +128,7 @@ void wing(const MediaGen::Output& out) {
 }
 
 // Soft round shadow: alpha falls off from the centre.
-void shadow(const MediaGen::Output& out) {
+void shadow(MediaGen::Output& out) {
     MediaGen::Image p(64, 64);
     for (int y = 0; y < 64; ++y)
         for (int x = 0; x < 64; ++x) {
@@ -127,7 +139,7 @@ void shadow(const MediaGen::Output& out) {
 }
 
 // Earth of the burrow: clods and roots.
-void earth(const MediaGen::Output& out) {
+void earth(MediaGen::Output& out) {
     MediaGen::Image p(128, 128);
     for (int y = 0; y < 128; ++y)
         for (int x = 0; x < 128; ++x) {
@@ -144,7 +156,7 @@ void earth(const MediaGen::Output& out) {
 // so the world's edge never shows. Only the elevation of each texel's
 // direction matters, so the faces' orientation conventions cannot turn it
 // over except for "up" and "dn".
-void sky(const MediaGen::Output& out) {
+void sky(MediaGen::Output& out) {
     const float fog[3] = {FOG_COLOUR[0], FOG_COLOUR[1], FOG_COLOUR[2]};
     const float zenith[3] = {0.20f, 0.30f, 0.46f};
     const char* faces[] = {"fr", "bk", "lf", "rt", "up", "dn"};
@@ -171,7 +183,7 @@ void sky(const MediaGen::Output& out) {
 
 }  // namespace
 
-void writeTextures(const MediaGen::Output& out) {
+void writeTextures(MediaGen::Output& out) {
     moss(out);
     bark(out);
     leaf(out);

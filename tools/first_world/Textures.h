@@ -8,7 +8,7 @@ class Output;
 namespace FirstWorld {
 
 // Writes every texture of the first and second scenes under textures/.
-void writeTextures(const MediaGen::Output& out);
+void writeTextures(MediaGen::Output& out);
 
 }  // namespace FirstWorld
 

@@ -4,7 +4,8 @@
 #include <cmath>
 #include <map>
 
-#include "Noise.h"
+#include "mediagen/Noise.h"
+#include "mediagen/Random.h"
 
 namespace FirstWorld {
 
@@ -15,8 +16,19 @@ using Ogre::ColourValue;
 using Ogre::Vector2;
 using Ogre::Vector3;
 
-Vertex vertex(const Vector3& p, const Vector3& n, float u, float v, const ColourValue& c) {
-    Vertex out;
+using MediaGen::MeshVertex;
+using MediaGen::Random;
+
+// The shared gradient noise's fractal sum moved into 0..1 with the spread
+// the shapes' mixes and heights were tuned for. Gradient noise is zero on
+// its lattice and flat along it: the samples (often taken on whole-number
+// planes here) are shifted off it.
+float fbm(const MediaGen::Noise& noise, float x, float y, float z, int octaves = 4) {
+    return 0.5f + 0.6f * noise.fbm(x + 0.31f, y + 0.43f, z + 0.17f, octaves);
+}
+
+MeshVertex vertex(const Vector3& p, const Vector3& n, float u, float v, const ColourValue& c) {
+    MeshVertex out;
     out.position = p;
     out.normal = n.normalisedCopy();
     out.uv = Vector2(u, v);
@@ -47,7 +59,7 @@ template <class Centre, class Radius>
 void tube(MeshData& mesh, const std::string& material, int segments, int sides, Centre centre,
           Radius radius, const ColourValue& low, const ColourValue& high, float vRepeat,
           bool inward = false) {
-    grid(
+    addPatch(
         mesh, material, segments, sides,
         [&](float f, float s) {
             const Vector3 c = centre(f);
@@ -68,11 +80,12 @@ void tube(MeshData& mesh, const std::string& material, int segments, int sides, 
 void blob(MeshData& mesh, const std::string& material, const Vector3& c, const Vector3& r,
           const ColourValue& colour, int rings = 5, int segments = 7, float bump = 0.0f,
           uint32_t seed = 1) {
-    grid(mesh, material, rings, segments, [&](float f, float s) {
+    const MediaGen::Noise bumps(seed);
+    addPatch(mesh, material, rings, segments, [&](float f, float s) {
         const float a = f * PI, b = s * 2 * PI;
         Vector3 n(std::sin(a) * std::cos(b), std::cos(a), std::sin(a) * std::sin(b));
         float k = 1.0f;
-        if (bump > 0) k += bump * (fbm(n.x * 2.5f, n.y * 2.5f, n.z * 2.5f, seed, 3) - 0.5f);
+        if (bump > 0) k += bump * (fbm(bumps, n.x * 2.5f, n.y * 2.5f, n.z * 2.5f, 3) - 0.5f);
         return vertex(c + n * r * k, n / r, s * 2, f, colour);
     }, true);
 }
@@ -83,7 +96,7 @@ template <class Centre, class Width>
 void blade(MeshData& mesh, const std::string& material, int segments, Centre centre, Width width,
            const Vector3& across, const ColourValue& low, const ColourValue& high, int columns = 1,
            float arch = 0.0f) {
-    grid(mesh, material, segments, columns, [&](float f, float s) {
+    addPatch(mesh, material, segments, columns, [&](float f, float s) {
         const Vector3 c = centre(f);
         const Vector3 ahead = (centre(std::min(1.0f, f + 0.02f)) - centre(std::max(0.0f, f - 0.02f)));
         Vector3 normal = ahead.crossProduct(across);
@@ -97,8 +110,9 @@ void blade(MeshData& mesh, const std::string& material, int segments, Centre cen
 }  // namespace
 
 float groundHeight(float x, float z) {
-    float h = 40.0f * (fbm(x / 900.0f, 0, z / 900.0f, 11) - 0.5f) +
-              14.0f * (fbm(x / 160.0f, 1, z / 160.0f, 12) - 0.5f);
+    static const MediaGen::Noise swell(11), ripple(12);
+    float h = 40.0f * (fbm(swell, x / 900.0f, 0, z / 900.0f) - 0.5f) +
+              14.0f * (fbm(ripple, x / 160.0f, 1, z / 160.0f) - 0.5f);
     const float dh = Vector2(x - HOLE.x, z - HOLE.z).length();
     if (dh < HOLE_RADIUS * 3) {
         // the burrow's funnel
@@ -133,11 +147,11 @@ const std::vector<Stem>& stems() {
         Random rnd(7);
         int tries = 0;
         while (out.size() < 16 && tries++ < 4000) {
-            const float along = rnd.range(-7500, 2600), side = rnd.range(-3200, 3200);
+            const float along = float(rnd.range(-7500, 2600)), side = float(rnd.range(-3200, 3200));
             Vector3 base = LADYBIRD_START + VIEW_DIR * along + SIDE_DIR * side;
             base.y = groundHeight(base.x, base.z) - 20;
-            Stem s{base, rnd.range(5200, 12500), rnd.range(70, 150), rnd.range(100, 900),
-                   Vector3(rnd.range(-1, 1), 0, rnd.range(-1, 1)).normalisedCopy()};
+            Stem s{base, float(rnd.range(5200, 12500)), float(rnd.range(70, 150)), float(rnd.range(100, 900)),
+                   Vector3(float(rnd.range(-1, 1)), 0, float(rnd.range(-1, 1))).normalisedCopy()};
             bool clear = Vector2(base.x - HOLE.x, base.z - HOLE.z).length() > 900 &&
                          Vector2(base.x, base.z).length() > 700;
             for (float f = 0; clear && f <= 1.0f; f += 0.05f)
@@ -154,7 +168,7 @@ const std::vector<Stem>& stems() {
 std::vector<NamedMesh> splitByCell(const std::string& name, const MeshData& mesh, float cell) {
     std::map<std::pair<int, int>, MeshData> cells;
     std::map<std::pair<int, int>, std::vector<int>> remap;
-    for (const Part& part : mesh.parts)
+    for (const MediaGen::MeshPart& part : mesh.parts)
         for (size_t i = 0; i + 2 < part.indices.size(); i += 3) {
             const Vector3 c = (mesh.vertices[part.indices[i]].position +
                                mesh.vertices[part.indices[i + 1]].position +
@@ -166,10 +180,10 @@ std::vector<NamedMesh> splitByCell(const std::string& name, const MeshData& mesh
             uint32_t idx[3];
             for (int k = 0; k < 3; ++k) {
                 const uint32_t src = part.indices[i + k];
-                if (map[src] < 0) map[src] = int(out.add(mesh.vertices[src]));
+                if (map[src] < 0) map[src] = int(out.addVertex(mesh.vertices[src]));
                 idx[k] = uint32_t(map[src]);
             }
-            out.triangle(out.part(part.material), idx[0], idx[1], idx[2]);
+            out.addTriangle(part.material, idx[0], idx[1], idx[2]);
         }
     std::vector<NamedMesh> result;
     for (auto& entry : cells)
@@ -183,11 +197,12 @@ std::vector<Vector3> ladybirdWalk() {
     // An opening spiral round the start (where the rising camera looks), so
     // that the ladybird stays in view for the first half minute, with a
     // slight wander; sampled every unit of length.
+    static const MediaGen::Noise wander(21);
     std::vector<Vector3> points;
     float angle = std::atan2(-VIEW_DIR.z, -VIEW_DIR.x);
     for (int i = 0; i < 1300; ++i) {
         const float radius = 12.0f + 3.2f * (angle - std::atan2(-VIEW_DIR.z, -VIEW_DIR.x)) +
-                             6.0f * (fbm(i / 60.0f, 3, 0, 21) - 0.5f);
+                             6.0f * (fbm(wander, i / 60.0f, 3, 0) - 0.5f);
         Vector3 p = LADYBIRD_START + Vector3(std::cos(angle), 0, std::sin(angle)) * radius;
         p.y = groundHeight(p.x, p.z);
         points.push_back(p);
@@ -212,18 +227,19 @@ bool nearWalk(const Vector3& p, const std::vector<Vector3>& walk, float margin) 
 MeshData buildGround() {
     MeshData mesh;
     const int n = 112;
-    grid(mesh, "FirstScene/Moss", n, n, [&](float a, float b) {
+    const MediaGen::Noise shading(31), gold(32);
+    addPatch(mesh, "FirstScene/Moss", n, n, [&](float a, float b) {
         const float x = WORLD_CENTRE.x + (a * 2 - 1) * WORLD_RADIUS;
         const float z = WORLD_CENTRE.z + (b * 2 - 1) * WORLD_RADIUS;
-        const float shade = fbm(x / 700.0f, 5, z / 700.0f, 31);
+        const float shade = fbm(shading, x / 700.0f, 5, z / 700.0f);
         ColourValue c = mix(MOSS_DARK, MOSS_LIGHT, shade * 1.3f - 0.2f);
-        c = mix(c, MOSS_GOLD, fbm(x / 2300.0f, 7, z / 2300.0f, 32) - 0.35f);
+        c = mix(c, MOSS_GOLD, fbm(gold, x / 2300.0f, 7, z / 2300.0f) - 0.35f);
         const float dh = Vector2(x - HOLE.x, z - HOLE.z).length();
         if (dh < HOLE_RADIUS * 3) c = mix(c, ColourValue(0.12f, 0.09f, 0.05f), 1 - dh / (HOLE_RADIUS * 3));
         return vertex(Vector3(x, groundHeight(x, z), z), Vector3::UNIT_Y, x / 60.0f, z / 60.0f, c);
     }, true);
     // open the burrow: drop the triangles inside its mouth
-    for (Part& part : mesh.parts) {
+    for (MediaGen::MeshPart& part : mesh.parts) {
         std::vector<uint32_t> kept;
         for (size_t i = 0; i + 2 < part.indices.size(); i += 3) {
             const Vector3 c = (mesh.vertices[part.indices[i]].position +
@@ -234,7 +250,7 @@ MeshData buildGround() {
         }
         part.indices.swap(kept);
     }
-    mesh.smoothNormals();
+    mesh.computeNormals(false);
     return mesh;
 }
 
@@ -244,9 +260,10 @@ MeshData buildFarMoss() {
     MeshData mesh;
     // Fog is computed per vertex: cells small enough that it reads smoothly.
     const float reach = 42000.0f;
-    grid(mesh, "FirstScene/Moss", 60, 60, [&](float a, float b) {
+    const MediaGen::Noise shading(33);
+    addPatch(mesh, "FirstScene/Moss", 60, 60, [&](float a, float b) {
         const float x = WORLD_CENTRE.x + (a * 2 - 1) * reach, z = WORLD_CENTRE.z + (b * 2 - 1) * reach;
-        const ColourValue c = mix(MOSS_DARK, MOSS_LIGHT, fbm(x / 9000.0f, 2, z / 9000.0f, 33));
+        const ColourValue c = mix(MOSS_DARK, MOSS_LIGHT, fbm(shading, x / 9000.0f, 2, z / 9000.0f));
         return vertex(Vector3(x, -60, z), Vector3::UNIT_Y, x / 600.0f, z / 600.0f, c);
     }, true);
     return mesh;
@@ -351,7 +368,7 @@ MeshData buildStemsAndLeaves() {
                 for (int j = 0; j < 6; ++j) {
                     const Vector3 o(rnd.range(-1, 1), rnd.range(0, 0.6f), rnd.range(-1, 1));
                     const float fr = s.radius * rnd.range(0.45f, 0.75f);
-                    const ColourValue c = mix(ColourValue(0.95f, 0.92f, 0.80f), ColourValue(1.0f, 0.80f, 0.55f), rnd.unit());
+                    const ColourValue c = mix(ColourValue(0.95f, 0.92f, 0.80f), ColourValue(1.0f, 0.80f, 0.55f), float(rnd.uniform()));
                     blob(mesh, "FirstScene/Flower", head + o * (s.radius * 1.2f), Vector3(fr, fr * 0.7f, fr), c, 3, 6);
                 }
             }
@@ -385,7 +402,9 @@ std::vector<NamedMesh> buildStaticWorld() {
         p.y = groundHeight(p.x, p.z);
         const float r = rnd.range(1.5f, 6.0f);
         p.y += r * 0.5f;
-        ground.append(drop, p, Ogre::Quaternion::IDENTITY, Vector3(r));
+        Ogre::Matrix4 place;
+        place.makeTransform(p, Vector3(r), Ogre::Quaternion::IDENTITY);
+        ground.append(drop, place);
     }
     for (auto& piece : splitByCell("moss_floor", ground, 2000)) out.push_back(std::move(piece));
     out.push_back({"moss_far", buildFarMoss()});
@@ -403,8 +422,9 @@ std::vector<NamedMesh> buildTunnel() {
         return HOLE + Vector3(0, -150 - 900 * depth, 0) - VIEW_DIR * (2600.0f * std::max(0.0f, f - 0.2f)) +
                SIDE_DIR * (500.0f * std::sin(f * 4.0f));
     };
+    const MediaGen::Noise roughness(91);
     tube(tunnel, "SecondScene/Tunnel", 60, 16, centre,
-         [](float f, float a) { return HOLE_RADIUS * (0.95f + 0.15f * fbm(f * 20, a * 6, 0, 91)); },
+         [&](float f, float a) { return HOLE_RADIUS * (0.95f + 0.15f * fbm(roughness, f * 20, a * 6, 0)); },
          ColourValue(0.45f, 0.36f, 0.24f), ColourValue(0.30f, 0.22f, 0.15f), 24.0f, true);
     MeshData fungi;
     Random rnd(97);
@@ -413,7 +433,7 @@ std::vector<NamedMesh> buildTunnel() {
         const Vector3 c = centre(f);
         const Vector3 off(std::cos(a), std::sin(a) * 0.8f, std::sin(a));
         blob(fungi, "SecondScene/Glow", c + off.normalisedCopy() * (HOLE_RADIUS * 0.85f), Vector3(rnd.range(8, 22)),
-             mix(ColourValue(0.3f, 0.9f, 0.7f), ColourValue(0.8f, 0.9f, 0.3f), rnd.unit()), 3, 5);
+             mix(ColourValue(0.3f, 0.9f, 0.7f), ColourValue(0.8f, 0.9f, 0.3f), float(rnd.uniform())), 3, 5);
     }
     return {{"tunnel", std::move(tunnel)}, {"tunnel_fungi", std::move(fungi)}};
 }

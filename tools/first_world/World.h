@@ -10,9 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "MeshData.h"
+#include "mediagen/MeshData.h"
 
 namespace FirstWorld {
+
+using MediaGen::MeshData;
 
 // The camera starts low, looking down and ahead along VIEW_DIR (the rig's
 // starting yaw of -65 degrees), at the ladybird; it rises and drifts back so

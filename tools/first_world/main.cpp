@@ -1,24 +1,23 @@
 // Generates the world of the first and second scenes: meshes, skeletons,
-// textures, sounds and the two scene files, under the media root.
+// textures and the two scene files, under the media root (the sounds their
+// starters name are made in tools/sounds).
 //   first_world <media root>
 #include <OgreQuaternion.h>
 #include <OgreVector3.h>
 
+#include <algorithm>
 #include <cmath>
-#include <fstream>
-#include <iomanip>
 #include <iostream>
-#include <sstream>
 
 #include "Creatures.h"
 #include "Flight.h"
-#include "Noise.h"
-#include "Sounds.h"
 #include "Textures.h"
 #include "World.h"
-#include "Writers.h"
 #include "mediagen/Generator.h"
+#include "mediagen/MeshData.h"
 #include "mediagen/OgreExport.h"
+#include "mediagen/Random.h"
+#include "mediagen/SceneXml.h"
 
 using namespace FirstWorld;
 using Ogre::Quaternion;
@@ -26,103 +25,159 @@ using Ogre::Vector3;
 
 namespace {
 
+using namespace MediaGen::SceneXml;
+using Ogre::ColourValue;
+
+// ---- what the scene files say (data; the writer code follows) -------------
+
 constexpr int TRACK_LENGTH = 2600;      // "CameraTrack" length, track time
 constexpr int FALL_LENGTH = 1000;       // "CameraFallTrack" length
 const Vector3 VIEW_CENTRE(0.3830f, -0.9063f, -0.1786f);  // the rig's starting view
+const ColourValue AMBIENT(0.34f, 0.38f, 0.30f);
 
-// Fixed-point text of v; digits after the point as asked, trailing zeros cut.
-std::string num(float v, int digits = 4) {
-    std::ostringstream s;
-    s << std::fixed << std::setprecision(digits) << v;
-    std::string t = s.str();
-    while (t.back() == '0') t.pop_back();
-    if (t.back() == '.') t.pop_back();
-    return t == "-0" ? "0" : t;
-}
-std::string xyz(const Vector3& p) {
-    return "x=\"" + num(p.x) + "\" y=\"" + num(p.y) + "\" z=\"" + num(p.z) + "\"";
-}
-std::string ixyz(const Vector3& p) {
-    return "x=\"" + std::to_string(int(std::lround(p.x))) + "\" y=\"" + std::to_string(int(std::lround(p.y))) +
-           "\" z=\"" + std::to_string(int(std::lround(p.z))) + "\"";
-}
-std::string quat(const Quaternion& q) {
-    return "qw=\"" + num(q.w) + "\" qx=\"" + num(q.x) + "\" qy=\"" + num(q.y) + "\" qz=\"" + num(q.z) + "\"";
+// Lights; a directional light shines along `direction`, a point light sits
+// at `position`. The first scene's point light stays hidden until the
+// approach removes it.
+struct LightSpec {
+    const char* name;
+    const char* type;
+    Vector3 position;
+    Vector3 direction;
+    ColourValue colour;
+    bool visible;
+};
+const LightSpec FIRST_LIGHTS[] = {
+    {"Scene1Sun", "directional", Vector3::ZERO, Vector3(0.55f, -0.45f, 0.70f), ColourValue(1.0f, 0.86f, 0.62f), true},
+    {"Scene1SkyFill", "directional", Vector3::ZERO, Vector3(-0.4f, -0.8f, -0.3f), ColourValue(0.22f, 0.30f, 0.38f), true},
+    {"Scene1Omni02", "point", LADYBIRD_START + Vector3(0, 300, 0), Vector3::ZERO, ColourValue(0.8f, 0.7f, 0.5f), false},
+};
+const LightSpec TUNNEL_GLOW = {"TunnelGlow", "point", HOLE + Vector3(0, -700, 0) - VIEW_DIR * 400.0f, Vector3::ZERO,
+                               ColourValue(0.35f, 0.8f, 0.6f), true};
+
+// Two fiddleheads beside the ladybird's path, opening as the climb starts.
+struct FernSpec {
+    const char* name;
+    Vector3 at;  // y is taken from the ground
+    float yawDegrees;
+    float scale;
+};
+const FernSpec FERNS[] = {
+    {"fern1", LADYBIRD_START + VIEW_DIR * 45.0f + SIDE_DIR * 70.0f, -40, 1.0f},
+    {"fern2", LADYBIRD_START + VIEW_DIR * 160.0f - SIDE_DIR * 120.0f, 150, 1.6f},
+};
+
+// Entities whose skeletal animation starts at a time of the camera track.
+struct AnimationStart {
+    const char* entity;
+    float time;
+};
+const AnimationStart ANIMATION_STARTS[] = {{"fern1", 3}, {"fern2", 9}};
+
+// Sounds started at a second of play without input (the writer turns the
+// seconds into track time).
+struct SoundStart {
+    const char* sound;
+    float playSeconds;
+};
+const SoundStart SOUND_STARTS[] = {
+    {"moss_rustle.ogg", 0}, {"dew_drop.ogg", 6}, {"dragonfly.ogg", 20},
+    {"dragonfly.ogg", 74},  {"wind.ogg", 95},    {"stem_creak.ogg", 95},
+};
+
+// The first scene's height limits: (limit in degrees, camera height) pairs.
+const int RADIUS_POINTS[][2] = {{58, 300}, {42, 1500}, {26, 4000}, {12, 7000}, {3, 30000}};
+constexpr int CAMERA_SPEED = 100;
+constexpr int DOTWING_START_DELAY = 2500;  // ms
+
+// ---- writers --------------------------------------------------------------
+
+// Every mesh of this world carries vertex colours.
+void writeStaticMesh(MediaGen::HeadlessOgre& ogre, MeshData mesh, const std::string& path) {
+    mesh.hasColours = true;
+    ogre.writeMesh(mesh, path);
 }
 
-void writeCreature(MediaGen::HeadlessOgre& ogre, const MediaGen::Output& out, const Creature& c,
+void writeCreature(MediaGen::HeadlessOgre& ogre, MediaGen::Output& out, Creature c,
                    const std::string& name) {
-    if (c.skeleton.bones.empty())
-        writeStaticMesh(ogre, c.mesh, out.path("models/" + name + ".mesh"));
-    else
-        writeSkinnedMesh(ogre, c.mesh, c.skeleton, out.path("models/" + name + ".mesh"),
-                         out.path("models/" + name + ".skeleton"), name + ".skeleton");
+    c.mesh.hasColours = true;
+    if (c.skeleton.bones.empty()) {
+        ogre.writeMesh(c.mesh, out.path("models/" + name + ".mesh"));
+        return;
+    }
+    ogre.writeSkeleton(c.skeleton, out.path("models/" + name + ".skeleton"));
+    ogre.writeMesh(c.mesh, out.path("models/" + name + ".mesh"), name + ".skeleton", &c.skeleton);
 }
 
-std::string entityNode(const std::string& name, const std::string& mesh, const Vector3& at,
-                       const Quaternion& q = Quaternion::IDENTITY, float scale = 1.0f) {
-    std::ostringstream s;
-    s << "    <node name=\"" << name << "Node\">\n      <position " << xyz(at) << "/>\n";
-    if (q != Quaternion::IDENTITY) s << "      <rotation " << quat(q) << "/>\n";
-    if (scale != 1.0f) s << "      <scale " << xyz(Vector3(scale)) << "/>\n";
-    s << "      <entity name=\"" << name << "\" meshFile=\"" << mesh << "\" castShadows=\"false\"/>\n    </node>\n";
-    return s.str();
+void entityNode(TiXmlElement* nodes, const std::string& name, const std::string& mesh, const Vector3& at,
+                const Quaternion& q = Quaternion::IDENTITY, float scale = 1.0f) {
+    TiXmlElement* n = node(nodes, name + "Node", at);
+    if (q != Quaternion::IDENTITY) rotation(n, q);
+    if (scale != 1.0f) xyz(n, "scale", Vector3(scale));
+    entity(n, name, mesh);
 }
 
-// Sun and sky: directional lights point along their node's -Z.
-std::string lightNode(const std::string& name, const std::string& type, const Vector3& at, const Vector3& dir,
-                      const Ogre::ColourValue& colour, const std::string& extra = "") {
-    std::ostringstream s;
-    s << "    <node name=\"" << name << "Node\">\n      <position " << xyz(at) << "/>\n";
-    if (dir != Vector3::ZERO)
-        s << "      <rotation " << quat(Vector3::NEGATIVE_UNIT_Z.getRotationTo(dir.normalisedCopy())) << "/>\n";
-    s << "      <light name=\"" << name << "\" type=\"" << type << "\" castShadows=\"false\"" << extra << ">\n"
-      << "        <colourDiffuse r=\"" << num(colour.r) << "\" g=\"" << num(colour.g) << "\" b=\"" << num(colour.b)
-      << "\"/>\n        <colourSpecular r=\"" << num(colour.r * 0.6f) << "\" g=\"" << num(colour.g * 0.6f)
-      << "\" b=\"" << num(colour.b * 0.5f) << "\"/>\n";
-    if (type == "point") s << "        <lightAttenuation range=\"3000\" constant=\"1\" linear=\"0.0008\" quadratic=\"0\"/>\n";
-    s << "      </light>\n    </node>\n";
-    return s.str();
+void lightNode(TiXmlElement* nodes, const LightSpec& spec) {
+    TiXmlElement* n = node(nodes, std::string(spec.name) + "Node", spec.position);
+    if (spec.direction != Vector3::ZERO)
+        rotation(n, Vector3::NEGATIVE_UNIT_Z.getRotationTo(spec.direction.normalisedCopy()));
+    const ColourValue& c = spec.colour;
+    TiXmlElement* l = light(n, spec.name, spec.type, c, ColourValue(c.r * 0.6f, c.g * 0.6f, c.b * 0.5f));
+    if (!spec.visible) l->SetAttribute("visible", "false");
+    if (std::string(spec.type) == "point") {
+        TiXmlElement* a = child(l, "lightAttenuation");
+        a->SetAttribute("range", "3000");
+        a->SetAttribute("constant", "1");
+        a->SetAttribute("linear", "0.0008");
+        a->SetAttribute("quadratic", "0");
+    }
+}
+
+struct Track {
+    std::vector<std::pair<float, Vector3>> keys;  // track time, position
+};
+
+// The game reads track and path points as whole numbers.
+TiXmlElement* wholeXyz(TiXmlElement* parent, const char* name, const Vector3& p) {
+    TiXmlElement* e = child(parent, name);
+    e->SetAttribute("x", int(std::lround(p.x)));
+    e->SetAttribute("y", int(std::lround(p.y)));
+    e->SetAttribute("z", int(std::lround(p.z)));
+    return e;
+}
+
+void track(TiXmlElement* custom, const char* element, int length, const Track& t) {
+    TiXmlElement* e = child(custom, element);
+    e->SetAttribute("length", length);
+    for (const auto& k : t.keys) wholeXyz(e, "translate", k.second)->SetAttribute("keyFrame", number(k.first));
+}
+
+// An object that follows a path of one point a second for `seconds` seconds.
+template <class F>
+void mover(TiXmlElement* movers, const std::string& name, const std::string& mesh, float scale, int seconds,
+           F at) {
+    TiXmlElement* object = child(movers, "object");
+    TiXmlElement* n = child(object, "node");
+    TiXmlElement* e = child(n, "entity");
+    e->SetAttribute("name", name);
+    e->SetAttribute("meshFile", mesh);
+    xyz(n, "scale", Vector3(scale));
+    TiXmlElement* path = child(object, "path");
+    path->SetAttribute("time", seconds);
+    for (int t = 0; t <= seconds; ++t) wholeXyz(path, "point", at(float(t)));
 }
 
 // The camera's position at a second of play without input.
 Vector3 cameraAt(float seconds) { return ascentPoint(ascentHeight(seconds)); }
-
-// A path of one point a second for `seconds` seconds.
-template <class F>
-std::string path(int seconds, F at) {
-    std::ostringstream s;
-    s << "      <path time=\"" << seconds << "\">\n";
-    for (int t = 0; t <= seconds; ++t) s << "        <point " << xyz(at(float(t))) << "/>\n";
-    s << "      </path>\n";
-    return s.str();
-}
-
-std::string mover(const std::string& name, const std::string& mesh, float scale, int seconds,
-                  const std::string& pathText) {
-    return "    <object>\n      <node>\n        <entity name=\"" + name + "\" meshFile=\"" + mesh +
-           "\"/>\n        <scale " + xyz(Vector3(scale)) + "/>\n      </node>\n" + pathText + "    </object>\n";
-}
 
 float smooth(float a, float b, float x) {
     const float t = std::clamp((x - a) / (b - a), 0.0f, 1.0f);
     return t * t * (3 - 2 * t);
 }
 
-struct Track {
-    std::vector<std::pair<float, Vector3>> keys;
-};
-
-std::string track(const std::string& element, int length, const Track& t, bool spline = false) {
-    std::ostringstream s;
-    s << "    <" << element << " length=\"" << length << "\"" << (spline ? " type=\"Spline\"" : "") << ">\n";
-    for (const auto& k : t.keys) s << "      <translate " << ixyz(k.second) << " keyFrame=\"" << num(k.first) << "\"/>\n";
-    s << "    </" << element << ">\n";
-    return s.str();
-}
-
-// Track time at a second of play (linear in the simulated samples).
+// Track time at a second of play (linear in the simulated samples); the
+// track starts at 0.
 float trackTimeAt(const std::vector<FlightSample>& flight, float seconds) {
+    if (seconds <= 0) return 0;
     for (size_t i = 1; i < flight.size(); ++i)
         if (flight[i].seconds >= seconds) return flight[i].trackTime;
     return flight.back().trackTime;
@@ -130,15 +185,16 @@ float trackTimeAt(const std::vector<FlightSample>& flight, float seconds) {
 
 }  // namespace
 
-void generate(const MediaGen::Output& out) {
+void generate(MediaGen::Output& out) {
     MediaGen::HeadlessOgre ogre;
     writeTextures(out);
-    writeSounds(out);
-    std::ostringstream nodes;
+    TiXmlDocument firstDoc;
+    TiXmlElement* first = startScene(firstDoc);
+    TiXmlElement* nodes = child(first, "nodes");
     size_t triangles = 0;
     for (const NamedMesh& m : buildStaticWorld()) {
         writeStaticMesh(ogre, m.mesh, out.path("models/" + m.name + ".mesh"));
-        nodes << entityNode(m.name, m.name + ".mesh", Vector3::ZERO);
+        entityNode(nodes, m.name, m.name + ".mesh", Vector3::ZERO);
         triangles += m.mesh.triangleCount();
     }
     std::cout << "first world: " << triangles << " static triangles" << std::endl;
@@ -152,24 +208,14 @@ void generate(const MediaGen::Output& out) {
     writeCreature(ogre, out, buildSeed(), "seed");
     writeCreature(ogre, out, buildFern(), "fern");
 
-    nodes << entityNode("ladybird_track", "ladybird_track.mesh", Vector3::ZERO);
-    nodes << entityNode("ladybird", "ladybird.mesh", LADYBIRD_START);
-    nodes << entityNode("ladybird2", "ladybird2.mesh", LADYBIRD_START);
-    // two fiddleheads beside the ladybird's path, opening as the climb starts
-    const Vector3 fern1 = LADYBIRD_START + VIEW_DIR * 45.0f + SIDE_DIR * 70.0f;
-    const Vector3 fern2 = LADYBIRD_START + VIEW_DIR * 160.0f - SIDE_DIR * 120.0f;
-    nodes << entityNode("fern1", "fern.mesh", Vector3(fern1.x, groundHeight(fern1.x, fern1.z) - 2, fern1.z),
-                        Quaternion(Ogre::Degree(-40), Vector3::UNIT_Y));
-    nodes << entityNode("fern2", "fern.mesh", Vector3(fern2.x, groundHeight(fern2.x, fern2.z) - 2, fern2.z),
-                        Quaternion(Ogre::Degree(150), Vector3::UNIT_Y), 1.6f);
-
-    nodes << lightNode("Scene1Sun", "directional", Vector3::ZERO, Vector3(0.55f, -0.45f, 0.70f),
-                       Ogre::ColourValue(1.0f, 0.86f, 0.62f));
-    nodes << lightNode("Scene1SkyFill", "directional", Vector3::ZERO, Vector3(-0.4f, -0.8f, -0.3f),
-                       Ogre::ColourValue(0.22f, 0.30f, 0.38f));
-    // kept in the scene but hidden; the approach removes it
-    nodes << lightNode("Scene1Omni02", "point", LADYBIRD_START + Vector3(0, 300, 0), Vector3::ZERO,
-                       Ogre::ColourValue(0.8f, 0.7f, 0.5f), " visible=\"false\"");
+    entityNode(nodes, "ladybird_track", "ladybird_track.mesh", Vector3::ZERO);
+    entityNode(nodes, "ladybird", "ladybird.mesh", LADYBIRD_START);
+    entityNode(nodes, "ladybird2", "ladybird2.mesh", LADYBIRD_START);
+    for (const FernSpec& fern : FERNS)
+        entityNode(nodes, fern.name, "fern.mesh",
+                   Vector3(fern.at.x, groundHeight(fern.at.x, fern.at.z) - 2, fern.at.z),
+                   Quaternion(Ogre::Degree(fern.yawDegrees), Vector3::UNIT_Y), fern.scale);
+    for (const LightSpec& light : FIRST_LIGHTS) lightNode(nodes, light);
 
     // the flight
     const FlightRates rates;
@@ -216,8 +262,40 @@ void generate(const MediaGen::Output& out) {
     std::cout << "flight: ascent " << ascentEndSeconds << " s to track time " << ascentEndTrack << ", track ends after "
               << flightSeconds << " s" << std::endl;
 
+    TiXmlElement* config = child(first, "config");
+    rgb(config, "ambientLight", AMBIENT);
+    child(config, "shadow")->SetAttribute("technique", "NONE");
+    TiXmlElement* sky = child(config, "skyBox");
+    sky->SetAttribute("materialName", "FirstScene/Sky");
+    sky->SetAttribute("distance", "60000");
+    sky->SetAttribute("drawFirst", "true");
+    TiXmlElement* fog = child(config, "fog");
+    fog->SetAttribute("r", number(FOG_COLOUR[0]));
+    fog->SetAttribute("g", number(FOG_COLOUR[1]));
+    fog->SetAttribute("b", number(FOG_COLOUR[2]));
+    fog->SetAttribute("density", number(FOG_DENSITY));
+
+    TiXmlElement* custom = child(first, "custom");
+    value(custom, "sceneName", "first");
+    child(custom, "cameraSpeed")->SetAttribute("value", CAMERA_SPEED);
+    Track dead;
+    dead.keys = {{0, cameraAt(30) + VIEW_CENTRE * 260.0f}, {10, cameraAt(30) + VIEW_CENTRE * 260.0f + SIDE_DIR * 400.0f}};
+    track(custom, "DragonFlyTrack", 10, dead);
+    Track lady;
+    lady.keys = {{0, walk.front()}, {100, walk.back()}};
+    track(custom, "LadyBirdTrack", 100, lady);
+    TiXmlElement* limits = child(custom, "radiusPoints");
+    for (const auto& l : RADIUS_POINTS) {
+        TiXmlElement* point = child(limits, "point");
+        point->SetAttribute("x", l[0]);
+        point->SetAttribute("y", l[1]);
+        point->SetAttribute("z", 0);
+    }
+    track(custom, "CameraTrack", TRACK_LENGTH, camera);
+    track(custom, "CameraFallTrack", FALL_LENGTH, fall);
+
     // path movers, timed by the seconds of play without input
-    std::ostringstream movers;
+    TiXmlElement* movers = child(custom, "pathMoveObjects");
     auto dragonflyPath = [&](float passAt, float distance, float sideSpeed) {
         return [=](float t) {
             const Vector3 view = cameraAt(passAt) + VIEW_CENTRE * distance;
@@ -228,71 +306,54 @@ void generate(const MediaGen::Output& out) {
             return p;
         };
     };
-    movers << mover("dragonfly", "dragonfly.mesh", 1.0f, 45, path(45, dragonflyPath(24, 260, 110)));
-    movers << mover("dragonfly2", "dragonfly.mesh", 1.2f, 95, path(95, dragonflyPath(78, 650, -160)));
+    mover(movers, "dragonfly", "dragonfly.mesh", 1.0f, 45, dragonflyPath(24, 260, 110));
+    mover(movers, "dragonfly2", "dragonfly.mesh", 1.2f, 95, dragonflyPath(78, 650, -160));
     for (int i = 0; i < 5; ++i) {
         const float startAt = 10.0f + i * 19.0f;
-        Random r(300 + i);
+        MediaGen::Random r(300 + i);
         const Vector3 side = SIDE_DIR * r.range(-160, 160);
         const float drift = r.range(-25, 25);
         const int seconds = int(startAt) + 40;
-        movers << mover("seed" + std::to_string(i + 1), "seed.mesh", 1.0f, seconds, path(seconds, [=](float t) {
-                            const float x = std::max(0.0f, t - startAt);
-                            return cameraAt(startAt) + Vector3(0, 350 - 45 * x, 0) + VIEW_DIR * 120.0f + side +
-                                   SIDE_DIR * (drift * x) + Vector3(8 * std::sin(x), 0, 8 * std::cos(x * 0.7f));
-                        }));
+        mover(movers, "seed" + std::to_string(i + 1), "seed.mesh", 1.0f, seconds, [=](float t) {
+            const float x = std::max(0.0f, t - startAt);
+            return cameraAt(startAt) + Vector3(0, 350 - 45 * x, 0) + VIEW_DIR * 120.0f + side +
+                   SIDE_DIR * (drift * x) + Vector3(8 * std::sin(x), 0, 8 * std::cos(x * 0.7f));
+        });
     }
 
-    std::ostringstream first;
-    first << "<scene formatVersion=\"1.0\">\n  <nodes>\n" << nodes.str() << "  </nodes>\n"
-          << "  <config>\n    <ambientLight r=\"0.34\" g=\"0.38\" b=\"0.30\"/>\n    <shadow technique=\"NONE\"/>\n"
-          << "    <skyBox materialName=\"FirstScene/Sky\" distance=\"60000\" drawFirst=\"true\"/>\n"
-          << "    <fog r=\"" << num(FOG_COLOUR[0]) << "\" g=\"" << num(FOG_COLOUR[1]) << "\" b=\"" << num(FOG_COLOUR[2])
-          << "\" density=\"" << num(FOG_DENSITY, 8) << "\"/>\n  </config>\n"
-          << "  <custom>\n    <sceneName value=\"first\"/>\n    <cameraSpeed value=\"100\"/>\n";
-    Track dead;
-    dead.keys = {{0, cameraAt(30) + VIEW_CENTRE * 260.0f}, {10, cameraAt(30) + VIEW_CENTRE * 260.0f + SIDE_DIR * 400.0f}};
-    first << track("DragonFlyTrack", 10, dead);
-    Track lady;
-    lady.keys = {{0, walk.front()}, {100, walk.back()}};
-    first << track("LadyBirdTrack", 100, lady);
-    first << "    <radiusPoints>\n";
-    const int limits[][2] = {{58, 300}, {42, 1500}, {26, 4000}, {12, 7000}, {3, 30000}};
-    for (const auto& l : limits) first << "      <point x=\"" << l[0] << "\" y=\"" << l[1] << "\" z=\"0\"/>\n";
-    first << "    </radiusPoints>\n";
-    first << track("CameraTrack", TRACK_LENGTH, camera);
-    first << track("CameraFallTrack", FALL_LENGTH, fall);
-    first << "    <pathMoveObjects>\n" << movers.str() << "    </pathMoveObjects>\n";
-    first << "    <dotwingStartDelay value=\"2500\"/>\n"
-          << "    <cameraAccseleration value=\"" << num(rates.cameraAcceleration) << "\"/>\n"
-          << "    <cameraKeyAccseleration value=\"" << num(rates.keyAcceleration) << "\"/>\n"
-          << "    <cameraKeySlowdown value=\"" << num(rates.keySlowdown) << "\"/>\n"
-          << "    <cameraMaxKeyAccseleration value=\"" << num(rates.maxKeyAcceleration) << "\"/>\n"
-          << "    <animationStarter>\n      <start entity=\"fern1\" time=\"3\"/>\n"
-          << "      <start entity=\"fern2\" time=\"9\"/>\n    </animationStarter>\n";
-    first << "    <soundsStarter>\n"
-          << "      <start sound=\"" << SOUND_RUSTLE << "\" time=\"0\" loop=\"false\"/>\n"
-          << "      <start sound=\"" << SOUND_DEW << "\" time=\"" << num(trackTimeAt(flight, 6)) << "\" loop=\"false\"/>\n"
-          << "      <start sound=\"" << SOUND_DRAGONFLY << "\" time=\"" << num(trackTimeAt(flight, 20)) << "\" loop=\"false\"/>\n"
-          << "      <start sound=\"" << SOUND_DRAGONFLY << "\" time=\"" << num(trackTimeAt(flight, 74)) << "\" loop=\"false\"/>\n"
-          << "      <start sound=\"" << SOUND_WIND << "\" time=\"" << num(trackTimeAt(flight, 95)) << "\" loop=\"false\"/>\n"
-          << "      <start sound=\"" << SOUND_CREAK << "\" time=\"" << num(trackTimeAt(flight, 95)) << "\" loop=\"false\"/>\n"
-          << "    </soundsStarter>\n";
-    first << "    <disableFog>\n      <material name=\"FirstScene/Sky\"/>\n    </disableFog>\n";
-    first << "  </custom>\n</scene>\n";
-    std::ofstream(out.path("scenes/first_scene.xml")) << first.str();
+    child(custom, "dotwingStartDelay")->SetAttribute("value", DOTWING_START_DELAY);
+    value(custom, "cameraAccseleration", rates.cameraAcceleration);
+    value(custom, "cameraKeyAccseleration", rates.keyAcceleration);
+    value(custom, "cameraKeySlowdown", rates.keySlowdown);
+    value(custom, "cameraMaxKeyAccseleration", rates.maxKeyAcceleration);
+    TiXmlElement* animations = child(custom, "animationStarter");
+    for (const AnimationStart& a : ANIMATION_STARTS) {
+        TiXmlElement* start = child(animations, "start");
+        start->SetAttribute("entity", a.entity);
+        start->SetAttribute("time", number(a.time));
+    }
+    TiXmlElement* sounds = child(custom, "soundsStarter");
+    for (const SoundStart& s : SOUND_STARTS) {
+        TiXmlElement* start = child(sounds, "start");
+        start->SetAttribute("sound", s.sound);
+        start->SetAttribute("time", number(trackTimeAt(flight, s.playSeconds)));
+        start->SetAttribute("loop", "false");
+    }
+    child(child(custom, "disableFog"), "material")->SetAttribute("name", "FirstScene/Sky");
+    save(firstDoc, out.path("scenes/first_scene.xml"));
 
     // the second file: the burrow the fall drops into
-    std::ostringstream second;
-    second << "<scene formatVersion=\"1.0\">\n  <nodes>\n";
+    TiXmlDocument secondDoc;
+    TiXmlElement* second = startScene(secondDoc);
+    TiXmlElement* tunnelNodes = child(second, "nodes");
     for (const NamedMesh& m : buildTunnel()) {
         writeStaticMesh(ogre, m.mesh, out.path("models/" + m.name + ".mesh"));
-        second << entityNode(m.name, m.name + ".mesh", Vector3::ZERO);
+        entityNode(tunnelNodes, m.name, m.name + ".mesh", Vector3::ZERO);
     }
-    second << lightNode("TunnelGlow", "point", HOLE + Vector3(0, -700, 0) - VIEW_DIR * 400.0f, Vector3::ZERO,
-                        Ogre::ColourValue(0.35f, 0.8f, 0.6f));
-    second << "  </nodes>\n  <config>\n    <ambientLight r=\"0.34\" g=\"0.38\" b=\"0.30\"/>\n  </config>\n"
-           << "  <custom>\n    <sceneName value=\"second\"/>\n";
+    lightNode(tunnelNodes, TUNNEL_GLOW);
+    rgb(child(second, "config"), "ambientLight", AMBIENT);
+    TiXmlElement* secondCustom = child(second, "custom");
+    value(secondCustom, "sceneName", "second");
     Track tunnel;
     for (int k = 0; k <= 12; ++k) {
         const float f = k / 12.0f;
@@ -301,8 +362,8 @@ void generate(const MediaGen::Output& out) {
                                                VIEW_DIR * (2600.0f * std::max(0.0f, f - 0.2f)) +
                                                SIDE_DIR * (500.0f * std::sin(f * 4.0f))});
     }
-    second << track("CameraTunnelTrack", 60, tunnel) << "  </custom>\n</scene>\n";
-    std::ofstream(out.path("scenes/second_scene.xml")) << second.str();
+    track(secondCustom, "CameraTunnelTrack", 60, tunnel);
+    save(secondDoc, out.path("scenes/second_scene.xml"));
 }
 
 int main(int argc, char** argv) { return MediaGen::runGenerator(argc, argv, generate); }

@@ -95,7 +95,7 @@ Image makeSkin() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return runGenerator(argc, argv, [](const Output& out) {
+    return runGenerator(argc, argv, [](Output& out) {
         HeadlessOgre ogre;
         ogre.writeMesh(makeHead(), out.path("models/ogrehead.mesh"));
         makeSkin().writePng(out.path("textures/ogrehead_skin.png"), false);

@@ -51,7 +51,7 @@ Image makeSpiral() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return runGenerator(argc, argv, [](const Output& out) {
+    return runGenerator(argc, argv, [](Output& out) {
         makeIndicator().writePng(out.path("textures/indicator.png"));
         makeSpiral().writePng(out.path("textures/spiral.png"));
     });

@@ -2,8 +2,8 @@
 #define MOSSDEN_TOOLS_MEDIAGEN_IMAGE_H
 
 // An RGBA image as plain data (linear floats 0..1, straight alpha), with a
-// few drawing helpers, text from a TrueType font, and a PNG writer whose
-// output depends only on the pixels.
+// few drawing helpers and a PNG writer (libpng) whose output depends only
+// on the pixels.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -44,27 +44,6 @@ public:
 private:
     int w, h;
     std::vector<Rgba> pixels;
-};
-
-// Text rasterised with FreeType from a font file (for example
-// /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf from fonts-dejavu-core).
-class TextRenderer {
-public:
-    TextRenderer(const std::string& fontPath, int pixelHeight);
-    ~TextRenderer();
-    TextRenderer(const TextRenderer&) = delete;
-    TextRenderer& operator=(const TextRenderer&) = delete;
-
-    // Width in pixels of a UTF-8 (ASCII and Latin-1 range) line.
-    int measure(const std::string& text) const;
-    int ascender() const;  // pixels above the baseline
-    int lineHeight() const;
-    // Draws `text` with its baseline at y, starting at x.
-    void draw(Image& image, int x, int baselineY, const std::string& text, const Rgba& c) const;
-
-private:
-    struct Impl;
-    Impl* impl;
 };
 
 }  // namespace MediaGen

@@ -129,6 +129,10 @@ void MeshData::assignBone(std::uint32_t vertex, std::uint16_t bone, float weight
     boneWeights.push_back({vertex, bone, weight});
 }
 
+void MeshData::assignBoneFrom(std::uint32_t first, std::uint16_t bone) {
+    for (std::uint32_t v = first; v < vertices.size(); ++v) boneWeights.push_back({v, bone, 1.0f});
+}
+
 Ogre::Vector3 MeshData::boundsMin() const {
     if (vertices.empty()) return Ogre::Vector3::ZERO;
     Ogre::Vector3 lo = vertices.front().position;

@@ -46,6 +46,10 @@ public:
     std::uint32_t addVertex(const Ogre::Vector3& position,
                             const Ogre::Vector3& normal = Ogre::Vector3::ZERO,
                             const Ogre::Vector2& uv = Ogre::Vector2::ZERO);
+    std::uint32_t addVertex(const MeshVertex& v) {
+        vertices.push_back(v);
+        return std::uint32_t(vertices.size() - 1);
+    }
     // The part drawn with `material`, created on first use.
     MeshPart& part(const std::string& material);
     void addTriangle(const std::string& material, std::uint32_t a, std::uint32_t b,
@@ -64,6 +68,8 @@ public:
     // Appends other's vertices and parts (parts merge by material name).
     void append(const MeshData& other, const Ogre::Matrix4& m = Ogre::Matrix4::IDENTITY);
     void assignBone(std::uint32_t vertex, std::uint16_t bone, float weight);
+    // Gives every vertex from `first` on to `bone` with full weight.
+    void assignBoneFrom(std::uint32_t first, std::uint16_t bone);
 
     Ogre::Vector3 boundsMin() const;
     Ogre::Vector3 boundsMax() const;
@@ -85,6 +91,26 @@ public:
     static MeshData lathe(const std::vector<Ogre::Vector2>& profile, int segments,
                           const std::string& material);
 };
+
+// A patch of (rows + 1) x (cols + 1) vertices made by f(u, v) -> MeshVertex,
+// u and v in 0..1, joined into triangles of `material`; `flip` turns their
+// winding over.
+template <class F>
+void addPatch(MeshData& mesh, const std::string& material, int rows, int cols, F f,
+              bool flip = false) {
+    const std::uint32_t base = std::uint32_t(mesh.vertices.size());
+    for (int r = 0; r <= rows; ++r)
+        for (int c = 0; c <= cols; ++c) mesh.addVertex(f(float(r) / rows, float(c) / cols));
+    auto& indices = mesh.part(material).indices;
+    for (int r = 0; r < rows; ++r)
+        for (int c = 0; c < cols; ++c) {
+            const std::uint32_t a = base + r * (cols + 1) + c, b = a + 1, d = a + cols + 1, e = d + 1;
+            if (flip)
+                indices.insert(indices.end(), {a, b, d, b, e, d});
+            else
+                indices.insert(indices.end(), {a, d, b, b, d, e});
+        }
+}
 
 }  // namespace MediaGen
 

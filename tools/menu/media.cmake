@@ -1,8 +1,11 @@
 # Pictures of the overlay menu, the end menu and the menu cursor, drawn by
 # menu_textures.sh with ImageMagick and the DejaVu fonts; MenuTextures.cpp
-# runs it the way the build runs every generator. The list below is what the
-# script writes; the materials in media/scripts/Menu*.material name these
-# files.
+# runs it the way the build runs every generator. These pictures are
+# mostly set text in three DejaVu faces, which ImageMagick lays out and
+# renders well; every other picture is drawn in C++ with the generator
+# core's Image. The list below is what the script writes; the materials in
+# media/scripts/Menu*.material name these files.
+find_program(CONVERT_EXE convert REQUIRED)
 set(MENU_TEXTURES
   pointer.png
   menu_stars.png menu_box.png menu_blank.png menu_panel_start.png menu_panel.png

@@ -1,83 +1,14 @@
 #include "SceneFile.h"
 
-#include <OgreQuaternion.h>
-#include <tinyxml.h>
-
-#include <sstream>
-#include <stdexcept>
+#include "mediagen/SceneXml.h"
 
 namespace ThirdWorld {
 
-namespace {
-
-std::string number(double value) {
-    std::ostringstream out;
-    out.precision(7);
-    out << value;
-    return out.str();
-}
-
-TiXmlElement* child(TiXmlElement* parent, const char* name) {
-    return parent->LinkEndChild(new TiXmlElement(name))->ToElement();
-}
-
-TiXmlElement* xyz(TiXmlElement* parent, const char* name, const Ogre::Vector3& v) {
-    TiXmlElement* e = child(parent, name);
-    e->SetAttribute("x", number(v.x));
-    e->SetAttribute("y", number(v.y));
-    e->SetAttribute("z", number(v.z));
-    return e;
-}
-
-void rgb(TiXmlElement* parent, const char* name, const Ogre::ColourValue& c) {
-    TiXmlElement* e = child(parent, name);
-    e->SetAttribute("r", number(c.r));
-    e->SetAttribute("g", number(c.g));
-    e->SetAttribute("b", number(c.b));
-}
-
-void rotation(TiXmlElement* parent, const Ogre::Quaternion& q) {
-    TiXmlElement* r = child(parent, "rotation");
-    r->SetAttribute("qx", number(q.x));
-    r->SetAttribute("qy", number(q.y));
-    r->SetAttribute("qz", number(q.z));
-    r->SetAttribute("qw", number(q.w));
-}
-
-TiXmlElement* node(TiXmlElement* nodes, const std::string& name, const Ogre::Vector3& position) {
-    TiXmlElement* n = child(nodes, "node");
-    n->SetAttribute("name", name);
-    xyz(n, "position", position);
-    return n;
-}
-
-void entity(TiXmlElement* n, const std::string& name, const std::string& mesh) {
-    TiXmlElement* e = child(n, "entity");
-    e->SetAttribute("name", name);
-    e->SetAttribute("meshFile", mesh);
-    e->SetAttribute("castShadows", "false");
-}
-
-// A directional light shines along its node's -Z axis.
-void directional(TiXmlElement* nodes, const std::string& name, const Ogre::Vector3& direction,
-                 const Ogre::ColourValue& diffuse, const Ogre::ColourValue& specular) {
-    TiXmlElement* n = node(nodes, name, Ogre::Vector3::ZERO);
-    rotation(n, Ogre::Vector3::NEGATIVE_UNIT_Z.getRotationTo(direction.normalisedCopy()));
-    TiXmlElement* l = child(n, "light");
-    l->SetAttribute("name", name);
-    l->SetAttribute("type", "directional");
-    l->SetAttribute("castShadows", "false");
-    rgb(l, "colourDiffuse", diffuse);
-    rgb(l, "colourSpecular", specular);
-}
-
-}  // namespace
+using namespace MediaGen::SceneXml;
 
 void writeSceneFile(const Field& field, const std::string& path) {
     TiXmlDocument doc;
-    doc.LinkEndChild(new TiXmlDeclaration("1.0", "UTF-8", ""));
-    TiXmlElement* scene = static_cast<TiXmlElement*>(doc.LinkEndChild(new TiXmlElement("scene")));
-    scene->SetAttribute("formatVersion", "1.0");
+    TiXmlElement* scene = startScene(doc);
     TiXmlElement* nodes = child(scene, "nodes");
 
     // Asteroid and eye nodes keep identity orientation and unit scale: the
@@ -187,7 +118,7 @@ void writeSceneFile(const Field& field, const std::string& path) {
     child(noFog, "material")->SetAttribute("name", "Third/Sky");
     child(noFog, "material")->SetAttribute("name", "Third/EyeGlow");
 
-    if (!doc.SaveFile(path.c_str())) throw std::runtime_error("cannot write " + path);
+    save(doc, path);
 }
 
 }  // namespace ThirdWorld

@@ -15,7 +15,7 @@ namespace {
 
 // A jaw is a tiny hidden tetrahedron skinned to one root bone; only the
 // bone's motion matters to the game.
-void writeJaw(MediaGen::HeadlessOgre& ogre, const MediaGen::Output& out, const ThirdWorld::Jaw& jaw) {
+void writeJaw(MediaGen::HeadlessOgre& ogre, MediaGen::Output& out, const ThirdWorld::Jaw& jaw) {
     MediaGen::SkeletonData skeleton;
     const int root = skeleton.addBone("root", -1, Ogre::Vector3::ZERO);
     // The laugh: the root bone chomps three times, each a little less, and
@@ -45,7 +45,7 @@ void writeJaw(MediaGen::HeadlessOgre& ogre, const MediaGen::Output& out, const T
 }  // namespace
 
 int main(int argc, char** argv) {
-    return MediaGen::runGenerator(argc, argv, [](const MediaGen::Output& out) {
+    return MediaGen::runGenerator(argc, argv, [](MediaGen::Output& out) {
         MediaGen::HeadlessOgre ogre;
         const ThirdWorld::Field field = ThirdWorld::buildField();
         for (const ThirdWorld::RockPiece& rock : field.rocks) {

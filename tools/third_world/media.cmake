@@ -19,4 +19,3 @@ file(GLOB THIRD_WORLD_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 mossden_media_generator(mossden_gen_third_world
   SOURCES ${THIRD_WORLD_SOURCES}
   OUTPUTS ${THIRD_WORLD_OUTPUTS})
-target_link_libraries(mossden_gen_third_world PRIVATE PkgConfig::TINYXML)

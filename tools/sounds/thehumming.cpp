@@ -93,7 +93,7 @@ Sound makeHumming() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return runGenerator(argc, argv, [](const Output& out) {
+    return runGenerator(argc, argv, [](Output& out) {
         Sounds::save(makeHumming(), out.path("sound/thehumming.ogg"), 0.6f);
     });
 }

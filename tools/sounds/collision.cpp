@@ -49,7 +49,7 @@ Sound makeCollision() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return runGenerator(argc, argv, [](const Output& out) {
+    return runGenerator(argc, argv, [](Output& out) {
         Sounds::save(makeCollision(), out.path("sound/collision.ogg"));
     });
 }

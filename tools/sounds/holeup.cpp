@@ -56,7 +56,7 @@ Sound makeHoleUp() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return runGenerator(argc, argv, [](const Output& out) {
+    return runGenerator(argc, argv, [](Output& out) {
         Sounds::save(makeHoleUp(), out.path("sound/holeup.ogg"));
     });
 }

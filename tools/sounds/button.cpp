@@ -50,7 +50,7 @@ Sound makeButton() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return runGenerator(argc, argv, [](const Output& out) {
+    return runGenerator(argc, argv, [](Output& out) {
         Sounds::save(makeButton(), out.path("sound/button.ogg"), 0.5f);
     });
 }

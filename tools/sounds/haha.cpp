@@ -146,7 +146,7 @@ Sound makeLaugh() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return runGenerator(argc, argv, [](const Output& out) {
+    return runGenerator(argc, argv, [](Output& out) {
         Sounds::save(makeLaugh(), out.path("sound/haha.ogg"));
     });
 }

@@ -90,7 +90,7 @@ Sound makeClosing() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return runGenerator(argc, argv, [](const Output& out) {
+    return runGenerator(argc, argv, [](Output& out) {
         Sounds::save(makeClosing(), out.path("sound/scene3.ogg"));
     });
 }

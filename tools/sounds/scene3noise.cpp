@@ -103,7 +103,7 @@ Sound makeSpace() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return runGenerator(argc, argv, [](const Output& out) {
+    return runGenerator(argc, argv, [](Output& out) {
         Sounds::save(makeSpace(), out.path("sound/scene3noise.ogg"));
     });
 }

@@ -123,7 +123,7 @@ Sound makeAscent() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return runGenerator(argc, argv, [](const Output& out) {
+    return runGenerator(argc, argv, [](Output& out) {
         Sounds::save(makeAscent(), out.path("sound/scene1.ogg"));
     });
 }

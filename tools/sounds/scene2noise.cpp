@@ -66,7 +66,7 @@ Sound makeTunnel() {
 }  // namespace
 
 int main(int argc, char** argv) {
-    return runGenerator(argc, argv, [](const Output& out) {
+    return runGenerator(argc, argv, [](Output& out) {
         Sounds::save(makeTunnel(), out.path("sound/scene2noise.ogg"));
     });
 }
