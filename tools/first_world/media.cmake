@@ -4,7 +4,7 @@
 # determinism test track; the generator writes the cells beside them.
 file(GLOB FIRST_WORLD_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 mossden_media_generator(first_world
-  SOURCES ${FIRST_WORLD_SOURCES}
+  SOURCES ${FIRST_WORLD_SOURCES} ${CMAKE_SOURCE_DIR}/scenes/first/FlightModel.cpp
   OUTPUTS
     scenes/first_scene.xml scenes/second_scene.xml
     models/ladybird.mesh models/ladybird.skeleton models/ladybird2.mesh models/ladybird2.skeleton
@@ -17,3 +17,5 @@ mossden_media_generator(first_world
 # which the pipeline's Ogg writer calls directly.
 pkg_check_modules(FIRST_WORLD_VORBIS REQUIRED IMPORTED_TARGET vorbis ogg)
 target_link_libraries(first_world PRIVATE PkgConfig::FIRST_WORLD_VORBIS)
+# The flight model is the game's own (scenes/first), shared with the game.
+target_include_directories(first_world PRIVATE ${CMAKE_SOURCE_DIR})
