@@ -6,13 +6,14 @@
 
 #include "audio/SoundManager.h"
 #include "scene/Helpers.h"
+#include "scenes/third/FieldLayout.h"
 #include "scenes/third/Scene3.h"
 
 namespace Mossden {
 
 namespace {
 
-constexpr float LANDING_HEIGHT = 130.0f;  // the flight ends this far before the hit point
+constexpr float LANDING_HEIGHT = FieldLayout::EYE_HEIGHT;  // the flight ends this far before the hit point
 constexpr float CRASH_DISTANCE = 32.0f;   // an asteroid this close ahead takes over the flight
 constexpr float BUTTERFLY_HIDE_DISTANCE = 550.0f;
 

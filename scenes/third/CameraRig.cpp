@@ -8,13 +8,14 @@
 #include "scenes/third/Asteroid.h"
 #include "scenes/third/Hole.h"
 #include "scenes/third/Motion.h"
+#include "scenes/third/FieldLayout.h"
 #include "scenes/third/Scene3.h"
 
 namespace Mossden {
 
 namespace {
 
-constexpr float EYE_HEIGHT = 130.0f;            // above the ground after a hop
+using FieldLayout::EYE_HEIGHT;                 // above the ground after a hop
 constexpr float HOP_ARC_HEIGHT = 150.0f;        // the hop's middle point above the ground
 constexpr float HOP_REACH = 400.0f;             // how far ahead a hop aims
 constexpr float SURFACE_RAY_BACKOFF = 10000.0f; // ground rays start this far outside

@@ -7,20 +7,21 @@
 
 #include "audio/SoundManager.h"
 #include "scene/Helpers.h"
+#include "scenes/third/FieldLayout.h"
+#include "scenes/third/Motion.h"
 #include "scenes/third/Scene3.h"
 
 namespace Mossden {
 
-const Ogre::Vector3 FinalSequence::FAR_POINT(-633.446f, 631.27f, 34770);
-const Ogre::Vector3 FinalSequence::VIA_POINT(149, -2016, 370);
-const Ogre::Quaternion FinalSequence::FINAL_ORIENTATION(0.999995f, -0.027f, 0, 0);
-const Ogre::Vector3 FinalSequence::RETURN_DIRECTION(32652.2f, -193042, -945732);
+const Ogre::Vector3 FinalSequence::FAR_POINT = toVector(FieldLayout::FAR_POINT);
+const Ogre::Vector3 FinalSequence::VIA_POINT = toVector(FieldLayout::VIA_POINT);
+const Ogre::Quaternion FinalSequence::FINAL_ORIENTATION = toQuaternion(FieldLayout::FINAL_ORIENTATION);
+const Ogre::Vector3 FinalSequence::RETURN_DIRECTION = toVector(FieldLayout::RETURN_DIRECTION);
 
 namespace {
 
 constexpr float LIFT = 520.0f;  // the route leaves the ground this far along its normal
 constexpr float NOISE_FADE_SECONDS = 3.0f;
-const char* const JAW_NAMES[] = {"upper_jaw_1", "upper_jaw_2", "lower_jaw_1", "lower_jaw_2", "eye_1", "eye_2"};
 
 // The end's rig poses are written out once per process.
 bool endPosesWritten = false;
@@ -74,7 +75,7 @@ void FinalSequence::start() {
 
     for (auto& entry : scene.mAsteroids) entry.second->saveRestOrientation();
     jaws.clear();
-    for (const char* name : JAW_NAMES) jaws.push_back(scene.sceneManager->getEntity(name));
+    for (const char* name : FieldLayout::JAW_NAMES) jaws.push_back(scene.sceneManager->getEntity(name));
     teethMoving = false;
     for (Attachment& a : attachments) a.restPosition = a.asteroid->getParentSceneNode()->getPosition();
     std::cout << "Closing sequence: " << routePoints.size() << " route points, "
@@ -124,8 +125,8 @@ void FinalSequence::update(float dt) {
         // Look back at the asteroid, then up at the right eye: a smooth chase.
         const Ogre::Quaternion q0 = rig.mCameraRollNode->getOrientation();
         Ogre::Vector3 target = scene.mCurrentAsteroid->getCenter();
-        if (u >= EYE_LOOK_FROM && scene.sceneManager->hasEntity("eye2_1"))
-            target = scene.sceneManager->getEntity("eye2_1")->getWorldBoundingBox(true).getCenter();
+        if (u >= EYE_LOOK_FROM && scene.sceneManager->hasEntity(FieldLayout::LOOK_EYE))
+            target = scene.sceneManager->getEntity(FieldLayout::LOOK_EYE)->getWorldBoundingBox(true).getCenter();
         rig.mCameraRollNode->lookAt(target, Ogre::Node::TS_WORLD, Ogre::Vector3::NEGATIVE_UNIT_Z);
         lookOrientation = rig.mCameraRollNode->getOrientation();
         rig.mCameraRollNode->setOrientation(Ogre::Quaternion::Slerp(dt, q0, lookOrientation, true));

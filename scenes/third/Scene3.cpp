@@ -12,12 +12,13 @@
 #include "app/MossdenApp.h"
 #include "audio/SoundManager.h"
 #include "scene/CDotScene.h"
+#include "scenes/third/FieldLayout.h"
 
 namespace Mossden {
 
 namespace {
 
-constexpr int ASTEROID_COUNT = 21;
+using FieldLayout::ASTEROID_COUNT;
 constexpr unsigned long OPENING_MS = 1000;       // black, then the fade-in starts
 constexpr unsigned long FIRST_LANDING_MS = 4000; // the view lifts from the ground
 constexpr double OPENING_FADE_SECONDS = 3.0;
@@ -29,13 +30,11 @@ constexpr float POINTING_LENGTH = 1000000.0f;
 constexpr float SURFACE_RAY_BACKOFF = 10000.0f;
 constexpr int DEBUG_SPHERES = 1000;
 constexpr float DEBUG_SPHERE_RADIUS = 10.0f;
-constexpr float HOLE_EXIT_HEIGHT = 130.0f;  // the ride ends this far above the exit point
+constexpr float HOLE_EXIT_HEIGHT = FieldLayout::EYE_HEIGHT;  // the ride ends this far above the exit point
 constexpr float HOLE_RIDE_SECONDS = 2.5f;
 constexpr std::size_t FINALE_HOLES = 4;     // distinct holes before the closing sequence
 
-const Ogre::Vector3 START_POSITION(7948, -4788, -8380);
-const Ogre::Quaternion START_ORIENTATION(0.302413f, 0.0100697f, 0.0100697f, 0.953124f);
-const Ogre::Vector3 MOUTH_POINT(149, -2016, 370);  // the debug path's goal
+const Ogre::Vector3 MOUTH_POINT = toVector(FieldLayout::VIA_POINT);  // the debug path's goal
 
 std::string numbered(const char* stem, int i) { return stem + std::to_string(i); }
 
@@ -90,17 +89,8 @@ void Scene3::loadCustom(TiXmlElement* element) {
             for (const TiXmlElement* h = holes->FirstChildElement("hole"); h; h = h->NextSiblingElement("hole"))
                 if (std::unique_ptr<Hole> hole = Hole::read(h, sceneManager)) mHoles.push_back(std::move(hole));
     }
-    const std::pair<std::string, std::string> upper1{"upper_jaw_1", "upper_jaw_1_1"},
-        upper2{"upper_jaw_2", "upper_jaw_2_1"}, lower1{"lower_jaw_1", "lower_jaw_1_1"},
-        lower2{"lower_jaw_2", "lower_jaw_2_1"}, eye1{"eye_1", "lower_jaw_1_1"}, eye2{"eye_2", "lower_jaw_1_1"};
-    for (int i : {1, 3, 4, 7, 9, 10}) mJawAttachments[numbered("aster", i)] = upper1;
-    for (int i : {2, 5, 6, 8, 11}) mJawAttachments[numbered("aster", i)] = upper2;
-    for (int i : {12, 15, 16, 18}) mJawAttachments[numbered("aster", i)] = lower2;
-    for (int i : {13, 14, 17, 19, 20, 21}) mJawAttachments[numbered("aster", i)] = lower1;
-    mJawAttachments["eye1"] = eye1;
-    mJawAttachments["eye2"] = eye1;
-    mJawAttachments["eye2_1"] = eye2;
-    mJawAttachments["eye2_2"] = eye2;
+    for (const FieldLayout::JawCarry& carry : FieldLayout::JAW_CARRIES)
+        mJawAttachments[carry.carried] = {carry.jaw, carry.subName};
     prepareJaws();
 }
 
@@ -148,9 +138,9 @@ void Scene3::createScene() {
     mRig.build();
     mPhase = Intro;
     cameraNode = mRig.mCameraNode;
-    mRig.mCameraNode->setPosition(START_POSITION);
-    mCurrentAsteroid = asteroidNamed("aster19");
-    mRig.mCameraNode->setOrientation(START_ORIENTATION);
+    mRig.mCameraNode->setPosition(toVector(FieldLayout::START_POSITION));
+    mCurrentAsteroid = asteroidNamed(FieldLayout::START_ASTEROID_NAME);
+    mRig.mCameraNode->setOrientation(toQuaternion(FieldLayout::START_ORIENTATION));
     mIndicatorOverlay = Ogre::OverlayManager::getSingleton().getByName("MossdenOverlays/IndicatorOverlay");
 
     buildPivots();

@@ -20,3 +20,5 @@ mossden_media_generator(mossden_gen_third_world
   SOURCES ${THIRD_WORLD_SOURCES}
   OUTPUTS ${THIRD_WORLD_OUTPUTS})
 target_link_libraries(mossden_gen_third_world PRIVATE PkgConfig::TINYXML)
+# The layout contract is the game's own (scenes/third/FieldLayout.h).
+target_include_directories(mossden_gen_third_world PRIVATE ${CMAKE_SOURCE_DIR})
