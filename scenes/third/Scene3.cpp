@@ -6,6 +6,7 @@
 #include <OgreOverlayManager.h>
 #include <tinyxml.h>
 
+#include <cassert>
 #include <iostream>
 #include <sstream>
 
@@ -33,6 +34,8 @@ constexpr float DEBUG_SPHERE_RADIUS = 10.0f;
 constexpr float HOLE_EXIT_HEIGHT = FieldLayout::EYE_HEIGHT;  // the ride ends this far above the exit point
 constexpr float HOLE_RIDE_SECONDS = 2.5f;
 constexpr std::size_t FINALE_HOLES = 4;     // distinct holes before the closing sequence
+constexpr float FIRST_LANDING_TILT = 64.0f;  // degrees: the first view looks down a little
+constexpr float LANDING_TILT = 90.0f;        // degrees: later views look along the ground
 
 const Ogre::Vector3 MOUTH_POINT = toVector(FieldLayout::VIA_POINT);  // the debug path's goal
 
@@ -42,21 +45,32 @@ std::string numbered(const char* stem, int i) { return stem + std::to_string(i);
 
 const char* phaseName(Scene3Phase phase) {
     switch (phase) {
-    case Intro: return "Intro";
-    case OnAsteroid: return "OnAsteroid";
-    case InHole: return "InHole";
-    case Aligning: return "Aligning";
-    case Flying: return "Flying";
-    case Finale: return "Finale";
+    case Scene3Phase::Intro: return "Intro";
+    case Scene3Phase::OnAsteroid: return "OnAsteroid";
+    case Scene3Phase::InHole: return "InHole";
+    case Scene3Phase::Aligning: return "Aligning";
+    case Scene3Phase::Flying: return "Flying";
+    case Scene3Phase::Finale: return "Finale";
     }
+    reportBadPhase(phase, "phaseName");
     return "?";
 }
 
+void reportBadPhase(Scene3Phase phase, const char* where) {
+    const std::string text =
+        "Scene3: bad phase " + std::to_string(static_cast<int>(phase)) + " in " + where;
+    if (Ogre::LogManager* log = Ogre::LogManager::getSingletonPtr())
+        log->logMessage(text, Ogre::LML_CRITICAL);
+    else
+        std::cerr << text << std::endl;
+    assert(!"bad Scene3 phase");
+}
+
 Scene3::Scene3(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan)
-    : MossdenScene(sceneManager, cameraMan), mFinale(this) {
-    mFlight = std::make_unique<AsteroidFlight>(this);
+    : MossdenScene(sceneManager, cameraMan), mFinale(*this, mRig, sceneManager) {
+    mFlight = std::make_unique<AsteroidFlight>(*this, mRig);
     cameraKeysDisabled = true;
-    picker = std::make_unique<RayPicker>(sceneManager);
+    mPicker = std::make_unique<RayPicker>(sceneManager);
 
     SoundManager& sound = SoundManager::getInstance();
     holeUpSound = sound.loadSound("holeup.ogg", false);
@@ -130,13 +144,13 @@ void Scene3::createScene() {
     camera->setPosition(Ogre::Vector3::ZERO);
     camera->setOrientation(Ogre::Quaternion::IDENTITY);
     loadSceneFile(sceneFile, sceneGroup, sceneManager, "");
-    started = false;
+    mStarted = false;
     startTimer.reset();
     if (cameraMan) cameraMan->setTopSpeed(CAMERA_MAN_TOP_SPEED);
 
     mRig.setup(sceneManager, this);
     mRig.build();
-    mPhase = Intro;
+    mPhase = Scene3Phase::Intro;
     cameraNode = mRig.mCameraNode;
     mRig.mCameraNode->setPosition(toVector(FieldLayout::START_POSITION));
     mCurrentAsteroid = asteroidNamed(FieldLayout::START_ASTEROID_NAME);
@@ -227,7 +241,7 @@ void Scene3::setPhase(Scene3Phase phase) {
     if (phase == mPhase) return;
     std::cout << "Scene3 phase: " << phaseName(mPhase) << " -> " << phaseName(phase) << std::endl;
     mPhase = phase;
-    if (phase == OnAsteroid) reportStanding();
+    if (phase == Scene3Phase::OnAsteroid) reportStanding();
 }
 
 void Scene3::reportStanding() {
@@ -253,42 +267,40 @@ void Scene3::update(const Ogre::FrameEvent& evt) {
         indicatorTest();
         indicatorTimer.reset();
     }
-    if (!started) {
+    if (!mStarted) {
         openingStep();
         return;
     }
-    if (mPhase != Finale) {
+    if (mPhase != Scene3Phase::Finale) {
         for (auto& entry : mAsteroids) entry.second->spin(dt);
         refreshTransforms();
     }
 
     switch (mPhase) {
-    case Intro:
+    case Scene3Phase::Intro:
         // A landing that finds no ground is tried again next frame.
         if (startTimer.getMilliseconds() > FIRST_LANDING_MS) mRig.land(true, false);
-        break;
-    case OnAsteroid: onAsteroidStep(dt); break;
-    case InHole: holeRideStep(dt); break;
-    case Aligning: turnStep(dt); break;
-    case Flying: mFlight->update(dt); break;
-    case Finale: mFinale.update(dt); break;
+        return;
+    case Scene3Phase::OnAsteroid: return onAsteroidStep(dt);
+    case Scene3Phase::InHole: return holeRideStep(dt);
+    case Scene3Phase::Aligning: return landingTurnStep(dt);
+    case Scene3Phase::Flying: return mFlight->update(dt);
+    case Scene3Phase::Finale: return mFinale.update(dt);
     }
+    reportBadPhase(mPhase, "update");
 }
 
 void Scene3::openingStep() {
     if (startTimer.getMilliseconds() <= OPENING_MS) return;
-    started = true;
+    mStarted = true;
     if (Fader* fader = MossdenApp::getInstance().fader.get()) fader->startFadeIn(OPENING_FADE_SECONDS);
-    if (Asteroid* asteroid = mRig.asteroid(); asteroid && asteroid->entity() && mPhase != Flying) {
+    if (Asteroid* asteroid = mRig.asteroid(); asteroid && asteroid->entity() && mPhase != Scene3Phase::Flying) {
         // Stand upright on the ground below at once, still looking at it.
         const Ogre::Vector3 p = mRig.mCameraNode->getPosition();
         const Ogre::Vector3 c = asteroid->entity()->getWorldBoundingBox(true).getCenter();
         const Ogre::Vector3 d = (c - p).normalisedCopy();
         Ogre::Vector3 hit, normal;
-        if (mRig.surfaceRay(d, p - d * SURFACE_RAY_BACKOFF, hit, normal)) {
-            lastSurfaceNormal = normal;
-            mRig.align(false, normal, true);
-        }
+        if (mRig.surfaceRay(d, p - d * SURFACE_RAY_BACKOFF, hit, normal)) mRig.align(false, normal, true);
     }
     SoundManager& sound = SoundManager::getInstance();
     sound.fadeOut(sound.loadSound("scene2noise.ogg", false), TUNNEL_NOISE_FADE_SECONDS);
@@ -301,15 +313,19 @@ Ogre::Vector3 Scene3::pointingVector() const {
 void Scene3::refreshTransforms() { sceneManager->getRootSceneNode()->_update(true, false); }
 
 void Scene3::indicatorTest() {
-    if (mPhase != OnAsteroid || !mCurrentAsteroid) return;
+    if (mPhase != Scene3Phase::OnAsteroid || !mCurrentAsteroid) return;
     refreshTransforms();
     Ogre::Vector3 hit, normal;
     Ogre::Entity* entity = nullptr;
     Ogre::Real distance = 0;
-    const bool pointable = castRay(*picker, mRig.mCameraNode->_getDerivedPosition(), pointingVector(), hit, normal,
+    const bool pointable = castRay(*mPicker, mRig.mCameraNode->_getDerivedPosition(), pointingVector(), hit, normal,
                                    entity, distance) &&
-                           entity != mCurrentAsteroid->entity() && mPointableEntities.count(entity);
+                           entity != mCurrentAsteroid->entity() && Scene3::pointable(entity);
     showIndicator(pointable);
+}
+
+bool Scene3::pointable(const Ogre::Entity* entity) const {
+    return mPointableEntities.count(entity) > 0;
 }
 
 void Scene3::showIndicator(bool shown) {
@@ -320,13 +336,24 @@ void Scene3::showIndicator(bool shown) {
         mIndicatorOverlay->hide();
 }
 
-void Scene3::turnStep(float dt) {
+void Scene3::startLandingTurn(const Ogre::Quaternion& cameraTarget, bool keepPhase) {
+    alignCameraTarget = cameraTarget;
+    alignCameraStart = mRig.mCameraNode->getOrientation();
+    if (!keepPhase) setPhase(Scene3Phase::Aligning);
+    alignClock.start();
+    alignPitchStart = mRig.mCameraPitchNode->getOrientation();
+    alignPitchTarget = Ogre::Quaternion(Ogre::Degree(firstLanding ? FIRST_LANDING_TILT : LANDING_TILT),
+                                        Ogre::Vector3::UNIT_X);
+    firstLanding = false;
+}
+
+void Scene3::landingTurnStep(float dt) {
     const float c = alignClock.step(dt);
     // The last frame lands exactly on the target instead of past it.
     const float t = std::min(c, 1.0f);
     mRig.mCameraNode->setOrientation(Ogre::Quaternion::Slerp(t, alignCameraStart, alignCameraTarget, true));
     mRig.mCameraPitchNode->setOrientation(Ogre::Quaternion::Slerp(t, alignPitchStart, alignPitchTarget, true));
-    if (c > 1) setPhase(OnAsteroid);
+    if (c > 1) setPhase(Scene3Phase::OnAsteroid);
 }
 
 void Scene3::onAsteroidStep(float dt) {
@@ -357,7 +384,7 @@ void Scene3::enterHole(Hole& hole, const Ogre::Vector3& exitPoint) {
     rideDuration = HOLE_RIDE_SECONDS;
     rideTime = 0;
     std::cout << "Into hole " << hole.id << " of " << mCurrentAsteroid->name() << std::endl;
-    setPhase(InHole);
+    setPhase(Scene3Phase::InHole);
     swirlPending = true;
     swirlWaitTimer.reset();
     currentHole = &hole;
@@ -384,12 +411,19 @@ void Scene3::holeRideStep(float dt) {
     if (!finaleStarted && mVisitedHoles.size() == FINALE_HOLES) {
         finaleStarted = true;
         std::cout << "Holes ridden: " << mVisitedHoles.size() << "; the closing sequence starts" << std::endl;
-        setPhase(Finale);
+        setPhase(Scene3Phase::Finale);
         mFinale.start();
         return;
     }
     // A ride whose end finds no ground repeats its last step next frame.
     mRig.land(true, false);
+}
+
+void Scene3::closingSequenceEnded(const Ogre::Vector3& direction) {
+    mEndMode = 1;
+    mCurrentAsteroid = nullptr;
+    std::cout << "Closing sequence: the end" << std::endl;
+    mFlight->start(direction);
 }
 
 bool Scene3::mouseMoved(const OIS::MouseEvent& evt) {
@@ -400,14 +434,15 @@ bool Scene3::mouseMoved(const OIS::MouseEvent& evt) {
         return true;
     }
     switch (mPhase) {
-    case Intro:
-    case Aligning:
-    case Finale: return true;
-    case Flying:
+    case Scene3Phase::Intro:
+    case Scene3Phase::Aligning:
+    case Scene3Phase::Finale: return true;
+    case Scene3Phase::Flying:
         if (mFlight->remaining() < AsteroidFlight::FINAL_TURN_UNITS) return true;
         break;
-    case OnAsteroid:
-    case InHole: break;
+    case Scene3Phase::OnAsteroid:
+    case Scene3Phase::InHole: break;
+    default: reportBadPhase(mPhase, "mouseMoved"); return true;
     }
     mRig.mouseLook(float(evt.state.X.rel), float(evt.state.Y.rel));
     return true;
@@ -419,7 +454,7 @@ bool Scene3::mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID id) {
         menu.mousePressed(Ogre::Real(evt.state.X.abs), Ogre::Real(evt.state.Y.abs));
         return true;
     }
-    if (mPhase == OnAsteroid) mFlight->start(pointingVector());
+    if (mPhase == Scene3Phase::OnAsteroid) mFlight->start(pointingVector());
     return true;
 }
 
@@ -452,7 +487,7 @@ void Scene3::debugPath() {
     // The markers of the last press go first, so that presses do not pile up.
     destroySphereMarkers(debugMarkersFirst, debugMarkersEnd, sceneManager);
     std::list<Ogre::Vector3> points;
-    findPath(*picker, mRig.mCameraNode->_getDerivedPosition(), MOUTH_POINT, points);
+    findPath(*mPicker, mRig.mCameraNode->_getDerivedPosition(), MOUTH_POINT, points);
     Ogre::SimpleSpline spline;
     for (const Ogre::Vector3& p : points) spline.addPoint(p);
     debugMarkersFirst = sphereMarkerCount + 1;
