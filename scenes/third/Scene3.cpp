@@ -6,7 +6,6 @@
 #include <OgreOverlayManager.h>
 #include <tinyxml.h>
 
-#include <cassert>
 #include <iostream>
 #include <sstream>
 
@@ -42,29 +41,6 @@ const Ogre::Vector3 MOUTH_POINT = toVector(FieldLayout::VIA_POINT);  // the debu
 std::string numbered(const char* stem, int i) { return stem + std::to_string(i); }
 
 }  // namespace
-
-const char* phaseName(Scene3Phase phase) {
-    switch (phase) {
-    case Scene3Phase::Intro: return "Intro";
-    case Scene3Phase::OnAsteroid: return "OnAsteroid";
-    case Scene3Phase::InHole: return "InHole";
-    case Scene3Phase::Aligning: return "Aligning";
-    case Scene3Phase::Flying: return "Flying";
-    case Scene3Phase::Finale: return "Finale";
-    }
-    reportBadPhase(phase, "phaseName");
-    return "?";
-}
-
-void reportBadPhase(Scene3Phase phase, const char* where) {
-    const std::string text =
-        "Scene3: bad phase " + std::to_string(static_cast<int>(phase)) + " in " + where;
-    if (Ogre::LogManager* log = Ogre::LogManager::getSingletonPtr())
-        log->logMessage(text, Ogre::LML_CRITICAL);
-    else
-        std::cerr << text << std::endl;
-    assert(!"bad Scene3 phase");
-}
 
 Scene3::Scene3(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan)
     : MossdenScene(sceneManager, cameraMan), mFinale(*this, mRig, sceneManager) {
