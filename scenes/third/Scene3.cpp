@@ -120,7 +120,7 @@ void Scene3::createScene() {
     camera->setPosition(Ogre::Vector3::ZERO);
     camera->setOrientation(Ogre::Quaternion::IDENTITY);
     loadSceneFile(sceneFile, sceneGroup, sceneManager, "");
-    mStarted = false;
+    started = false;
     startTimer.reset();
     if (cameraMan) cameraMan->setTopSpeed(CAMERA_MAN_TOP_SPEED);
 
@@ -243,7 +243,7 @@ void Scene3::update(const Ogre::FrameEvent& evt) {
         indicatorTest();
         indicatorTimer.reset();
     }
-    if (!mStarted) {
+    if (!started) {
         openingStep();
         return;
     }
@@ -268,7 +268,7 @@ void Scene3::update(const Ogre::FrameEvent& evt) {
 
 void Scene3::openingStep() {
     if (startTimer.getMilliseconds() <= OPENING_MS) return;
-    mStarted = true;
+    started = true;
     if (Fader* fader = MossdenApp::getInstance().fader.get()) fader->startFadeIn(OPENING_FADE_SECONDS);
     if (Asteroid* asteroid = mRig.asteroid(); asteroid && asteroid->entity() && mPhase != Scene3Phase::Flying) {
         // Stand upright on the ground below at once, still looking at it.

@@ -58,7 +58,6 @@ public:
     void setPhase(Scene3Phase phase) override;
     Asteroid* currentAsteroid() const override { return mCurrentAsteroid; }
     void setCurrentAsteroid(Asteroid* asteroid) override { mCurrentAsteroid = asteroid; }
-    // Asteroids without entity never count for nearestAsteroid.
     Asteroid* asteroidNamed(const std::string& name) const override;
     const AsteroidMap& asteroids() const override { return mAsteroids; }
     bool pointable(const Ogre::Entity* entity) const override;
@@ -89,7 +88,7 @@ public:
     CameraRig& rig() { return mRig; }
     AsteroidFlight& flight() { return *mFlight; }
     const FinalSequence& finale() const { return mFinale; }
-    bool started() const { return mStarted; }
+    bool openingDone() const { return started; }
     const std::vector<Ogre::SceneNode*>& pivots() const { return mPivotNodes; }
     const std::list<std::unique_ptr<Hole>>& holes() const { return mHoles; }
     std::size_t visitedHoleCount() const { return mVisitedHoles.size(); }
@@ -101,7 +100,7 @@ protected:
     std::string sceneFile = "third_scene.xml";
     std::string sceneGroup = "General";
     // Skips the opening (tests that start standing).
-    void skipOpening() { mStarted = true; }
+    void skipOpening() { started = true; }
 
 private:
     void openingStep();
@@ -114,7 +113,7 @@ private:
     void attachHoles();
 
     Scene3Phase mPhase = Scene3Phase::Intro;
-    bool mStarted = false;
+    bool started = false;
     Ogre::Timer startTimer;      // opening (1000 ms) and first landing (4000 ms)
     Ogre::Timer indicatorTimer;  // paces the indicator test (30 ms)
     Ogre::Timer swirlWaitTimer;  // reset when a hole ride starts

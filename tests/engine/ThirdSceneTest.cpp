@@ -43,7 +43,7 @@ public:
     explicit Scene3Driver(TestScene3& scene) : s(scene) {}
     Mossden::CameraRig& rig() { return s.rig(); }
     Mossden::AsteroidFlight& flight() { return s.flight(); }
-    bool started() const { return s.started(); }
+    bool started() const { return s.openingDone(); }
     void skipOpening() { s.skipOpening(); }
     void setPhase(Scene3Phase phase) { s.setPhase(phase); }
     Mossden::Asteroid& asteroid(const std::string& name) { return *s.asteroidNamed(name); }
