@@ -50,8 +50,8 @@ int main(int argc, char** argv) {
     }
     // Through the opening until the viewer stands on aster19.
     const auto opening = Clock::now();
-    while (scene->phase() != Mossden::OnAsteroid && secondsSince(opening) < 30) app.root->renderOneFrame();
-    if (scene->phase() != Mossden::OnAsteroid) {
+    while (scene->phase() != Mossden::Scene3Phase::OnAsteroid && secondsSince(opening) < 30) app.root->renderOneFrame();
+    if (scene->phase() != Mossden::Scene3Phase::OnAsteroid) {
         std::printf("the viewer never stood on the asteroid\n");
         return 1;
     }

@@ -19,27 +19,16 @@ namespace Mossden {
 namespace {
 
 constexpr float FADE_IN_SECONDS = 7.0f;
-constexpr float APPROACH_HEIGHT = 8900.0f;    // world height that ends the ascent
-constexpr float HIGH_ALTITUDE = 200.0f;       // world height that sets highAltitude
 constexpr float LOOK_TRACK_LAG = 4.0f;        // track time the look node trails the camera
 constexpr float MUSIC_FADE_SECONDS = 15.0f;
 constexpr float ASCENT_CORRECTION_DEG_PER_S = 2.0f;
-constexpr float LOW_ACCELERATION_DIVISOR = 5.0f;   // before highAltitude
 constexpr float END_TURN_FRACTION = 0.8f;          // T / L at which the final turn begins
 constexpr float END_TURN_SHORTFALL = 150.0f;       // the turn completes this track time before L
 constexpr float DARKEN_DELAY = 50.0f;              // track time after the turn before darkening
-constexpr float APPROACH_SLOWDOWN_TIME = 1900.0f;  // track time at which the approach slows
-constexpr float APPROACH_BRAKE_GROWTH = 9.0f;      // per second
-constexpr float APPROACH_SPEEDUP_GROWTH = 0.07f;   // per second
-constexpr float APPROACH_MIN_SPEED = 4.0f;
 constexpr float FALL_DELAY_MS = 250.0f;
 constexpr float FALL_TRACK_RATE = 20.0f;
 constexpr float FALL_SPEED_GROWTH = 50.0f;  // per second
 constexpr float OUTRO_MS = 5000.0f;
-constexpr float BOOST_BUDGET_MAX_MS = 800.0f;
-constexpr float BOOST_BUDGET_START_MS = 100.0f;  // budget needed to start a boost
-constexpr float BOOST_REFILL_DIVISOR = 9.0f;     // budget refills at a ninth of real time
-constexpr float TICK_UNIT_MS = 50.0f;            // key rates are per 50 ms
 constexpr float CAMERA_NEAR_CLIP = 0.4f;
 constexpr float MOUSE_CORRECTION_MS_PER_DEG = 300.0f;
 constexpr float LADYBIRD_BOUNDS = 50.0f;
@@ -57,6 +46,23 @@ void enableAllStates(Ogre::Entity* entity, bool setLoop, bool loop) {
         named.second->setEnabled(true);
         if (setLoop) named.second->setLoop(loop);
     }
+}
+
+// A boost value from the scene file. One the boost cannot work with (a
+// rate not above 0, a bound not above 1: the multiplier would never come
+// back, or the input would slow the flight) is named on one line and the
+// built-in value stays.
+void readBoostValue(const TiXmlElement* custom, const char* name, float lowest, float& value) {
+    const TiXmlElement* e = custom->FirstChildElement(name);
+    if (!e) return;
+    const float read = readRealAttribute("value", e);
+    if (read > lowest) {
+        value = read;
+        return;
+    }
+    if (Ogre::LogManager* log = Ogre::LogManager::getSingletonPtr())
+        log->logMessage(std::string(SCENE_FILE) + ": \"" + name + "\" value " + std::to_string(read) +
+                        " is not above " + std::to_string(lowest) + "; using " + std::to_string(value));
 }
 
 void advanceState(Ogre::Entity* entity, const char* name, float seconds) {
@@ -105,13 +111,11 @@ void Scene1::loadCustom(TiXmlElement* element) {
     if (TiXmlElement* e = element->FirstChildElement("dotwingStartDelay"))
         ladybirdDelayMs = static_cast<float>(readIntAttribute("value", e));
     if (TiXmlElement* e = element->FirstChildElement("cameraAccseleration"))
-        cameraAcceleration = readRealAttribute("value", e);
-    if (TiXmlElement* e = element->FirstChildElement("cameraKeyAccseleration"))
-        keyAcceleration = readRealAttribute("value", e);
-    if (TiXmlElement* e = element->FirstChildElement("cameraKeySlowdown"))
-        keySlowdown = readRealAttribute("value", e);
-    if (TiXmlElement* e = element->FirstChildElement("cameraMaxKeyAccseleration"))
-        maxKeyAcceleration = readRealAttribute("value", e);
+        rates.cameraAcceleration = readRealAttribute("value", e);
+    cameraAcceleration = rates.cameraAcceleration;
+    readBoostValue(element, "cameraKeyAccseleration", 0.0f, rates.keyAcceleration);
+    readBoostValue(element, "cameraKeySlowdown", 0.0f, rates.keySlowdown);
+    readBoostValue(element, "cameraMaxKeyAccseleration", 1.0f, rates.maxKeyAcceleration);
     if (TiXmlElement* e = element->FirstChildElement("animationStarter"))
         animationStarters = loadAnimationStarter(e);
     if (TiXmlElement* sounds = element->FirstChildElement("soundsStarter")) {
@@ -224,9 +228,9 @@ void Scene1::update(const Ogre::FrameEvent& evt) {
     if (phase == PHASE_FALL)
         fallStep(dt);
     else
-        cameraTrackState->addTime(trackSpeed * dt * speedMultiplier);
+        cameraTrackState->addTime(trackSpeed * dt * boost.multiplier);
     if (phase == PHASE_OUTRO) outroStep(dt);
-    if (rigCameraNode->_getDerivedPosition().y > HIGH_ALTITUDE) highAltitude = true;
+    if (rigCameraNode->_getDerivedPosition().y > FLIGHT_HIGH_ALTITUDE) highAltitude = true;
 }
 
 void Scene1::startSounds() {
@@ -241,17 +245,17 @@ void Scene1::startSounds() {
 
 void Scene1::ascentStep(float dt) {
     ascentTime += dt;
-    if (rigCameraNode->_getDerivedPosition().y > APPROACH_HEIGHT) {
+    if (rigCameraNode->_getDerivedPosition().y > FLIGHT_APPROACH_HEIGHT) {
         enterPhase(PHASE_APPROACH);
         lookTrackState->setTimePosition(cameraTrackState->getTimePosition() - LOOK_TRACK_LAG);
         lookTrackState->setEnabled(true);
-        speedMultiplier = std::abs(maxKeyAcceleration);
+        boost.multiplier = approachMultiplier(rates);
         SoundManager& soundManager = SoundManager::getInstance();
         soundManager.fadeOut(soundManager.loadSound(MUSIC, false), MUSIC_FADE_SECONDS);
     }
     if (animationStarters) animationStarters->update(dt);
     rig->rotate(0, 0, ASCENT_CORRECTION_DEG_PER_S * dt);
-    trackSpeed += cameraAcceleration / (highAltitude ? 1.0f : LOW_ACCELERATION_DIVISOR) * dt;
+    trackSpeed = ascentTrackSpeed(trackSpeed, cameraAcceleration, highAltitude, dt);
     advanceLadybird(dt);
 }
 
@@ -311,16 +315,9 @@ void Scene1::approachStep(float dt) {
         fallTimer.reset();
         return;
     }
-    lookTrackState->addTime(dt * trackSpeed * speedMultiplier);
+    lookTrackState->addTime(dt * trackSpeed * boost.multiplier);
     if (!endTurnStarted) rig->followLook(dt);
-    if (T > APPROACH_SLOWDOWN_TIME) {
-        cameraAcceleration += APPROACH_BRAKE_GROWTH * dt;
-        trackSpeed -= dt * cameraAcceleration;
-        if (trackSpeed <= APPROACH_MIN_SPEED) trackSpeed = APPROACH_MIN_SPEED;
-    } else {
-        cameraAcceleration += APPROACH_SPEEDUP_GROWTH * dt;
-        trackSpeed += dt * cameraAcceleration;
-    }
+    approachTrackSpeed(T, dt, trackSpeed, cameraAcceleration);
 }
 
 void Scene1::fallStep(float dt) {
@@ -348,29 +345,9 @@ void Scene1::outroStep(float dt) {
 
 void Scene1::tick(int elapsedMs) {
     if (phase == PHASE_APPROACH) return;
-    const float ms = static_cast<float>(elapsedMs);
     const bool forward = heldKeys.count(OIS::KC_W) > 0 || leftButtonDown;
     if (heldKeys.count(OIS::KC_1) > 0 && rig) rig->collapse();
-    if (forward && !boostExhausted &&
-        (boostBudget > BOOST_BUDGET_START_MS || (boostBudget > 0 && boostActive))) {
-        if (maxKeyAcceleration < speedMultiplier) {
-            boostActive = true;
-            speedMultiplier -= keyAcceleration * ms / TICK_UNIT_MS;
-            boostBudget -= ms;
-        }
-        if (boostBudget <= 0) boostExhausted = true;
-    } else {
-        if (speedMultiplier < 1) speedMultiplier += keySlowdown * ms / TICK_UNIT_MS;
-        if (speedMultiplier > 1) speedMultiplier = 1;
-    }
-    if (!forward) {
-        boostActive = false;
-        boostExhausted = false;
-    }
-    if (boostBudget < BOOST_BUDGET_MAX_MS)
-        boostBudget += ms / BOOST_REFILL_DIVISOR;
-    else
-        boostBudget = BOOST_BUDGET_MAX_MS;
+    boost.tick(rates, forward, static_cast<float>(elapsedMs));
 }
 
 bool Scene1::mouseMoved(const OIS::MouseEvent& evt) {

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "scene/MossdenScene.h"
+#include "scenes/first/FlightModel.h"
 #include "scenes/first/PathMoverList.h"
 #include "scenes/first/TrackCameraRig.h"
 
@@ -67,15 +68,10 @@ public:
     float ladybirdDelayMs = 0;   // milliseconds of ascent before the ladybird walks
     Ogre::SceneNode* dragonFlyTrackNode = nullptr;
     Ogre::AnimationState* dragonFlyTrackState = nullptr;
-    bool boostActive = false;
-    bool boostExhausted = false;
-    float boostBudget = 0;       // milliseconds of forward input left, 0..800
-    float speedMultiplier = 1.0f;
+    FlightRates rates;           // as the scene file gives them
+    Boost boost;                 // the forward input's multiplier and budget
     float trackSpeed = 0;
-    float cameraAcceleration = 0;
-    float maxKeyAcceleration = 0;
-    float keyAcceleration = 0;
-    float keySlowdown = 0;
+    float cameraAcceleration = rates.cameraAcceleration;  // the approach raises it
     bool highAltitude = false;   // the camera node has been above HIGH_ALTITUDE
     Ogre::Entity* ladybird = nullptr;
     Ogre::Entity* ladybird2 = nullptr;

@@ -39,6 +39,11 @@ Ogre::Entity* Asteroid::entity() {
     return mEntity;
 }
 
+void Asteroid::rereadSurface() {
+    mEntity = nullptr;
+    entity();
+}
+
 Ogre::Vector3 Asteroid::getCenter() {
     if (!entity()) throw std::runtime_error("Asteroid.getCenter - no such entity: " + mName);
     return mEntity->getWorldBoundingBox(false).getCenter();

@@ -44,6 +44,9 @@ public:
     // first resolved (before any spin): the rig's ground tests run on them in
     // the asteroid's own unturned frame. Null until the entity is resolved.
     const MeshData* surface() const { return mSurface.get(); }
+    // Resolves the entity again and reads its surface as it stands now
+    // (after it was moved on purpose, as the engine tests do).
+    void rereadSurface();
 
     // The hole whose sphere node is nearest to a world point, with that
     // distance; (null, FLT_MAX) without holes.
@@ -63,8 +66,6 @@ public:
     const std::vector<CollisionSphere>& collisionSpheres() const { return mSpheres; }
 
 private:
-    friend class Scene3Probe;  // engine tests
-
     std::string mName;
     Ogre::SceneManager* mSceneManager;
     Ogre::Entity* mEntity = nullptr;

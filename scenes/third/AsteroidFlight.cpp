@@ -6,35 +6,38 @@
 
 #include "audio/SoundManager.h"
 #include "scene/Helpers.h"
-#include "scenes/third/Scene3.h"
+#include "scenes/third/Asteroid.h"
+#include "scenes/third/CameraRig.h"
+#include "scenes/third/FieldLayout.h"
+#include "scenes/third/Hole.h"
+#include "scenes/third/ThirdSceneOwner.h"
 
 namespace Mossden {
 
 namespace {
 
-constexpr float LANDING_HEIGHT = 130.0f;  // the flight ends this far before the hit point
+constexpr float LANDING_HEIGHT = FieldLayout::EYE_HEIGHT;  // the flight ends this far before the hit point
 constexpr float CRASH_DISTANCE = 32.0f;   // an asteroid this close ahead takes over the flight
 constexpr float BUTTERFLY_HIDE_DISTANCE = 550.0f;
 
 }  // namespace
 
-AsteroidFlight::AsteroidFlight(Scene3* owner)
-    : owner(owner), collisionSound(SoundManager::getInstance().loadSound("collision.ogg", false)) {}
+AsteroidFlight::AsteroidFlight(ThirdSceneOwner& owner, CameraRig& rig)
+    : owner(owner), rig(rig), collisionSound(SoundManager::getInstance().loadSound("collision.ogg", false)) {}
 
 bool AsteroidFlight::start(const Ogre::Vector3& direction) {
-    Scene3& scene = *owner;
-    CameraRig& rig = scene.mRig;
-    scene.refreshTransforms();
+    owner.refreshTransforms();
     const Ogre::Vector3 from = rig.mCameraNode->_getDerivedPosition();
     Ogre::Vector3 hit, normal;
     Ogre::Entity* entity = nullptr;
     Ogre::Real distance = 0;
-    if (!castRay(*scene.picker, from, direction, hit, normal, entity, distance) || !entity) return false;
-    if (scene.mCurrentAsteroid && entity == scene.mCurrentAsteroid->entity()) return false;
+    if (!castRay(owner.picker(), from, direction, hit, normal, entity, distance) || !entity) return false;
+    Asteroid* current = owner.currentAsteroid();
+    if (current && entity == current->entity()) return false;
     if (!Ogre::StringUtil::startsWith(entity->getName(), "aster", true)) return false;
     // An "aster..." entity that is not one of the field's asteroids has no
     // record to land on: nothing happens either.
-    Asteroid* target = scene.asteroidNamed(entity->getName());
+    Asteroid* target = owner.asteroidNamed(entity->getName());
     if (!target) return false;
 
     lastPosition = Ogre::Vector3::ZERO;
@@ -56,27 +59,26 @@ bool AsteroidFlight::start(const Ogre::Vector3& direction) {
     moveToParent(pivot, rig.mRootCameraNode, rig.mRootCameraNode->_getDerivedPosition());
     rig.mRootCameraNode->setPosition(-pivot->getPosition());
     moveToParent(rig.mRootCameraNode, rig.mCameraNode, worldPosition);
-    scene.flightOrigin = rig.mCameraNode->getPosition();
+    origin = rig.mCameraNode->getPosition();
 
-    scene.mCurrentAsteroid = target;
+    owner.setCurrentAsteroid(target);
     rig.attach(target);
 
     clock.start(hit.distance(from));
     std::cout << "Flight to " << target->name() << ": " << int(hit.distance(from)) << " units" << std::endl;
     rig.finalTurn = false;
-    scene.showIndicator(false);
-    scene.setPhase(Flying);
+    owner.showIndicator(false);
+    owner.setPhase(Scene3Phase::Flying);
     rig.mCameraNode->setOrientation(rig.mRootCameraNode->_getDerivedOrientation().Inverse() * worldOrientation);
     rig.stopJump();
     return true;
 }
 
 void AsteroidFlight::update(float dt) {
-    Scene3& scene = *owner;
-    CameraRig& rig = scene.mRig;
     const float p = clock.step(dt);
+    Asteroid& current = *owner.currentAsteroid();  // set by start
 
-    const auto nearHole = scene.mCurrentAsteroid->nearestHole(rig.mCameraRollNode->_getDerivedPosition());
+    const auto nearHole = current.nearestHole(rig.mCameraRollNode->_getDerivedPosition());
     if (nearHole.first && nearHole.second < BUTTERFLY_HIDE_DISTANCE) nearHole.first->hideButterfly();
 
     // Crash avoidance: an asteroid right ahead becomes the destination.
@@ -92,8 +94,8 @@ void AsteroidFlight::update(float dt) {
         Ogre::Vector3 hit, normal;
         Ogre::Entity* entity = nullptr;
         Ogre::Real distance = 0;
-        if (castRay(*scene.picker, here, heading, hit, normal, entity, distance) && entity &&
-            entity != scene.mCurrentAsteroid->entity() && scene.mPointableEntities.count(entity) &&
+        if (castRay(owner.picker(), here, heading, hit, normal, entity, distance) && entity &&
+            entity != current.entity() && owner.pointable(entity) &&
             hit.distance(here) < CRASH_DISTANCE) {
             std::cout << "Flight: swerving to " << entity->getName() << std::endl;
             start(heading);
@@ -102,11 +104,11 @@ void AsteroidFlight::update(float dt) {
         }
     }
 
-    rig.mCameraNode->setPosition(scene.flightOrigin + path.interpolate(p));
+    rig.mCameraNode->setPosition(origin + path.interpolate(p));
 
     if (clock.remaining() < FINAL_TURN_UNITS) {
         if (rig.finalTurn)
-            scene.turnStep(dt);
+            owner.landingTurnStep(dt);
         else if (rig.land(true, true))
             rig.finalTurn = true;  // a missed ground is tried again next frame
     }

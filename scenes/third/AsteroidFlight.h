@@ -13,11 +13,12 @@
 
 namespace Mossden {
 
-class Scene3;
+class CameraRig;
+class ThirdSceneOwner;
 
 class AsteroidFlight {
 public:
-    explicit AsteroidFlight(Scene3* owner);
+    AsteroidFlight(ThirdSceneOwner& owner, CameraRig& rig);
 
     // Starts a flight along a ray from the camera node (direction need not
     // be normalised); false, and nothing changes, unless the ray hits an
@@ -33,11 +34,13 @@ public:
     static constexpr float FINAL_TURN_UNITS = 2.5f;
 
 private:
-    Scene3* owner;
+    ThirdSceneOwner& owner;
+    CameraRig& rig;
     int collisionSound;
     FlightClock clock;
     Ogre::Vector3 mLandingPoint = Ogre::Vector3::ZERO;
-    Ogre::SimpleSpline path;
+    Ogre::SimpleSpline path;                           // in the target pivot's frame
+    Ogre::Vector3 origin = Ogre::Vector3::ZERO;        // camera node's local position at the start
     Ogre::Vector3 lastPosition = Ogre::Vector3::ZERO;  // camera's world position before the previous frame's move
     bool hasMoved = false;                             // the flight has had a frame
 };

@@ -8,18 +8,17 @@
 #include "scenes/third/Asteroid.h"
 #include "scenes/third/Hole.h"
 #include "scenes/third/Motion.h"
-#include "scenes/third/Scene3.h"
+#include "scenes/third/FieldLayout.h"
+#include "scenes/third/ThirdSceneOwner.h"
 
 namespace Mossden {
 
 namespace {
 
-constexpr float EYE_HEIGHT = 130.0f;            // above the ground after a hop
+using FieldLayout::EYE_HEIGHT;                 // above the ground after a hop
 constexpr float HOP_ARC_HEIGHT = 150.0f;        // the hop's middle point above the ground
 constexpr float HOP_REACH = 400.0f;             // how far ahead a hop aims
 constexpr float SURFACE_RAY_BACKOFF = 10000.0f; // ground rays start this far outside
-constexpr float FIRST_LANDING_TILT = 64.0f;     // degrees: the first view looks down a little
-constexpr float LANDING_TILT = 90.0f;           // degrees: later views look along the ground
 constexpr float MOUSE_DEGREES_PER_PIXEL = 0.05f;
 constexpr float STEEP_PITCH = 50.0f;            // degrees: steeper looks hop as if at this pitch
 const Ogre::Quaternion STEEP_PITCH_REFERENCE(0.907452f, 0.42016f, 0, 0);
@@ -35,7 +34,7 @@ CameraRig::~CameraRig() {
     if (mSurfaceQuery && mSceneManager) mSceneManager->destroyQuery(mSurfaceQuery);
 }
 
-void CameraRig::setup(Ogre::SceneManager* sceneManager, Scene3* owner) {
+void CameraRig::setup(Ogre::SceneManager* sceneManager, ThirdSceneOwner* owner) {
     mSceneManager = sceneManager;
     mOwner = owner;
 }
@@ -90,18 +89,18 @@ bool CameraRig::surfaceRay(const Ogre::Vector3& direction, const Ogre::Vector3& 
 
 bool CameraRig::land(bool animate, bool keepPhase) {
     if (!mAsteroid || !mAsteroid->entity()) return false;
-    if (mOwner->phase() == Flying && !animate) return false;
+    if (mOwner->phase() == Scene3Phase::Flying && !animate) return false;
     const Ogre::Vector3 p = mCameraNode->getPosition();
     const Ogre::Vector3 c = mAsteroid->entity()->getWorldBoundingBox(true).getCenter();
     const Ogre::Vector3 d = (c - p).normalisedCopy();
     Ogre::Vector3 hit, normal;
     if (!surfaceRay(d, p - d * SURFACE_RAY_BACKOFF, hit, normal)) return false;
-    mOwner->lastSurfaceNormal = normal;
     align(animate, normal, keepPhase);
     return true;
 }
 
 void CameraRig::align(bool animate, const Ogre::Vector3& normal, bool keepPhase) {
+    mSurfaceNormal = normal;
     const Ogre::Quaternion orientation = mCameraNode->getOrientation();
     const Ogre::Vector3 up = (orientation * Ogre::Vector3::UNIT_Z).normalisedCopy();
     const Ogre::Quaternion r = up.getRotationTo(normal, Ogre::Vector3::ZERO);
@@ -109,14 +108,7 @@ void CameraRig::align(bool animate, const Ogre::Vector3& normal, bool keepPhase)
         mCameraNode->setOrientation(r * orientation);
         return;
     }
-    mOwner->alignCameraTarget = r * orientation;
-    mOwner->alignCameraStart = orientation;
-    if (!keepPhase) mOwner->setPhase(Aligning);
-    mOwner->alignClock.start();
-    mOwner->alignPitchStart = mCameraPitchNode->getOrientation();
-    mOwner->alignPitchTarget = Ogre::Quaternion(
-        Ogre::Degree(mOwner->firstLanding ? FIRST_LANDING_TILT : LANDING_TILT), Ogre::Vector3::UNIT_X);
-    mOwner->firstLanding = false;
+    mOwner->startLandingTurn(r * orientation, keepPhase);
 }
 
 void CameraRig::mouseLook(float rx, float ry) {
@@ -152,7 +144,7 @@ void CameraRig::update(const std::set<OIS::KeyCode>& heldKeys, float dt) {
 }
 
 void CameraRig::jump() {
-    if (!mAsteroid || mOwner->phase() != OnAsteroid) return;
+    if (!mAsteroid || mOwner->phase() != Scene3Phase::OnAsteroid) return;
     const Ogre::Quaternion pitch = mCameraPitchNode->getOrientation();
     const Ogre::Quaternion pitchReference =
         pitch.getPitch().valueDegrees() < STEEP_PITCH ? STEEP_PITCH_REFERENCE : pitch;

@@ -20,7 +20,7 @@
 namespace Mossden {
 
 class Asteroid;
-class Scene3;
+class ThirdSceneOwner;
 
 class CameraRig {
 public:
@@ -29,7 +29,7 @@ public:
     CameraRig& operator=(const CameraRig&) = delete;
     ~CameraRig();
 
-    void setup(Ogre::SceneManager* sceneManager, Scene3* owner);
+    void setup(Ogre::SceneManager* sceneManager, ThirdSceneOwner* owner);
     // Creates the node chain and hangs the camera at its end.
     void build();
     // Moves the rig under the asteroid's node, keeping its world position.
@@ -43,7 +43,12 @@ public:
     // Finds the ground below the viewer and turns upright on it; false when
     // there is no ground (the phase then stays as it is).
     bool land(bool animate, bool keepPhase);
+    // Turns the viewer's up onto the ground's normal: at once, or as the
+    // owner's landing turn.
     void align(bool animate, const Ogre::Vector3& normal, bool keepPhase);
+    // The normal of the ground last landed or aligned on, in the
+    // asteroid's unturned frame.
+    const Ogre::Vector3& surfaceNormal() const { return mSurfaceNormal; }
     // OIS relative motion in pixels.
     void mouseLook(float rx, float ry);
     // Phase OnAsteroid: the running hop, or a new one while W is held.
@@ -67,9 +72,10 @@ private:
 
     Ogre::SceneManager* mSceneManager = nullptr;
     Ogre::Camera* mCamera = nullptr;
-    Scene3* mOwner = nullptr;
+    ThirdSceneOwner* mOwner = nullptr;
     Asteroid* mAsteroid = nullptr;
     Ogre::RaySceneQuery* mSurfaceQuery = nullptr;
+    Ogre::Vector3 mSurfaceNormal = Ogre::Vector3::UNIT_Z;
     bool mJumping = false;
     float mJumpTime = 0;
     Ogre::SimpleSpline mJumpSpline;

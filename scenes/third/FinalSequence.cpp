@@ -7,27 +7,31 @@
 
 #include "audio/SoundManager.h"
 #include "scene/Helpers.h"
-#include "scenes/third/Scene3.h"
+#include "scenes/third/Asteroid.h"
+#include "scenes/third/CameraRig.h"
+#include "scenes/third/FieldLayout.h"
+#include "scenes/third/Motion.h"
+#include "scenes/third/ThirdSceneOwner.h"
 
 namespace Mossden {
 
-const Ogre::Vector3 FinalSequence::FAR_POINT(-633.446f, 631.27f, 34770);
-const Ogre::Vector3 FinalSequence::VIA_POINT(149, -2016, 370);
-const Ogre::Quaternion FinalSequence::FINAL_ORIENTATION(0.999995f, -0.027f, 0, 0);
-const Ogre::Vector3 FinalSequence::RETURN_DIRECTION(32652.2f, -193042, -945732);
+const Ogre::Vector3 FinalSequence::FAR_POINT = toVector(FieldLayout::FAR_POINT);
+const Ogre::Vector3 FinalSequence::VIA_POINT = toVector(FieldLayout::VIA_POINT);
+const Ogre::Quaternion FinalSequence::FINAL_ORIENTATION = toQuaternion(FieldLayout::FINAL_ORIENTATION);
+const Ogre::Vector3 FinalSequence::RETURN_DIRECTION = toVector(FieldLayout::RETURN_DIRECTION);
 
 namespace {
 
 constexpr float LIFT = 520.0f;  // the route leaves the ground this far along its normal
 constexpr float NOISE_FADE_SECONDS = 3.0f;
-const char* const JAW_NAMES[] = {"upper_jaw_1", "upper_jaw_2", "lower_jaw_1", "lower_jaw_2", "eye_1", "eye_2"};
 
 // The end's rig poses are written out once per process.
 bool endPosesWritten = false;
 
 }  // namespace
 
-FinalSequence::FinalSequence(Scene3* owner) : owner(owner) {
+FinalSequence::FinalSequence(ThirdSceneOwner& owner, CameraRig& rig, Ogre::SceneManager* sceneManager)
+    : owner(owner), rig(rig), sceneManager(sceneManager) {
     SoundManager& sound = SoundManager::getInstance();
     noiseSound = sound.loadSound("scene3noise.ogg", true);
     laughSound = sound.loadSound("haha.ogg", false);
@@ -35,9 +39,7 @@ FinalSequence::FinalSequence(Scene3* owner) : owner(owner) {
 }
 
 void FinalSequence::start() {
-    Scene3& scene = *owner;
-    CameraRig& rig = scene.mRig;
-    scene.refreshTransforms();
+    owner.refreshTransforms();
     mSecondHalf = false;
 
     // Off the asteroid: the rig's root keeps its world pose under the root
@@ -46,7 +48,7 @@ void FinalSequence::start() {
     const Ogre::Vector3 worldPosition = root->_getDerivedPosition();
     const Ogre::Quaternion worldOrientation = root->_getDerivedOrientation();
     if (Ogre::SceneNode* parent = root->getParentSceneNode()) parent->removeChild(root);
-    scene.sceneManager->getRootSceneNode()->addChild(root);
+    sceneManager->getRootSceneNode()->addChild(root);
     root->setPosition(worldPosition);
     root->setOrientation(worldOrientation);
     rig.mCameraNode->setPosition(rig.mCameraNode->getPosition() + root->getOrientation().Inverse() * root->getPosition());
@@ -60,21 +62,21 @@ void FinalSequence::start() {
     mFinalStartYawOrient = rig.mCameraYawNode->getOrientation();
     mFinalStartPitchOrient = rig.mCameraPitchNode->getOrientation();
 
-    const Ogre::Vector3 n = scene.mCurrentAsteroid->entity()->getParentSceneNode()->_getDerivedOrientation() *
-                            scene.lastSurfaceNormal;
+    const Ogre::Vector3 n = owner.currentAsteroid()->entity()->getParentSceneNode()->_getDerivedOrientation() *
+                            rig.surfaceNormal();
     const Ogre::Vector3 c = rig.mCameraNode->_getDerivedPosition();
     routePoints.clear();
-    findPath(*scene.picker, c + n * LIFT, VIA_POINT, routePoints);
-    findPath(*scene.picker, VIA_POINT, FAR_POINT, routePoints);
+    findPath(owner.picker(), c + n * LIFT, VIA_POINT, routePoints);
+    findPath(owner.picker(), VIA_POINT, FAR_POINT, routePoints);
     mPath.clear();
     mPath.add(c);
     mPath.add(c + n * (LIFT / 2));
     mPath.add(c + n * (LIFT * 0.75f));
     for (const Ogre::Vector3& p : routePoints) mPath.add(p);
 
-    for (auto& entry : scene.mAsteroids) entry.second->saveRestOrientation();
+    for (const auto& entry : owner.asteroids()) entry.second->saveRestOrientation();
     jaws.clear();
-    for (const char* name : JAW_NAMES) jaws.push_back(scene.sceneManager->getEntity(name));
+    for (const char* name : FieldLayout::JAW_NAMES) jaws.push_back(sceneManager->getEntity(name));
     teethMoving = false;
     for (Attachment& a : attachments) a.restPosition = a.asteroid->getParentSceneNode()->getPosition();
     std::cout << "Closing sequence: " << routePoints.size() << " route points, "
@@ -82,112 +84,116 @@ void FinalSequence::start() {
 }
 
 void FinalSequence::update(float dt) {
-    Scene3& scene = *owner;
-    CameraRig& rig = scene.mRig;
-    SoundManager& sound = SoundManager::getInstance();
     const float u = progress();
-
-    if (!begun) {
-        begun = true;
-        sound.play(musicSound);
-        sound.fadeOut(noiseSound, NOISE_FADE_SECONDS);
-        sound.removeRepeat(noiseSound);
-    }
-
+    if (!begun) beginStep();
     for (Ogre::Entity* jaw : jaws) advanceAllAnimations(jaw, dt * JAW_SPEED);
-
-    if (!mLaughed && u > HALF_WAY && rig.mCameraNode->getPosition().z > LAUGH_Z) {
-        mLaughed = true;
-        std::cout << "Closing sequence: the laugh" << std::endl;
-        sound.play(laughSound);
-        teethMoving = true;
-        for (Ogre::Entity* jaw : jaws) startAllAnimations(jaw, false);
-    }
-    if (teethMoving) {
-        for (Attachment& a : attachments) {
-            if (!a.jaw || !a.jaw->hasSkeleton()) continue;
-            // Pose the skeleton now: a jaw scaled to nothing is never drawn,
-            // so the engine would not do it.
-            Ogre::SkeletonInstance* skeleton = a.jaw->getSkeleton();
-            skeleton->setAnimationState(*a.jaw->getAllAnimationStates());
-            const Ogre::Vector3 bone = skeleton->getRootBones().front()->getPosition();
-            Ogre::SceneNode* node = a.asteroid->getParentSceneNode();
-            if (a.moved)
-                node->setPosition(node->getPosition() + (bone - a.lastBonePosition));
-            else
-                a.moved = true;
-            a.lastBonePosition = bone;
-        }
-    }
-
-    if (!mSecondHalf && u < HALF_WAY) {
-        // Look back at the asteroid, then up at the right eye: a smooth chase.
-        const Ogre::Quaternion q0 = rig.mCameraRollNode->getOrientation();
-        Ogre::Vector3 target = scene.mCurrentAsteroid->getCenter();
-        if (u >= EYE_LOOK_FROM && scene.sceneManager->hasEntity("eye2_1"))
-            target = scene.sceneManager->getEntity("eye2_1")->getWorldBoundingBox(true).getCenter();
-        rig.mCameraRollNode->lookAt(target, Ogre::Node::TS_WORLD, Ogre::Vector3::NEGATIVE_UNIT_Z);
-        lookOrientation = rig.mCameraRollNode->getOrientation();
-        rig.mCameraRollNode->setOrientation(Ogre::Quaternion::Slerp(dt, q0, lookOrientation, true));
-    }
-
-    if (!mSecondHalf && u > HALF_WAY) {
-        mSecondHalf = true;
-        halfWayFraction = u;
-        // Everything the rig's nodes turn moves into the camera node.
-        rig.mCameraPitchNode->setOrientation(rig.mCameraPitchNode->getOrientation() * rig.mCameraRollNode->getOrientation());
-        rig.mCameraRollNode->setOrientation(Ogre::Quaternion::IDENTITY);
-        rig.mCameraYawNode->setOrientation(rig.mCameraYawNode->getOrientation() * rig.mCameraPitchNode->getOrientation());
-        rig.mCameraPitchNode->setOrientation(Ogre::Quaternion::IDENTITY);
-        rig.mCameraNode->setOrientation(rig.mCameraNode->getOrientation() * rig.mCameraYawNode->getOrientation());
-        rig.mCameraYawNode->setOrientation(Ogre::Quaternion::IDENTITY);
-        rig.mCameraNode->setOrientation(rig.mRootCameraNode->getOrientation() * rig.mCameraNode->getOrientation());
-        rig.mRootCameraNode->setOrientation(Ogre::Quaternion::IDENTITY);
-        mFinalRootOrient = rig.mRootCameraNode->getOrientation();
-        mFinalStartOrient = rig.mCameraNode->getOrientation();
-        mFinalStartYawOrient = rig.mCameraYawNode->getOrientation();
-        mFinalStartPitchOrient = rig.mCameraPitchNode->getOrientation();
-        mFinalStartRollOrient = rig.mCameraRollNode->getOrientation();
-        std::cout << "mFinalRootOrient " << mFinalRootOrient << "\n"
-                  << "mFinalStartOrient " << mFinalStartOrient << "\n"
-                  << "mFinalStartYawOrient " << mFinalStartYawOrient << "\n"
-                  << "mFinalStartPitchOrient " << mFinalStartPitchOrient << "\n"
-                  << "mFinalStartRollOrient " << mFinalStartRollOrient << std::endl;
-    }
-
-    if (mSecondHalf) {
-        const float a = std::min((u - halfWayFraction) / (TURN_END - halfWayFraction), 1.0f);
-        rig.mCameraNode->setOrientation(Ogre::Quaternion::Slerp(a, mFinalStartOrient, FINAL_ORIENTATION, true));
-    }
-
-    if (u <= 1) {
-        Ogre::SceneNode* parent = rig.mCameraNode->getParentSceneNode();
-        rig.mCameraNode->setPosition(parent->_getDerivedOrientation().Inverse() *
-                                     (mPath.position(u) - parent->_getDerivedPosition()));
-    } else {
+    if (!mLaughed) laughStep(u);
+    if (teethMoving) teethStep();
+    if (!mSecondHalf && u < HALF_WAY) lookStep(u, dt);
+    if (!mSecondHalf && u > HALF_WAY) halfWayStep(u);
+    if (mSecondHalf) finalTurnStep(u);
+    if (u <= 1)
+        pathStep(u);
+    else
         endStep();
-    }
-
     t += dt * speed;
     speed += dt / 10;
+    if (!homeReached) homeStep();
+}
 
+void FinalSequence::beginStep() {
+    begun = true;
+    SoundManager& sound = SoundManager::getInstance();
+    sound.play(musicSound);
+    sound.fadeOut(noiseSound, NOISE_FADE_SECONDS);
+    sound.removeRepeat(noiseSound);
+}
+
+void FinalSequence::laughStep(float u) {
+    if (u <= HALF_WAY || rig.mCameraNode->getPosition().z <= LAUGH_Z) return;
+    mLaughed = true;
+    std::cout << "Closing sequence: the laugh" << std::endl;
+    SoundManager::getInstance().play(laughSound);
+    teethMoving = true;
+    for (Ogre::Entity* jaw : jaws) startAllAnimations(jaw, false);
+}
+
+void FinalSequence::teethStep() {
+    for (Attachment& a : attachments) {
+        if (!a.jaw || !a.jaw->hasSkeleton()) continue;
+        // Pose the skeleton now: a jaw scaled to nothing is never drawn,
+        // so the engine would not do it.
+        Ogre::SkeletonInstance* skeleton = a.jaw->getSkeleton();
+        skeleton->setAnimationState(*a.jaw->getAllAnimationStates());
+        const Ogre::Vector3 bone = skeleton->getRootBones().front()->getPosition();
+        Ogre::SceneNode* node = a.asteroid->getParentSceneNode();
+        if (a.moved)
+            node->setPosition(node->getPosition() + (bone - a.lastBonePosition));
+        else
+            a.moved = true;
+        a.lastBonePosition = bone;
+    }
+}
+
+void FinalSequence::lookStep(float u, float dt) {
+    // Look back at the asteroid, then up at the right eye: a smooth chase.
+    const Ogre::Quaternion q0 = rig.mCameraRollNode->getOrientation();
+    Ogre::Vector3 target = owner.currentAsteroid()->getCenter();
+    if (u >= EYE_LOOK_FROM && sceneManager->hasEntity(FieldLayout::LOOK_EYE))
+        target = sceneManager->getEntity(FieldLayout::LOOK_EYE)->getWorldBoundingBox(true).getCenter();
+    rig.mCameraRollNode->lookAt(target, Ogre::Node::TS_WORLD, Ogre::Vector3::NEGATIVE_UNIT_Z);
+    lookOrientation = rig.mCameraRollNode->getOrientation();
+    rig.mCameraRollNode->setOrientation(Ogre::Quaternion::Slerp(dt, q0, lookOrientation, true));
+}
+
+void FinalSequence::halfWayStep(float u) {
+    mSecondHalf = true;
+    halfWayFraction = u;
+    // Everything the rig's nodes turn moves into the camera node.
+    rig.mCameraPitchNode->setOrientation(rig.mCameraPitchNode->getOrientation() * rig.mCameraRollNode->getOrientation());
+    rig.mCameraRollNode->setOrientation(Ogre::Quaternion::IDENTITY);
+    rig.mCameraYawNode->setOrientation(rig.mCameraYawNode->getOrientation() * rig.mCameraPitchNode->getOrientation());
+    rig.mCameraPitchNode->setOrientation(Ogre::Quaternion::IDENTITY);
+    rig.mCameraNode->setOrientation(rig.mCameraNode->getOrientation() * rig.mCameraYawNode->getOrientation());
+    rig.mCameraYawNode->setOrientation(Ogre::Quaternion::IDENTITY);
+    rig.mCameraNode->setOrientation(rig.mRootCameraNode->getOrientation() * rig.mCameraNode->getOrientation());
+    rig.mRootCameraNode->setOrientation(Ogre::Quaternion::IDENTITY);
+    mFinalRootOrient = rig.mRootCameraNode->getOrientation();
+    mFinalStartOrient = rig.mCameraNode->getOrientation();
+    mFinalStartYawOrient = rig.mCameraYawNode->getOrientation();
+    mFinalStartPitchOrient = rig.mCameraPitchNode->getOrientation();
+    mFinalStartRollOrient = rig.mCameraRollNode->getOrientation();
+    std::cout << "mFinalRootOrient " << mFinalRootOrient << "\n"
+              << "mFinalStartOrient " << mFinalStartOrient << "\n"
+              << "mFinalStartYawOrient " << mFinalStartYawOrient << "\n"
+              << "mFinalStartPitchOrient " << mFinalStartPitchOrient << "\n"
+              << "mFinalStartRollOrient " << mFinalStartRollOrient << std::endl;
+}
+
+void FinalSequence::finalTurnStep(float u) {
+    const float a = std::min((u - halfWayFraction) / (TURN_END - halfWayFraction), 1.0f);
+    rig.mCameraNode->setOrientation(Ogre::Quaternion::Slerp(a, mFinalStartOrient, FINAL_ORIENTATION, true));
+}
+
+void FinalSequence::pathStep(float u) {
+    Ogre::SceneNode* parent = rig.mCameraNode->getParentSceneNode();
+    rig.mCameraNode->setPosition(parent->_getDerivedOrientation().Inverse() *
+                                 (mPath.position(u) - parent->_getDerivedPosition()));
+}
+
+void FinalSequence::homeStep() {
     // The frame that passes t = 28 puts them exactly home.
     const float home = std::min(t / HOME_TIME, 1.0f);
-    if (!homeReached) {
-        homeReached = home >= 1;
-        auto asteroid = scene.mAsteroids.begin();
-        for (; asteroid != scene.mAsteroids.end(); ++asteroid) {
-            Asteroid& a = *asteroid->second;
-            if (!a.entity()) continue;
-            Ogre::SceneNode* pivot = a.entity()->getParentSceneNode()->getParentSceneNode();
-            pivot->setOrientation(Ogre::Quaternion::Slerp(home, a.restOrientation(), pivot->getInitialOrientation(), true));
-        }
+    homeReached = home >= 1;
+    for (const auto& entry : owner.asteroids()) {
+        Asteroid& a = *entry.second;
+        if (!a.entity()) continue;
+        Ogre::SceneNode* pivot = a.entity()->getParentSceneNode()->getParentSceneNode();
+        pivot->setOrientation(Ogre::Quaternion::Slerp(home, a.restOrientation(), pivot->getInitialOrientation(), true));
     }
 }
 
 void FinalSequence::endStep() {
-    Scene3& scene = *owner;
-    CameraRig& rig = scene.mRig;
     if (!endPosesWritten) {
         endPosesWritten = true;
         std::cout << "mRootCameraNode->getPosition " << rig.mRootCameraNode->getPosition() << "\n"
@@ -198,17 +204,14 @@ void FinalSequence::endStep() {
                   << "mCameraPitchNode->getOrientation " << rig.mCameraPitchNode->getOrientation() << "\n"
                   << "mCameraRollNode->getOrientation " << rig.mCameraRollNode->getOrientation() << std::endl;
     }
-    scene.setPhase(OnAsteroid);
-    scene.mEndMode = 1;
+    owner.setPhase(Scene3Phase::OnAsteroid);
     rig.mRootCameraNode->setOrientation(Ogre::Quaternion::IDENTITY);
     rig.mCameraNode->setOrientation(Ogre::Quaternion::IDENTITY);
     rig.mCameraYawNode->setOrientation(FINAL_ORIENTATION);
     rig.mCameraPitchNode->setOrientation(Ogre::Quaternion::IDENTITY);
     rig.mCameraRollNode->setOrientation(Ogre::Quaternion::IDENTITY);
     for (Attachment& a : attachments) a.asteroid->getParentSceneNode()->setPosition(a.restPosition);
-    scene.mCurrentAsteroid = nullptr;
-    std::cout << "Closing sequence: the end" << std::endl;
-    scene.mFlight->start(RETURN_DIRECTION);
+    owner.closingSequenceEnded(RETURN_DIRECTION);
 }
 
 }  // namespace Mossden

@@ -18,7 +18,8 @@
 
 namespace Mossden {
 
-class Scene3;
+class CameraRig;
+class ThirdSceneOwner;
 
 class FinalSequence {
 public:
@@ -42,9 +43,13 @@ public:
     static const Ogre::Quaternion FINAL_ORIENTATION;
     static const Ogre::Vector3 RETURN_DIRECTION;   // the flight after the end
 
-    explicit FinalSequence(Scene3* owner);
+    FinalSequence(ThirdSceneOwner& owner, CameraRig& rig, Ogre::SceneManager* sceneManager);
 
     void start();
+    // One frame, stage by stage in this order: the music on the first
+    // frame, the jaws' animations, the laugh, the teeth, the look back (first
+    // half), the half-way switch, the final turn (second half), the camera
+    // along the path or the end, the clock, the asteroids' way home.
     void update(float dt);
 
     float progress() const { return t / LENGTH; }
@@ -55,9 +60,19 @@ public:
     std::list<Attachment> attachments;
 
 private:
+    void beginStep();
+    void laughStep(float u);
+    void teethStep();
+    void lookStep(float u, float dt);
+    void halfWayStep(float u);
+    void finalTurnStep(float u);
+    void pathStep(float u);
     void endStep();
+    void homeStep();
 
-    Scene3* owner;
+    ThirdSceneOwner& owner;
+    CameraRig& rig;
+    Ogre::SceneManager* sceneManager;
     PolylinePath mPath;
     std::vector<Ogre::Vector3> routePoints;
     Ogre::Quaternion mFinalRootOrient = Ogre::Quaternion::IDENTITY;

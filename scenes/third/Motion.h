@@ -5,8 +5,15 @@
 // engine's scene graph: the asteroids' spin table, the landing turn, the
 // flight's accelerating time, the hop and the mouse-look pitch limits.
 #include <OgreQuaternion.h>
+#include <OgreVector.h>
+
+#include "scenes/third/FieldLayout.h"
 
 namespace Mossden {
+
+// The layout contract's plain points and rotations in the engine's math.
+inline Ogre::Vector3 toVector(const FieldLayout::Point& p) { return Ogre::Vector3(p.x, p.y, p.z); }
+inline Ogre::Quaternion toQuaternion(const FieldLayout::Rotation& r) { return Ogre::Quaternion(r.w, r.x, r.y, r.z); }
 
 // One row of the spin table: three turns of -1, 0 or +1 times 1.5 degrees
 // per second, all about the asteroid's local Z axis.

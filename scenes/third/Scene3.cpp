@@ -12,12 +12,13 @@
 #include "app/MossdenApp.h"
 #include "audio/SoundManager.h"
 #include "scene/CDotScene.h"
+#include "scenes/third/FieldLayout.h"
 
 namespace Mossden {
 
 namespace {
 
-constexpr int ASTEROID_COUNT = 21;
+using FieldLayout::ASTEROID_COUNT;
 constexpr unsigned long OPENING_MS = 1000;       // black, then the fade-in starts
 constexpr unsigned long FIRST_LANDING_MS = 4000; // the view lifts from the ground
 constexpr double OPENING_FADE_SECONDS = 3.0;
@@ -29,35 +30,23 @@ constexpr float POINTING_LENGTH = 1000000.0f;
 constexpr float SURFACE_RAY_BACKOFF = 10000.0f;
 constexpr int DEBUG_SPHERES = 1000;
 constexpr float DEBUG_SPHERE_RADIUS = 10.0f;
-constexpr float HOLE_EXIT_HEIGHT = 130.0f;  // the ride ends this far above the exit point
+constexpr float HOLE_EXIT_HEIGHT = FieldLayout::EYE_HEIGHT;  // the ride ends this far above the exit point
 constexpr float HOLE_RIDE_SECONDS = 2.5f;
 constexpr std::size_t FINALE_HOLES = 4;     // distinct holes before the closing sequence
+constexpr float FIRST_LANDING_TILT = 64.0f;  // degrees: the first view looks down a little
+constexpr float LANDING_TILT = 90.0f;        // degrees: later views look along the ground
 
-const Ogre::Vector3 START_POSITION(7948, -4788, -8380);
-const Ogre::Quaternion START_ORIENTATION(0.302413f, 0.0100697f, 0.0100697f, 0.953124f);
-const Ogre::Vector3 MOUTH_POINT(149, -2016, 370);  // the debug path's goal
+const Ogre::Vector3 MOUTH_POINT = toVector(FieldLayout::VIA_POINT);  // the debug path's goal
 
 std::string numbered(const char* stem, int i) { return stem + std::to_string(i); }
 
 }  // namespace
 
-const char* phaseName(Scene3Phase phase) {
-    switch (phase) {
-    case Intro: return "Intro";
-    case OnAsteroid: return "OnAsteroid";
-    case InHole: return "InHole";
-    case Aligning: return "Aligning";
-    case Flying: return "Flying";
-    case Finale: return "Finale";
-    }
-    return "?";
-}
-
 Scene3::Scene3(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan)
-    : MossdenScene(sceneManager, cameraMan), mFinale(this) {
-    mFlight = std::make_unique<AsteroidFlight>(this);
+    : MossdenScene(sceneManager, cameraMan), mFinale(*this, mRig, sceneManager) {
+    mFlight = std::make_unique<AsteroidFlight>(*this, mRig);
     cameraKeysDisabled = true;
-    picker = std::make_unique<RayPicker>(sceneManager);
+    mPicker = std::make_unique<RayPicker>(sceneManager);
 
     SoundManager& sound = SoundManager::getInstance();
     holeUpSound = sound.loadSound("holeup.ogg", false);
@@ -90,17 +79,8 @@ void Scene3::loadCustom(TiXmlElement* element) {
             for (const TiXmlElement* h = holes->FirstChildElement("hole"); h; h = h->NextSiblingElement("hole"))
                 if (std::unique_ptr<Hole> hole = Hole::read(h, sceneManager)) mHoles.push_back(std::move(hole));
     }
-    const std::pair<std::string, std::string> upper1{"upper_jaw_1", "upper_jaw_1_1"},
-        upper2{"upper_jaw_2", "upper_jaw_2_1"}, lower1{"lower_jaw_1", "lower_jaw_1_1"},
-        lower2{"lower_jaw_2", "lower_jaw_2_1"}, eye1{"eye_1", "lower_jaw_1_1"}, eye2{"eye_2", "lower_jaw_1_1"};
-    for (int i : {1, 3, 4, 7, 9, 10}) mJawAttachments[numbered("aster", i)] = upper1;
-    for (int i : {2, 5, 6, 8, 11}) mJawAttachments[numbered("aster", i)] = upper2;
-    for (int i : {12, 15, 16, 18}) mJawAttachments[numbered("aster", i)] = lower2;
-    for (int i : {13, 14, 17, 19, 20, 21}) mJawAttachments[numbered("aster", i)] = lower1;
-    mJawAttachments["eye1"] = eye1;
-    mJawAttachments["eye2"] = eye1;
-    mJawAttachments["eye2_1"] = eye2;
-    mJawAttachments["eye2_2"] = eye2;
+    for (const FieldLayout::JawCarry& carry : FieldLayout::JAW_CARRIES)
+        mJawAttachments[carry.carried] = {carry.jaw, carry.subName};
     prepareJaws();
 }
 
@@ -146,11 +126,11 @@ void Scene3::createScene() {
 
     mRig.setup(sceneManager, this);
     mRig.build();
-    mPhase = Intro;
+    mPhase = Scene3Phase::Intro;
     cameraNode = mRig.mCameraNode;
-    mRig.mCameraNode->setPosition(START_POSITION);
-    mCurrentAsteroid = asteroidNamed("aster19");
-    mRig.mCameraNode->setOrientation(START_ORIENTATION);
+    mRig.mCameraNode->setPosition(toVector(FieldLayout::START_POSITION));
+    mCurrentAsteroid = asteroidNamed(FieldLayout::START_ASTEROID_NAME);
+    mRig.mCameraNode->setOrientation(toQuaternion(FieldLayout::START_ORIENTATION));
     mIndicatorOverlay = Ogre::OverlayManager::getSingleton().getByName("MossdenOverlays/IndicatorOverlay");
 
     buildPivots();
@@ -237,7 +217,7 @@ void Scene3::setPhase(Scene3Phase phase) {
     if (phase == mPhase) return;
     std::cout << "Scene3 phase: " << phaseName(mPhase) << " -> " << phaseName(phase) << std::endl;
     mPhase = phase;
-    if (phase == OnAsteroid) reportStanding();
+    if (phase == Scene3Phase::OnAsteroid) reportStanding();
 }
 
 void Scene3::reportStanding() {
@@ -267,38 +247,36 @@ void Scene3::update(const Ogre::FrameEvent& evt) {
         openingStep();
         return;
     }
-    if (mPhase != Finale) {
+    if (mPhase != Scene3Phase::Finale) {
         for (auto& entry : mAsteroids) entry.second->spin(dt);
         refreshTransforms();
     }
 
     switch (mPhase) {
-    case Intro:
+    case Scene3Phase::Intro:
         // A landing that finds no ground is tried again next frame.
         if (startTimer.getMilliseconds() > FIRST_LANDING_MS) mRig.land(true, false);
-        break;
-    case OnAsteroid: onAsteroidStep(dt); break;
-    case InHole: holeRideStep(dt); break;
-    case Aligning: turnStep(dt); break;
-    case Flying: mFlight->update(dt); break;
-    case Finale: mFinale.update(dt); break;
+        return;
+    case Scene3Phase::OnAsteroid: return onAsteroidStep(dt);
+    case Scene3Phase::InHole: return holeRideStep(dt);
+    case Scene3Phase::Aligning: return landingTurnStep(dt);
+    case Scene3Phase::Flying: return mFlight->update(dt);
+    case Scene3Phase::Finale: return mFinale.update(dt);
     }
+    reportBadPhase(mPhase, "update");
 }
 
 void Scene3::openingStep() {
     if (startTimer.getMilliseconds() <= OPENING_MS) return;
     started = true;
     if (Fader* fader = MossdenApp::getInstance().fader.get()) fader->startFadeIn(OPENING_FADE_SECONDS);
-    if (Asteroid* asteroid = mRig.asteroid(); asteroid && asteroid->entity() && mPhase != Flying) {
+    if (Asteroid* asteroid = mRig.asteroid(); asteroid && asteroid->entity() && mPhase != Scene3Phase::Flying) {
         // Stand upright on the ground below at once, still looking at it.
         const Ogre::Vector3 p = mRig.mCameraNode->getPosition();
         const Ogre::Vector3 c = asteroid->entity()->getWorldBoundingBox(true).getCenter();
         const Ogre::Vector3 d = (c - p).normalisedCopy();
         Ogre::Vector3 hit, normal;
-        if (mRig.surfaceRay(d, p - d * SURFACE_RAY_BACKOFF, hit, normal)) {
-            lastSurfaceNormal = normal;
-            mRig.align(false, normal, true);
-        }
+        if (mRig.surfaceRay(d, p - d * SURFACE_RAY_BACKOFF, hit, normal)) mRig.align(false, normal, true);
     }
     SoundManager& sound = SoundManager::getInstance();
     sound.fadeOut(sound.loadSound("scene2noise.ogg", false), TUNNEL_NOISE_FADE_SECONDS);
@@ -311,15 +289,19 @@ Ogre::Vector3 Scene3::pointingVector() const {
 void Scene3::refreshTransforms() { sceneManager->getRootSceneNode()->_update(true, false); }
 
 void Scene3::indicatorTest() {
-    if (mPhase != OnAsteroid || !mCurrentAsteroid) return;
+    if (mPhase != Scene3Phase::OnAsteroid || !mCurrentAsteroid) return;
     refreshTransforms();
     Ogre::Vector3 hit, normal;
     Ogre::Entity* entity = nullptr;
     Ogre::Real distance = 0;
-    const bool pointable = castRay(*picker, mRig.mCameraNode->_getDerivedPosition(), pointingVector(), hit, normal,
+    const bool pointable = castRay(*mPicker, mRig.mCameraNode->_getDerivedPosition(), pointingVector(), hit, normal,
                                    entity, distance) &&
-                           entity != mCurrentAsteroid->entity() && mPointableEntities.count(entity);
+                           entity != mCurrentAsteroid->entity() && Scene3::pointable(entity);
     showIndicator(pointable);
+}
+
+bool Scene3::pointable(const Ogre::Entity* entity) const {
+    return mPointableEntities.count(entity) > 0;
 }
 
 void Scene3::showIndicator(bool shown) {
@@ -330,13 +312,24 @@ void Scene3::showIndicator(bool shown) {
         mIndicatorOverlay->hide();
 }
 
-void Scene3::turnStep(float dt) {
+void Scene3::startLandingTurn(const Ogre::Quaternion& cameraTarget, bool keepPhase) {
+    alignCameraTarget = cameraTarget;
+    alignCameraStart = mRig.mCameraNode->getOrientation();
+    if (!keepPhase) setPhase(Scene3Phase::Aligning);
+    alignClock.start();
+    alignPitchStart = mRig.mCameraPitchNode->getOrientation();
+    alignPitchTarget = Ogre::Quaternion(Ogre::Degree(firstLanding ? FIRST_LANDING_TILT : LANDING_TILT),
+                                        Ogre::Vector3::UNIT_X);
+    firstLanding = false;
+}
+
+void Scene3::landingTurnStep(float dt) {
     const float c = alignClock.step(dt);
     // The last frame lands exactly on the target instead of past it.
     const float t = std::min(c, 1.0f);
     mRig.mCameraNode->setOrientation(Ogre::Quaternion::Slerp(t, alignCameraStart, alignCameraTarget, true));
     mRig.mCameraPitchNode->setOrientation(Ogre::Quaternion::Slerp(t, alignPitchStart, alignPitchTarget, true));
-    if (c > 1) setPhase(OnAsteroid);
+    if (c > 1) setPhase(Scene3Phase::OnAsteroid);
 }
 
 void Scene3::onAsteroidStep(float dt) {
@@ -367,7 +360,7 @@ void Scene3::enterHole(Hole& hole, const Ogre::Vector3& exitPoint) {
     rideDuration = HOLE_RIDE_SECONDS;
     rideTime = 0;
     std::cout << "Into hole " << hole.id << " of " << mCurrentAsteroid->name() << std::endl;
-    setPhase(InHole);
+    setPhase(Scene3Phase::InHole);
     swirlPending = true;
     swirlWaitTimer.reset();
     currentHole = &hole;
@@ -394,12 +387,19 @@ void Scene3::holeRideStep(float dt) {
     if (!finaleStarted && mVisitedHoles.size() == FINALE_HOLES) {
         finaleStarted = true;
         std::cout << "Holes ridden: " << mVisitedHoles.size() << "; the closing sequence starts" << std::endl;
-        setPhase(Finale);
+        setPhase(Scene3Phase::Finale);
         mFinale.start();
         return;
     }
     // A ride whose end finds no ground repeats its last step next frame.
     mRig.land(true, false);
+}
+
+void Scene3::closingSequenceEnded(const Ogre::Vector3& direction) {
+    mEndMode = 1;
+    mCurrentAsteroid = nullptr;
+    std::cout << "Closing sequence: the end" << std::endl;
+    mFlight->start(direction);
 }
 
 bool Scene3::mouseMoved(const OIS::MouseEvent& evt) {
@@ -410,14 +410,15 @@ bool Scene3::mouseMoved(const OIS::MouseEvent& evt) {
         return true;
     }
     switch (mPhase) {
-    case Intro:
-    case Aligning:
-    case Finale: return true;
-    case Flying:
+    case Scene3Phase::Intro:
+    case Scene3Phase::Aligning:
+    case Scene3Phase::Finale: return true;
+    case Scene3Phase::Flying:
         if (mFlight->remaining() < AsteroidFlight::FINAL_TURN_UNITS) return true;
         break;
-    case OnAsteroid:
-    case InHole: break;
+    case Scene3Phase::OnAsteroid:
+    case Scene3Phase::InHole: break;
+    default: reportBadPhase(mPhase, "mouseMoved"); return true;
     }
     mRig.mouseLook(float(evt.state.X.rel), float(evt.state.Y.rel));
     return true;
@@ -429,7 +430,7 @@ bool Scene3::mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID id) {
         menu.mousePressed(Ogre::Real(evt.state.X.abs), Ogre::Real(evt.state.Y.abs));
         return true;
     }
-    if (mPhase == OnAsteroid) mFlight->start(pointingVector());
+    if (mPhase == Scene3Phase::OnAsteroid) mFlight->start(pointingVector());
     return true;
 }
 
@@ -462,7 +463,7 @@ void Scene3::debugPath() {
     // The markers of the last press go first, so that presses do not pile up.
     destroySphereMarkers(debugMarkersFirst, debugMarkersEnd, sceneManager);
     std::list<Ogre::Vector3> points;
-    findPath(*picker, mRig.mCameraNode->_getDerivedPosition(), MOUTH_POINT, points);
+    findPath(*mPicker, mRig.mCameraNode->_getDerivedPosition(), MOUTH_POINT, points);
     Ogre::SimpleSpline spline;
     for (const Ogre::Vector3& p : points) spline.addPoint(p);
     debugMarkersFirst = sphereMarkerCount + 1;

@@ -7,7 +7,8 @@
 // different holes a closing sequence shows the face the field was all
 // along. Scene3 holds the phase machine and the objects it drives; the
 // viewer's rig, the flights and the closing sequence do their work in
-// their own classes, which reach the scene's state as friends.
+// their own classes and ask the scene for what they need through
+// ThirdSceneOwner.
 #include <OgreSimpleSpline.h>
 #include <OgreTimer.h>
 
@@ -25,6 +26,7 @@
 #include "scenes/third/FinalSequence.h"
 #include "scenes/third/Hole.h"
 #include "scenes/third/Motion.h"
+#include "scenes/third/ThirdSceneOwner.h"
 #include <list>
 
 namespace Ogre {
@@ -33,11 +35,7 @@ class Overlay;
 
 namespace Mossden {
 
-enum Scene3Phase : int { Intro = 0, OnAsteroid = 1, InHole = 2, Aligning = 3, Flying = 4, Finale = 5 };
-
-const char* phaseName(Scene3Phase phase);
-
-class Scene3 : public MossdenScene {
+class Scene3 : public MossdenScene, public ThirdSceneOwner {
 public:
     Scene3(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan);
     ~Scene3() override;
@@ -55,55 +53,66 @@ public:
     bool mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override;
     bool keyPressed(const OIS::KeyEvent& evt) override;
 
-    Scene3Phase phase() const { return mPhase; }
-    // Every phase change goes through here and is written to standard output.
-    void setPhase(Scene3Phase phase);
+    // The owner interface (ThirdSceneOwner.h).
+    Scene3Phase phase() const override { return mPhase; }
+    void setPhase(Scene3Phase phase) override;
+    Asteroid* currentAsteroid() const override { return mCurrentAsteroid; }
+    void setCurrentAsteroid(Asteroid* asteroid) override { mCurrentAsteroid = asteroid; }
+    Asteroid* asteroidNamed(const std::string& name) const override;
+    const AsteroidMap& asteroids() const override { return mAsteroids; }
+    bool pointable(const Ogre::Entity* entity) const override;
+    RayPicker& picker() override { return *mPicker; }
+    void showIndicator(bool shown) override;
+    void startLandingTurn(const Ogre::Quaternion& cameraTarget, bool keepPhase) override;
+    void landingTurnStep(float dt) override;
+    // The engine brings world transforms up to date once per frame when it
+    // renders; a node whose parent moved since then keeps its old world
+    // transform until this runs, and picking and re-parenting need this
+    // frame's.
+    void refreshTransforms() override;
+    // Where the viewer stands, in world space, with the asteroid's pivot
+    // (its centre and turn): a trace line for tests and debugging.
+    void reportStanding() override;
+    void enterHole(Hole& hole, const Ogre::Vector3& exitPoint) override;
+    void closingSequenceEnded(const Ogre::Vector3& direction) override;
+
     // The asteroid whose centre is nearest to a world point (ties: the
     // earlier in key order); asteroids without entity never count.
     Asteroid* nearestAsteroid(const Ogre::Vector3& point) const;
-    // The asteroid of that name, or null.
-    Asteroid* asteroidNamed(const std::string& name) const;
-    Asteroid* currentAsteroid() const { return mCurrentAsteroid; }
-
-    // Writes where the viewer stands, in world space, with the asteroid's
-    // pivot (its centre and turn): a trace line for tests and debugging.
-    void reportStanding();
-    // The landing turn, one frame (phase Aligning and a flight's last stretch).
-    void turnStep(float dt);
     // Shows the indicator when the viewer points at another asteroid.
     void indicatorTest();
-    // Brings every node's world transform up to date. The engine does it
-    // once per frame when it renders; a node whose parent moved since then
-    // keeps its old world transform until this runs, and picking and
-    // re-parenting need this frame's.
-    void refreshTransforms();
     // The viewing direction of the camera, a million units long.
     Ogre::Vector3 pointingVector() const;
+
+    // The scene's parts and state, for tracing and the engine tests.
+    CameraRig& rig() { return mRig; }
+    AsteroidFlight& flight() { return *mFlight; }
+    const FinalSequence& finale() const { return mFinale; }
+    bool openingDone() const { return started; }
+    const std::vector<Ogre::SceneNode*>& pivots() const { return mPivotNodes; }
+    const std::list<std::unique_ptr<Hole>>& holes() const { return mHoles; }
+    std::size_t visitedHoleCount() const { return mVisitedHoles.size(); }
+    const Ogre::SimpleSpline& holeRide() const { return holeRideSpline; }
+    int endMode() const { return mEndMode; }
 
 protected:
     // Where createScene reads the world from; tests point it at small files.
     std::string sceneFile = "third_scene.xml";
     std::string sceneGroup = "General";
+    // Skips the opening (tests that start standing).
+    void skipOpening() { started = true; }
 
 private:
-    friend class CameraRig;
-    friend class AsteroidFlight;
-    friend class FinalSequence;
-    friend class Scene3Probe;  // engine tests
-
     void openingStep();
     void onAsteroidStep(float dt);
     void buildPivots();
     void attachFogClouds();
     void prepareJaws();
-    void showIndicator(bool shown);
-    // Starts the ride through a hole, coming out above exitPoint.
-    void enterHole(Hole& hole, const Ogre::Vector3& exitPoint);
     void debugPath();
     void holeRideStep(float dt);
     void attachHoles();
 
-    Scene3Phase mPhase = Intro;
+    Scene3Phase mPhase = Scene3Phase::Intro;
     bool started = false;
     Ogre::Timer startTimer;      // opening (1000 ms) and first landing (4000 ms)
     Ogre::Timer indicatorTimer;  // paces the indicator test (30 ms)
@@ -111,7 +120,7 @@ private:
 
     std::map<std::string, std::unique_ptr<Asteroid>> mAsteroids;
     Asteroid* mCurrentAsteroid = nullptr;
-    std::set<Ogre::Entity*> mPointableEntities;
+    std::set<const Ogre::Entity*> mPointableEntities;
     std::vector<Ogre::SceneNode*> mPivotNodes;
     // Asteroid or eye entity -> (jaw entity, jaw sub-name); the sub-name is kept, never used.
     std::map<std::string, std::pair<std::string, std::string>> mJawAttachments;
@@ -133,15 +142,13 @@ private:
     Ogre::Quaternion alignPitchStart = Ogre::Quaternion::IDENTITY;
     Ogre::Quaternion alignPitchTarget = Ogre::Quaternion::IDENTITY;
     TurnClock alignClock;
-    Ogre::Vector3 lastSurfaceNormal = Ogre::Vector3::UNIT_Z;
     bool firstLanding = true;  // the first landing tilts the view by 64 degrees, later ones by 90
 
     Ogre::Overlay* mIndicatorOverlay = nullptr;
-    std::unique_ptr<RayPicker> picker;
+    std::unique_ptr<RayPicker> mPicker;
     CameraRig mRig;
     FinalSequence mFinale;
     std::unique_ptr<AsteroidFlight> mFlight;
-    Ogre::Vector3 flightOrigin = Ogre::Vector3::ZERO;  // camera node's local position at a flight's start
 
     int holeUpSound = 0, noiseSound = 0, musicSound = 0;
     int debugMarkersFirst = 0;  // numbers of the debug path's markers shown now

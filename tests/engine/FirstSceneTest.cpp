@@ -94,70 +94,52 @@ TEST_F(FirstScene, FirstUpdateOfTheProcessIsSkipped) {
     EXPECT_DOUBLE_EQ(app().fader->totalDuration, 7.0);
 }
 
-// The forward input over a sequence of 51 ms ticks: nothing until the budget
-// passes 100 (after 900 ms), then the multiplier moves by keyAcceleration per
-// 50 ms while the budget lasts, exhaustion ends it until W is released.
-TEST_F(FirstScene, BoostBudgetOverTicks) {
+// The boost's rules are the flight model's (unit tests); here the scene
+// feeds it: W or the left button is the forward input, the approach
+// ignores it, and the file's values reach it.
+TEST_F(FirstScene, ForwardInputBoostsOutsideTheApproach) {
     startAscent();
-    scene->keyAcceleration = -0.4f;
-    scene->maxKeyAcceleration = -3.0f;
-    scene->keySlowdown = 0.5f;
+    scene->boost.budgetMs = Mossden::BOOST_BUDGET_MAX_MS;
+    const float up = scene->rates.keyAcceleration, down = scene->rates.keySlowdown;
     scene->heldKeys.insert(OIS::KC_W);
-    for (int i = 0; i < 18; ++i) {
-        scene->tick(51);
-        EXPECT_FLOAT_EQ(scene->speedMultiplier, 1.0f) << "tick " << i;
-    }
-    EXPECT_NEAR(scene->boostBudget, 18 * 51 / 9.0f, 1e-3);
-    scene->tick(51);  // budget 102 > 100: the boost starts
-    EXPECT_TRUE(scene->boostActive);
-    EXPECT_NEAR(scene->speedMultiplier, 1.0f + 0.4f * 51 / 50, 1e-5);
-    EXPECT_NEAR(scene->boostBudget, 102 - 51 + 51 / 9.0f, 1e-3);
-    scene->tick(51);  // below 100 but still active: goes on
-    EXPECT_NEAR(scene->speedMultiplier, 1.0f + 2 * 0.4f * 51 / 50, 1e-5);
-    EXPECT_FALSE(scene->boostExhausted);
-    scene->tick(51);  // the budget runs out in this tick
-    EXPECT_TRUE(scene->boostExhausted);
-    EXPECT_NEAR(scene->speedMultiplier, 1.0f + 3 * 0.4f * 51 / 50, 1e-5);
-    scene->tick(51);  // W still held, exhausted: back to 1 at once
-    EXPECT_FLOAT_EQ(scene->speedMultiplier, 1.0f);
-    for (int i = 0; i < 40; ++i) scene->tick(51);
-    EXPECT_FLOAT_EQ(scene->speedMultiplier, 1.0f) << "no boost before a release";
-    scene->heldKeys.erase(OIS::KC_W);
-    scene->tick(51);
-    EXPECT_FALSE(scene->boostActive);
-    EXPECT_FALSE(scene->boostExhausted);
-    // the left button is forward input too
-    scene->leftButtonDown = true;
-    scene->tick(51);
-    EXPECT_GT(scene->speedMultiplier, 1.0f);
-    scene->leftButtonDown = false;
-    // the budget refills to 800 and stays there
-    for (int i = 0; i < 400; ++i) scene->tick(51);
-    EXPECT_FLOAT_EQ(scene->boostBudget, 800.0f);
-}
-
-TEST_F(FirstScene, ForwardInputAtOrBelowTheBoundChangesNothing) {
-    startAscent();
-    scene->maxKeyAcceleration = 0.5f;
-    scene->keyAcceleration = 0.1f;
-    scene->keySlowdown = 0.2f;
-    scene->speedMultiplier = 0.5f;
-    scene->boostBudget = 500;
-    scene->heldKeys.insert(OIS::KC_W);
-    scene->tick(60);
-    EXPECT_FLOAT_EQ(scene->speedMultiplier, 0.5f);
-    EXPECT_FLOAT_EQ(scene->boostBudget, 500 + 60 / 9.0f);
-    // released: the multiplier recovers toward 1 by keySlowdown per 50 ms
-    scene->heldKeys.erase(OIS::KC_W);
     scene->tick(50);
-    EXPECT_FLOAT_EQ(scene->speedMultiplier, 0.7f);
+    EXPECT_NEAR(scene->boost.multiplier, 1 + up, 1e-5);
+    scene->heldKeys.erase(OIS::KC_W);
+    scene->leftButtonDown = true;
+    scene->tick(50);
+    EXPECT_NEAR(scene->boost.multiplier, 1 + 2 * up, 1e-5);
+    scene->leftButtonDown = false;
+    scene->tick(50);
+    EXPECT_NEAR(scene->boost.multiplier, 1 + 2 * up - down, 1e-5);
     // a tick in the approach does nothing at all
     scene->phase = Scene1::PHASE_APPROACH;
     scene->heldKeys.insert(OIS::KC_W);
-    const float budget = scene->boostBudget;
+    const Mossden::Boost before = scene->boost;
     scene->tick(500);
-    EXPECT_FLOAT_EQ(scene->speedMultiplier, 0.7f);
-    EXPECT_FLOAT_EQ(scene->boostBudget, budget);
+    EXPECT_FLOAT_EQ(scene->boost.multiplier, before.multiplier);
+    EXPECT_FLOAT_EQ(scene->boost.budgetMs, before.budgetMs);
+}
+
+TEST_F(FirstScene, BoostValuesComeFromTheFileUnlessUnusable) {
+    // the generated file carries the model's own values
+    const Mossden::FlightRates model;
+    EXPECT_FLOAT_EQ(scene->rates.cameraAcceleration, model.cameraAcceleration);
+    EXPECT_FLOAT_EQ(scene->rates.keyAcceleration, model.keyAcceleration);
+    EXPECT_FLOAT_EQ(scene->rates.keySlowdown, model.keySlowdown);
+    EXPECT_FLOAT_EQ(scene->rates.maxKeyAcceleration, model.maxKeyAcceleration);
+    // rates not above 0 and a bound not above 1 are refused, each alone
+    TiXmlDocument doc;
+    doc.Parse(R"(<custom><cameraKeyAccseleration value="-0.8"/><cameraKeySlowdown value="0.3"/>
+                 <cameraMaxKeyAccseleration value="-3"/></custom>)");
+    Scene1 other(app().sceneManager, nullptr);
+    other.loadCustom(doc.RootElement());
+    EXPECT_FLOAT_EQ(other.rates.keyAcceleration, model.keyAcceleration);
+    EXPECT_FLOAT_EQ(other.rates.keySlowdown, 0.3f);
+    EXPECT_FLOAT_EQ(other.rates.maxKeyAcceleration, model.maxKeyAcceleration);
+    doc.Parse(R"(<custom><cameraKeySlowdown value="0"/><cameraMaxKeyAccseleration value="1"/></custom>)");
+    other.loadCustom(doc.RootElement());
+    EXPECT_FLOAT_EQ(other.rates.keySlowdown, 0.3f);
+    EXPECT_FLOAT_EQ(other.rates.maxKeyAcceleration, model.maxKeyAcceleration);
 }
 
 TEST_F(FirstScene, HeightLimitTakesTheFirstPointAboveInListOrder) {
@@ -263,7 +245,7 @@ TEST_F(FirstScene, SeveralPhasesInOneFrame) {
     EXPECT_FLOAT_EQ(scene->fallSpeed, 0.0f);
     EXPECT_TRUE(scene->endTurnStarted);
     EXPECT_FALSE(app().sceneManager->hasLight("Scene1Omni02"));
-    EXPECT_FLOAT_EQ(scene->speedMultiplier, std::abs(scene->maxKeyAcceleration));
+    EXPECT_FLOAT_EQ(scene->boost.multiplier, Mossden::approachMultiplier(scene->rates));
     EXPECT_EQ(app().fader->operation, Mossden::Fader::FADE_NONE);
 }
 
@@ -272,7 +254,7 @@ TEST_F(FirstScene, ApproachTurnsDarkensAndSlowsDown) {
     const float L = scene->cameraTrackState->getLength();
     scene->phase = Scene1::PHASE_APPROACH;
     scene->lookTrackState->setEnabled(true);
-    scene->speedMultiplier = 3;
+    scene->boost.multiplier = 3;
     scene->trackSpeed = 30;
     scene->cameraAcceleration = 0.3f;
     scene->cameraTrackState->setTimePosition(1950);

@@ -17,40 +17,59 @@
 
 using Mossden::Test::app;
 
-namespace Mossden {
+namespace {
 
-// Reaches the scene's inner state for the tests.
-class Scene3Probe {
+using Mossden::Scene3;
+using Mossden::Scene3Phase;
+
+const Ogre::Vector3 START(7948, -4788, -8380);
+constexpr float BIG = 1000;    // radius of the start asteroid
+constexpr float SMALL = 300;   // radius of the others
+const Ogre::Vector3 TIE_POINT(-30000, 0, 0);
+
+class TestScene3 : public Scene3 {
 public:
-    explicit Scene3Probe(Scene3& scene) : s(scene) {}
-    CameraRig& rig() { return s.mRig; }
-    AsteroidFlight& flight() { return *s.mFlight; }
-    bool& started() { return s.started; }
-    void setPhase(Scene3Phase phase) { s.mPhase = phase; }
-    Asteroid& asteroid(const std::string& name) { return *s.mAsteroids.at(name); }
+    TestScene3(Ogre::SceneManager* manager, const std::string& file) : Scene3(manager, nullptr) {
+        sceneFile = file;
+        sceneGroup = SceneTest::GROUP;
+    }
+    using Scene3::skipOpening;
+};
+
+// The scene's parts and state in the tests' terms, through its public
+// queries and its owner interface.
+class Scene3Driver {
+public:
+    explicit Scene3Driver(TestScene3& scene) : s(scene) {}
+    Mossden::CameraRig& rig() { return s.rig(); }
+    Mossden::AsteroidFlight& flight() { return s.flight(); }
+    bool started() const { return s.openingDone(); }
+    void skipOpening() { s.skipOpening(); }
+    void setPhase(Scene3Phase phase) { s.setPhase(phase); }
+    Mossden::Asteroid& asteroid(const std::string& name) { return *s.asteroidNamed(name); }
     Ogre::SceneNode* pivotOf(const std::string& name) {
         return asteroid(name).entity()->getParentSceneNode()->getParentSceneNode();
     }
-    std::vector<Ogre::SceneNode*>& pivots() { return s.mPivotNodes; }
-    const Ogre::Vector3& lastSurfaceNormal() { return s.lastSurfaceNormal; }
-    void openingStep() { s.openingStep(); }
-    FinalSequence& finale() { return s.mFinale; }
-    std::vector<Hole*> holes() {
-        std::vector<Hole*> all;
-        for (auto& h : s.mHoles) all.push_back(h.get());
+    const std::vector<Ogre::SceneNode*>& pivots() const { return s.pivots(); }
+    const Ogre::Vector3& lastSurfaceNormal() { return s.rig().surfaceNormal(); }
+    // A frame of no time: before the start, the update runs the opening only.
+    void openingStep() {
+        Ogre::FrameEvent evt{};
+        s.update(evt);
+    }
+    const Mossden::FinalSequence& finale() const { return s.finale(); }
+    std::vector<Mossden::Hole*> holes() const {
+        std::vector<Mossden::Hole*> all;
+        for (const auto& h : s.holes()) all.push_back(h.get());
         return all;
     }
-    std::size_t visitedHoles() { return s.mVisitedHoles.size(); }
-    void enterHole(Hole& hole) { s.enterHole(hole, hole.nearestFallPoint(rig().mCameraNode->getPosition())); }
-    const Ogre::SimpleSpline& rideSpline() { return s.holeRideSpline; }
-    int endMode() { return s.mEndMode; }
+    std::size_t visitedHoles() const { return s.visitedHoleCount(); }
+    void enterHole(Mossden::Hole& hole) { s.enterHole(hole, hole.nearestFallPoint(rig().mCameraNode->getPosition())); }
+    const Ogre::SimpleSpline& rideSpline() const { return s.holeRide(); }
+    int endMode() const { return s.endMode(); }
     // Reads an asteroid's surface again where it stands now (after a test
     // moved it).
-    void refreshSurface(const std::string& name) {
-        Asteroid& a = asteroid(name);
-        a.mEntity = nullptr;
-        a.entity();
-    }
+    void refreshSurface(const std::string& name) { asteroid(name).rereadSurface(); }
     // Runs frames of dt seconds until the phase leaves `phase` (at most n).
     int runWhile(Scene3Phase phase, float dt, int n) {
         Ogre::FrameEvent evt{};
@@ -64,27 +83,7 @@ public:
     }
 
 private:
-    Scene3& s;
-};
-
-}  // namespace Mossden
-
-namespace {
-
-using Mossden::Scene3;
-using Mossden::Scene3Probe;
-
-const Ogre::Vector3 START(7948, -4788, -8380);
-constexpr float BIG = 1000;    // radius of the start asteroid
-constexpr float SMALL = 300;   // radius of the others
-const Ogre::Vector3 TIE_POINT(-30000, 0, 0);
-
-class TestScene3 : public Scene3 {
-public:
-    TestScene3(Ogre::SceneManager* manager, const std::string& file) : Scene3(manager, nullptr) {
-        sceneFile = file;
-        sceneGroup = SceneTest::GROUP;
-    }
+    TestScene3& s;
 };
 
 std::string vec(const Ogre::Vector3& v) {
@@ -192,7 +191,7 @@ protected:
         faderShown = fader.overlay && fader.overlay->isVisible();
         scene = std::make_unique<TestScene3>(manager.get(), worldFile());
         scene->createScene();
-        probe = std::make_unique<Scene3Probe>(*scene);
+        probe = std::make_unique<Scene3Driver>(*scene);
     }
     void TearDown() override {
         probe.reset();
@@ -206,11 +205,11 @@ protected:
 
     // Lands on aster19 and finishes the turn: the viewer stands upright.
     void standOnStart() {
-        probe->started() = true;
+        probe->skipOpening();
         ASSERT_TRUE(probe->rig().land(true, false));
-        ASSERT_EQ(scene->phase(), Mossden::Aligning);
-        probe->runWhile(Mossden::Aligning, 1.0f / 60, 600);
-        ASSERT_EQ(scene->phase(), Mossden::OnAsteroid);
+        ASSERT_EQ(scene->phase(), Scene3Phase::Aligning);
+        probe->runWhile(Scene3Phase::Aligning, 1.0f / 60, 600);
+        ASSERT_EQ(scene->phase(), Scene3Phase::OnAsteroid);
     }
     void frame(float dt) {
         Ogre::FrameEvent evt{};
@@ -223,7 +222,7 @@ protected:
 
     SceneTest::PrivateSceneManager manager;
     std::unique_ptr<TestScene3> scene;
-    std::unique_ptr<Scene3Probe> probe;
+    std::unique_ptr<Scene3Driver> probe;
     Ogre::Overlay* indicator = nullptr;
     double faderAlpha = 0;
     int faderOperation = 0;
@@ -241,8 +240,8 @@ TEST_F(ThirdScene, SpinRowsTurnPivotsAndFollowTheProcessCount) {
     Mossden::Asteroid next("extra", manager.get());
     EXPECT_EQ(next.spinRowIndex(), (probe->asteroid("aster21").spinRowIndex() + 1) % 21);
 
-    probe->started() = true;
-    probe->setPhase(Mossden::OnAsteroid);
+    probe->skipOpening();
+    probe->setPhase(Scene3Phase::OnAsteroid);
     std::map<int, Ogre::Quaternion> startOf;
     for (int i = 1; i <= 21; ++i) startOf[i] = probe->pivotOf("aster" + std::to_string(i))->getOrientation();
     frame(1.0f);
@@ -316,7 +315,7 @@ TEST_F(ThirdScene, OpeningStandsUprightAfterOneSecond) {
     // Straight above the sphere's top: the ground's normal is up the Y axis.
     EXPECT_GT(cameraUp().dotProduct(probe->lastSurfaceNormal()), 0.9999f);
     EXPECT_GT(probe->lastSurfaceNormal().dotProduct(Ogre::Vector3::UNIT_Y), 0.99f);
-    EXPECT_EQ(scene->phase(), Mossden::Intro);
+    EXPECT_EQ(scene->phase(), Scene3Phase::Intro);
     EXPECT_EQ(app().fader->operation, Mossden::Fader::FADE_IN);
 }
 
@@ -327,7 +326,7 @@ TEST_F(ThirdScene, FirstLandingTiltsBy64DegreesAndEndsUpright) {
     EXPECT_TRUE(probe->rig().mCameraPitchNode->getOrientation().equals(tilt, Ogre::Degree(0.01f)));
     // Later landings look along the ground.
     ASSERT_TRUE(probe->rig().land(true, false));
-    probe->runWhile(Mossden::Aligning, 1.0f / 60, 600);
+    probe->runWhile(Scene3Phase::Aligning, 1.0f / 60, 600);
     const Ogre::Quaternion level(Ogre::Degree(90), Ogre::Vector3::UNIT_X);
     EXPECT_TRUE(probe->rig().mCameraPitchNode->getOrientation().equals(level, Ogre::Degree(0.01f)));
 }
@@ -382,7 +381,7 @@ TEST_F(ThirdScene, ClickingOwnAsteroidEmptySpaceOrAnotherEntityDoesNothing) {
                                            Ogre::Vector3(-1000, 0, 0)}) {
         SCOPED_TRACE(Ogre::StringConverter::toString(direction));
         EXPECT_FALSE(probe->flight().start(direction));
-        EXPECT_EQ(scene->phase(), Mossden::OnAsteroid);
+        EXPECT_EQ(scene->phase(), Scene3Phase::OnAsteroid);
         EXPECT_EQ(scene->currentAsteroid()->name(), "aster19");
     }
     EXPECT_TRUE(probe->rig().mCameraNode->_getDerivedPosition().positionEquals(before, 0.01f));
@@ -428,11 +427,11 @@ TEST_F(ThirdScene, IndicatorShowsOnlyForAnotherAsteroidWhileStanding) {
                                     Ogre::Quaternion(Ogre::Degree(180), Ogre::Vector3::UNIT_Y));
     scene->indicatorTest();
     EXPECT_TRUE(indicator->isVisible());
-    probe->setPhase(Mossden::Aligning);
+    probe->setPhase(Scene3Phase::Aligning);
     indicator->hide();
     scene->indicatorTest();
     EXPECT_FALSE(indicator->isVisible());
-    probe->setPhase(Mossden::OnAsteroid);
+    probe->setPhase(Scene3Phase::OnAsteroid);
     rig.mCameraNode->pitch(Ogre::Degree(-90));  // now at the own ground
     scene->indicatorTest();
     EXPECT_FALSE(indicator->isVisible());
@@ -443,19 +442,19 @@ TEST_F(ThirdScene, FlightOfFiveThousandUnitsArrivesOnItsTarget) {
     scene->refreshTransforms();
     const Ogre::Vector3 before = probe->rig().mCameraNode->_getDerivedPosition();
     ASSERT_TRUE(probe->flight().start(Ogre::Vector3(0, 0, 1000)));
-    EXPECT_EQ(scene->phase(), Mossden::Flying);
+    EXPECT_EQ(scene->phase(), Scene3Phase::Flying);
     EXPECT_EQ(scene->currentAsteroid()->name(), "aster18");
     EXPECT_NEAR(probe->flight().flightClock().duration, 5.0f, 0.01f);
     // The camera does not jump at the start.
     EXPECT_TRUE(probe->rig().mCameraNode->_getDerivedPosition().positionEquals(before, 0.01f));
-    const int frames = probe->runWhile(Mossden::Flying, 1.0f / 60, 600);
+    const int frames = probe->runWhile(Scene3Phase::Flying, 1.0f / 60, 600);
     EXPECT_NEAR(frames / 60.0f, 1.55f, 0.1f);
-    EXPECT_NE(scene->phase(), Mossden::Flying);
+    EXPECT_NE(scene->phase(), Scene3Phase::Flying);
     // Landed: 130 above aster18's surface.
     const Ogre::Vector3 centre = probe->pivotOf("aster18")->_getDerivedPosition();
     EXPECT_NEAR(probe->rig().mCameraNode->_getDerivedPosition().distance(centre), SMALL + 130, 8.0f);
-    probe->runWhile(Mossden::Aligning, 1.0f / 60, 600);
-    EXPECT_EQ(scene->phase(), Mossden::OnAsteroid);
+    probe->runWhile(Scene3Phase::Aligning, 1.0f / 60, 600);
+    EXPECT_EQ(scene->phase(), Scene3Phase::OnAsteroid);
     EXPECT_GT(cameraUp().dotProduct(probe->lastSurfaceNormal()), 0.9999f);
 }
 
@@ -474,19 +473,19 @@ TEST_F(ThirdScene, AnAsteroidInTheWayTakesOverTheFlight) {
     probe->refreshSurface("aster17");
     frame(1.0f / 60);
     EXPECT_EQ(scene->currentAsteroid()->name(), "aster17");
-    EXPECT_EQ(scene->phase(), Mossden::Flying);
+    EXPECT_EQ(scene->phase(), Scene3Phase::Flying);
     frame(1.0f / 60);  // the next frame is the arrival
-    EXPECT_EQ(scene->phase(), Mossden::Aligning);
+    EXPECT_EQ(scene->phase(), Scene3Phase::Aligning);
     EXPECT_EQ(scene->currentAsteroid()->name(), "aster17");
 }
 
 // Rides through a hole and waits until the viewer stands again (or the
 // closing sequence takes over).
-void rideThrough(Scene3Probe& probe, Scene3& scene, Mossden::Hole& hole) {
+void rideThrough(Scene3Driver& probe, Scene3& scene, Mossden::Hole& hole) {
     probe.enterHole(hole);
-    ASSERT_EQ(scene.phase(), Mossden::InHole);
-    probe.runWhile(Mossden::InHole, 1.0f / 30, 400);
-    probe.runWhile(Mossden::Aligning, 1.0f / 30, 400);
+    ASSERT_EQ(scene.phase(), Scene3Phase::InHole);
+    probe.runWhile(Scene3Phase::InHole, 1.0f / 30, 400);
+    probe.runWhile(Scene3Phase::Aligning, 1.0f / 30, 400);
 }
 
 TEST_F(ThirdScene, HolesReadFromTheFileWithTheirDefaults) {
@@ -533,7 +532,7 @@ TEST_F(ThirdScene, RideSplinePassesTheGuidePointsOrGoesStraightOut) {
     const std::vector<Mossden::Hole*> holes = probe->holes();
     const Ogre::Vector3 from = probe->rig().mCameraNode->getPosition();
     probe->enterHole(*holes[0]);
-    EXPECT_EQ(scene->phase(), Mossden::InHole);
+    EXPECT_EQ(scene->phase(), Scene3Phase::InHole);
     const Ogre::SimpleSpline& full = probe->rideSpline();
     ASSERT_EQ(full.getNumPoints(), 6u);
     EXPECT_EQ(full.getPoint(0), from);
@@ -545,11 +544,11 @@ TEST_F(ThirdScene, RideSplinePassesTheGuidePointsOrGoesStraightOut) {
     const Ogre::Vector3 fall = holes[0]->nearestFallPoint(from);
     EXPECT_TRUE(full.getPoint(5).positionEquals(fall + (fall - placeOf(19)).normalisedCopy() * 130, 0.5f));
 
-    probe->setPhase(Mossden::OnAsteroid);
+    probe->setPhase(Scene3Phase::OnAsteroid);
     probe->enterHole(*holes[1]);
     ASSERT_EQ(probe->rideSpline().getNumPoints(), 3u);
     // Without fall points the ride comes out above the viewer's own place.
-    probe->setPhase(Mossden::OnAsteroid);
+    probe->setPhase(Scene3Phase::OnAsteroid);
     probe->enterHole(*holes[3]);
     const Ogre::Vector3 out = probe->rideSpline().getPoint(probe->rideSpline().getNumPoints() - 1);
     EXPECT_TRUE(out.positionEquals(from + (from - placeOf(19)).normalisedCopy() * 130, 0.5f));
@@ -559,7 +558,7 @@ TEST_F(ThirdScene, RidesCountDistinctHolesAndTheFourthStartsTheClosingSequence) 
     standOnStart();
     const std::vector<Mossden::Hole*> holes = probe->holes();
     rideThrough(*probe, *scene, *holes[0]);
-    EXPECT_EQ(scene->phase(), Mossden::OnAsteroid);
+    EXPECT_EQ(scene->phase(), Scene3Phase::OnAsteroid);
     EXPECT_EQ(probe->visitedHoles(), 1u);
     // Came out on the far side, standing upright again.
     EXPECT_LT(probe->rig().mCameraNode->getPosition().x, placeOf(19).x - BIG);
@@ -578,12 +577,12 @@ TEST_F(ThirdScene, RidesCountDistinctHolesAndTheFourthStartsTheClosingSequence) 
     EXPECT_EQ(probe->visitedHoles(), 3u);
     EXPECT_TRUE(manager->hasParticleSystem(std::to_string(holes[2]->id) + "test"));
     EXPECT_FALSE(manager->getParticleSystem(std::to_string(holes[4]->id) + "swirlFirst")->isAttached());
-    EXPECT_EQ(scene->phase(), Mossden::OnAsteroid);
+    EXPECT_EQ(scene->phase(), Scene3Phase::OnAsteroid);
     probe->enterHole(*holes[3]);
-    probe->runWhile(Mossden::InHole, 1.0f / 30, 400);
+    probe->runWhile(Scene3Phase::InHole, 1.0f / 30, 400);
     EXPECT_TRUE(manager->hasParticleSystem(std::to_string(holes[3]->id) + "test"));
     EXPECT_EQ(probe->visitedHoles(), 4u);
-    EXPECT_EQ(scene->phase(), Mossden::Finale);
+    EXPECT_EQ(scene->phase(), Scene3Phase::Finale);
 }
 
 TEST_F(ThirdScene, ButterflyLaunchesFliesIntoTheHoleAndWaitsAgain) {
@@ -624,16 +623,16 @@ TEST_F(ThirdScene, ClosingSequenceLaughsOnceFarOutAndEndsFreeWithTheEndMenuAhead
     const std::vector<Mossden::Hole*> holes = probe->holes();
     for (int k : {0, 2, 4}) rideThrough(*probe, *scene, *holes[k]);
     probe->enterHole(*holes[1]);
-    probe->runWhile(Mossden::InHole, 1.0f / 30, 400);
-    ASSERT_EQ(scene->phase(), Mossden::Finale);
-    Mossden::FinalSequence& finale = probe->finale();
+    probe->runWhile(Scene3Phase::InHole, 1.0f / 30, 400);
+    ASSERT_EQ(scene->phase(), Scene3Phase::Finale);
+    const Mossden::FinalSequence& finale = probe->finale();
     Mossden::CameraRig& rig = probe->rig();
     EXPECT_EQ(rig.mRootCameraNode->getParentSceneNode(), manager->getRootSceneNode());
     // The path starts at the camera and ends at the far point.
     EXPECT_TRUE(finale.path().entries().back().point.positionEquals(Mossden::FinalSequence::FAR_POINT, 0.01f));
     bool wasLaughing = false;
     int frames = 0;
-    while (scene->phase() == Mossden::Finale && frames < 5000) {
+    while (scene->phase() == Scene3Phase::Finale && frames < 5000) {
         frame(1.0f / 30);
         ++frames;
         if (finale.laughed() && !wasLaughing) {
@@ -641,7 +640,7 @@ TEST_F(ThirdScene, ClosingSequenceLaughsOnceFarOutAndEndsFreeWithTheEndMenuAhead
             EXPECT_GT(finale.progress(), 0.5f);
             EXPECT_GT(rig.mCameraNode->getPosition().z, 26100.0f);
         }
-        if (scene->phase() == Mossden::Finale && finale.progress() > 0.72f && finale.progress() <= 1) {
+        if (scene->phase() == Scene3Phase::Finale && finale.progress() > 0.72f && finale.progress() <= 1) {
             EXPECT_TRUE(rig.mCameraNode->getOrientation().equals(Mossden::FinalSequence::FINAL_ORIENTATION,
                                                                    Ogre::Degree(0.01f)));
         }
@@ -651,7 +650,7 @@ TEST_F(ThirdScene, ClosingSequenceLaughsOnceFarOutAndEndsFreeWithTheEndMenuAhead
     EXPECT_NEAR(frames / 30.0f, 26.4f, 0.5f);
     // The end: free, no asteroid below (nothing lies on the return ray in
     // this world, so no flight), orientations reset, yaw to the final view.
-    EXPECT_EQ(scene->phase(), Mossden::OnAsteroid);
+    EXPECT_EQ(scene->phase(), Scene3Phase::OnAsteroid);
     EXPECT_EQ(scene->currentAsteroid(), nullptr);
     EXPECT_EQ(probe->endMode(), 1);
     EXPECT_EQ(rig.mRootCameraNode->getOrientation(), Ogre::Quaternion::IDENTITY);

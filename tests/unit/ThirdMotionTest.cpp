@@ -6,6 +6,7 @@
 
 #include "scenes/third/Motion.h"
 #include "scenes/third/PolylinePath.h"
+#include "scenes/third/ThirdSceneOwner.h"
 
 using namespace Mossden;
 
@@ -90,6 +91,18 @@ TEST(ThirdMotion, PitchLimits) {
         SCOPED_TRACE(c.degrees);
         const Ogre::Quaternion q(Ogre::Degree(c.degrees), Ogre::Vector3::UNIT_X);
         EXPECT_EQ(pitchOutsideLimits(q), c.outside);
+    }
+}
+
+// The phase trace names every phase; a value outside the enum is reported
+// loudly (a failed assertion in debug builds) instead of read as some phase.
+TEST(ThirdPhases, NamesAndABadValue) {
+    EXPECT_STREQ(phaseName(Scene3Phase::Intro), "Intro");
+    EXPECT_STREQ(phaseName(Scene3Phase::Finale), "Finale");
+    const char* name = nullptr;
+    EXPECT_DEBUG_DEATH(name = phaseName(static_cast<Scene3Phase>(42)), "bad phase 42 in phaseName");
+    if (name) {
+        EXPECT_STREQ(name, "?");  // release builds go on
     }
 }
 

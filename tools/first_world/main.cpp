@@ -219,10 +219,10 @@ void generate(MediaGen::Output& out) {
 
     // the flight
     const FlightRates rates;
-    const std::vector<FlightSample> flight = simulateFlight(rates, TRACK_LENGTH);
+    const std::vector<FlightSample> flight = simulateFlight(rates, TRACK_LENGTH, ascentHeight);
     float ascentEndSeconds = 0, ascentEndTrack = 0;
     for (const FlightSample& s : flight)
-        if (s.phase == 2) {
+        if (!s.approach) {
             ascentEndSeconds = s.seconds;
             ascentEndTrack = s.trackTime;
         }

@@ -38,5 +38,7 @@ endforeach()
 
 file(GLOB FIRST_WORLD_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 mossden_media_generator(first_world
-  SOURCES ${FIRST_WORLD_SOURCES}
+  SOURCES ${FIRST_WORLD_SOURCES} ${CMAKE_SOURCE_DIR}/scenes/first/FlightModel.cpp
   OUTPUTS ${FIRST_WORLD_OUTPUTS})
+# The flight model is the game's own (scenes/first), shared with the game.
+target_include_directories(first_world PRIVATE ${CMAKE_SOURCE_DIR})

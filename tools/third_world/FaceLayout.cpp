@@ -8,10 +8,6 @@
 
 namespace ThirdWorld {
 
-const Ogre::Vector3 START_POSITION(7948, -4788, -8380);
-const Ogre::Vector3 VIA_POINT(149, -2016, 370);
-const Ogre::Vector3 FAR_POINT(-633.446f, 631.27f, 34770);
-const Ogre::Vector3 RETURN_DIRECTION(32652.2f, -193042, -945732);
 const Ogre::Vector3 START_UP = Ogre::Vector3(0.4145f, 0.866f, 0.2796f).normalisedCopy();
 
 namespace {
@@ -126,7 +122,7 @@ Field buildField() {
         rock.crystalMaterial = "Third/Crystal";
         rock.params = toothParams(t);
         rock.centre = (t.upper ? UPPER : LOWER).at(t.angle);
-        const bool start = t.number == 19;
+        const bool start = t.number == Layout::START_ASTEROID;
         if (start) {
             rock.params.keepClear = START_UP;
             rock.params.clearAngle = 22;
@@ -138,7 +134,8 @@ Field buildField() {
         if (start) {
             // Ground exactly EYE_HEIGHT below the first standing place.
             const RockShape shape(rock.params);
-            rock.centre = START_POSITION - START_UP * Ogre::Real(EYE_HEIGHT + shape.surfaceRadius(START_UP));
+            rock.centre = toVector(Layout::START_POSITION) -
+                          START_UP * Ogre::Real(double(Layout::EYE_HEIGHT) + shape.surfaceRadius(START_UP));
         }
         if (!rock.params.tunnels.empty()) {
             const RockShape shape(rock.params);
@@ -203,7 +200,7 @@ Field buildField() {
     // Each fog cloud hangs beside its own asteroid, on the side away from
     // the face's front so the face stays clear from far away.
     MediaGen::Random random(77);
-    for (int i = 1; i <= 21; ++i) {
+    for (int i = 1; i <= Layout::ASTEROID_COUNT; ++i) {
         const RockPiece* rock = nullptr;
         for (const RockPiece& r : field.rocks)
             if (r.entity == "aster" + std::to_string(i)) rock = &r;
@@ -232,21 +229,17 @@ Field buildField() {
         return sum / Ogre::Real(names.size());
     };
     // The teeth close on each other with the laugh, the right side a little
-    // more than the left; the eyes narrow.
-    struct JawMove {
-        const char* name;
+    // more than the left; the eyes narrow. The root bone's widest move per jaw:
+    const std::pair<const char*, Ogre::Vector3> chomps[] = {
+        {"upper_jaw_1", {0, -1450, 120}}, {"upper_jaw_2", {0, -1250, 120}}, {"lower_jaw_1", {0, 1150, 200}},
+        {"lower_jaw_2", {0, 1000, 200}},  {"eye_1", {150, -380, 0}},       {"eye_2", {-150, -380, 0}},
+    };
+    for (const auto& [name, chomp] : chomps) {
         std::vector<std::string> carries;
-        Ogre::Vector3 chomp;
-    };
-    const JawMove jaws[] = {
-        {"upper_jaw_1", {"aster1", "aster3", "aster4", "aster7", "aster9", "aster10"}, {0, -1450, 120}},
-        {"upper_jaw_2", {"aster2", "aster5", "aster6", "aster8", "aster11"}, {0, -1250, 120}},
-        {"lower_jaw_1", {"aster13", "aster14", "aster17", "aster19", "aster20", "aster21"}, {0, 1150, 200}},
-        {"lower_jaw_2", {"aster12", "aster15", "aster16", "aster18"}, {0, 1000, 200}},
-        {"eye_1", {"eye1", "eye2"}, {150, -380, 0}},
-        {"eye_2", {"eye2_1", "eye2_2"}, {-150, -380, 0}},
-    };
-    for (const JawMove& j : jaws) field.jaws.push_back({j.name, centroid(j.carries), j.carries, j.chomp});
+        for (const Layout::JawCarry& c : Layout::JAW_CARRIES)
+            if (std::string(c.jaw) == name) carries.push_back(c.carried);
+        field.jaws.push_back({name, centroid(carries), carries, chomp});
+    }
     return field;
 }
 

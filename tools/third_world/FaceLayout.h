@@ -5,8 +5,9 @@
 // seen only at the very end, from far out on +Z looking down -Z: the
 // twenty-one asteroids are its teeth (an upper and a lower dental arch,
 // horseshoes that recede from z = 0 towards -Z), four rocks above them its
-// eyes. The fixed points that the game's closing flight uses are here too,
-// so the layout can be checked against them.
+// eyes. The places the game stands and flies by (the start pose, the
+// closing flight's points, the eye height, which rocks each jaw carries)
+// are the game's layout contract, scenes/third/FieldLayout.h.
 #include <OgreColourValue.h>
 #include <OgreVector.h>
 
@@ -14,19 +15,16 @@
 #include <vector>
 
 #include "RockShape.h"
+#include "scenes/third/FieldLayout.h"
 
 namespace ThirdWorld {
 
-// The player's first standing place and the closing flight's fixed points.
-extern const Ogre::Vector3 START_POSITION;      // camera node at the opening
-extern const Ogre::Vector3 VIA_POINT;           // the closing flight passes here (the mouth)
-extern const Ogre::Vector3 FAR_POINT;           // ... and ends here, far out on +Z
-extern const Ogre::Vector3 RETURN_DIRECTION;    // the flight after the closing sequence
+namespace Layout = Mossden::FieldLayout;
+inline Ogre::Vector3 toVector(const Layout::Point& p) { return Ogre::Vector3(p.x, p.y, p.z); }
+
 // Direction from the start asteroid's centre towards the start position:
 // chosen so that the first view looks along the lower arch into the mouth.
 extern const Ogre::Vector3 START_UP;
-// Height of the viewer above the ground, as the game keeps it after a hop.
-constexpr double EYE_HEIGHT = 130;
 
 struct RockPiece {
     std::string entity;  // "aster7", "eye1": the name the game looks up

@@ -19,3 +19,5 @@ file(GLOB THIRD_WORLD_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
 mossden_media_generator(mossden_gen_third_world
   SOURCES ${THIRD_WORLD_SOURCES}
   OUTPUTS ${THIRD_WORLD_OUTPUTS})
+# The layout contract is the game's own (scenes/third/FieldLayout.h).
+target_include_directories(mossden_gen_third_world PRIVATE ${CMAKE_SOURCE_DIR})
