@@ -141,8 +141,13 @@ std::unique_ptr<AnimationStarter> MossdenScene::loadAnimationStarter(const TiXml
     auto starter = std::make_unique<AnimationStarter>();
     for (const TiXmlElement* s = element->FirstChildElement("start"); s;
          s = s->NextSiblingElement("start")) {
-        Ogre::Entity* entity = sceneManager->getEntity(readStringAttribute("entity", s));
-        starter->pending.emplace_back(entity, readRealAttribute("time", s));
+        const std::string name = readStringAttribute("entity", s);
+        if (!sceneManager->hasEntity(name)) {
+            std::cout << sceneFileName << " line " << s->Row() << ": animation start for \"" << name
+                      << "\", which the scene does not have; left out" << std::endl;
+            continue;
+        }
+        starter->pending.emplace_back(sceneManager->getEntity(name), readRealAttribute("time", s));
     }
     return starter;
 }

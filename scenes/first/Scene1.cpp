@@ -66,7 +66,10 @@ void readBoostValue(const TiXmlElement* custom, const char* name, float lowest, 
 }
 
 void advanceState(Ogre::Entity* entity, const char* name, float seconds) {
-    entity->getAnimationState(name)->addTime(seconds);
+    if (entity->hasAnimationState(name))
+        entity->getAnimationState(name)->addTime(seconds);
+    else
+        std::cout << entity->getMesh()->getName() << ": no animation \"" << name << "\"" << std::endl;
 }
 
 }  // namespace
@@ -133,7 +136,10 @@ void Scene1::createScene() {
     camera = sceneManager->getCamera("PlayerCam");
     loadPlayableSceneFile(SCENE_FILE, "General", sceneManager);
     camera->setNearClipDistance(CAMERA_NEAR_CLIP);
-    sceneManager->getLight(OMNI_LIGHT)->setVisible(false);
+    if (sceneManager->hasLight(OMNI_LIGHT))
+        sceneManager->getLight(OMNI_LIGHT)->setVisible(false);
+    else
+        std::cout << SCENE_FILE << ": no light \"" << OMNI_LIGHT << "\"; the end turn lights nothing" << std::endl;
     pathMovers.start();
 
     rig = std::make_unique<TrackCameraRig>(this, sceneManager, cameraTrackNode);
@@ -141,26 +147,81 @@ void Scene1::createScene() {
     pitchNode = rig->pitchNode;
     rigCameraNode = rig->cameraNode;
 
-    dragonFlyTrackState = sceneManager->createAnimationState("DragonFlyTrack");
-    dragonFlyTrackState->setEnabled(true);
-    cameraTrackState = sceneManager->createAnimationState("CameraTrack");
-    cameraTrackState->setEnabled(false);
-    cameraTrackState->setLoop(false);
-    lookTrackState = sceneManager->createAnimationState("CameraLookTrack");
-    lookTrackState->setEnabled(false);
-    lookTrackState->setLoop(false);
-    fallTrackState = sceneManager->createAnimationState("CameraFallTrack");
-    fallTrackState->setEnabled(false);
-    fallTrackState->setLoop(false);
-    ladybirdTrackState = sceneManager->createAnimationState("LadyBirdTrack");
-    ladybirdTrackState->setEnabled(true);
+    dragonFlyTrackState = decorationTrack("DragonFlyTrack");
+    cameraTrackState = flightTrack("CameraTrack");
+    lookTrackState = flightTrack("CameraLookTrack");
+    fallTrackState = flightTrack("CameraFallTrack");
+    ladybirdTrackState = decorationTrack("LadyBirdTrack");
     cameraTrackState->setTimePosition(0);
     cameraTrackState->setEnabled(true);
 
     camera->setPosition(Ogre::Vector3::ZERO);
     camera->setOrientation(Ogre::Quaternion::IDENTITY);
 
-    ladybirdPath = sceneManager->getEntity("ladybird_track");
+    setUpLadybirds();
+
+    SoundManager& soundManager = SoundManager::getInstance();
+    soundManager.stopAll();
+    soundManager.play(soundManager.loadSound(MUSIC, false));
+
+    Fader* fader = MossdenApp::getInstance().fader.get();
+    fader->startFadeOut(1.0);
+    fader->fade(999.0);
+}
+
+Ogre::AnimationState* Scene1::flightTrack(const char* name) {
+    // Without its camera tracks the flight could never end: such a file
+    // cannot be played.
+    const Ogre::Animation* track = sceneManager->hasAnimation(name) ? sceneManager->getAnimation(name) : nullptr;
+    if (!track || !(track->getLength() > 0) || track->getNumNodeTracks() == 0 ||
+        track->getNodeTrackIterator().getNext()->getNumKeyFrames() == 0)
+        OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS,
+                    std::string("Cannot play scene file ") + SCENE_FILE + ": the track \"" + name +
+                        "\" is missing, empty or of length 0",
+                    "Scene1::createScene");
+    Ogre::AnimationState* state = sceneManager->createAnimationState(name);
+    state->setEnabled(false);
+    state->setLoop(false);
+    return state;
+}
+
+Ogre::AnimationState* Scene1::decorationTrack(const char* name) {
+    if (!sceneManager->hasAnimation(name)) {
+        std::cout << SCENE_FILE << ": no track \"" << name << "\"; what it moves stays still" << std::endl;
+        return nullptr;
+    }
+    Ogre::AnimationState* state = sceneManager->createAnimationState(name);
+    state->setEnabled(true);
+    return state;
+}
+
+Ogre::Entity* Scene1::walker(const char* name) {
+    if (!sceneManager->hasEntity(name)) {
+        std::cout << SCENE_FILE << ": no entity \"" << name << "\"" << std::endl;
+        return nullptr;
+    }
+    Ogre::Entity* entity = sceneManager->getEntity(name);
+    if (!entity->hasSkeleton() || entity->getSkeleton()->getRootBones().empty() ||
+        !entity->getAllAnimationStates()) {
+        std::cout << entity->getMesh()->getName() << ": its skeleton \"" << entity->getMesh()->getSkeletonName()
+                  << "\" is missing or broken" << std::endl;
+        return nullptr;
+    }
+    return entity;
+}
+
+void Scene1::setUpLadybirds() {
+    ladybirdPath = walker("ladybird_track");
+    ladybird = walker("ladybird");
+    ladybird2 = walker("ladybird2");
+    if (!ladybirdPath || !ladybird || !ladybird2) {
+        // Half a ladybird is worse than none: the walkers leave the scene.
+        std::cout << "The ladybirds stay out of the scene" << std::endl;
+        for (const char* name : {"ladybird_track", "ladybird", "ladybird2"})
+            if (sceneManager->hasEntity(name)) sceneManager->getEntity(name)->setVisible(false);
+        ladybirdPath = ladybird = ladybird2 = nullptr;
+        return;
+    }
     ladybirdPath->getSkeleton()->setBlendMode(Ogre::ANIMBLEND_CUMULATIVE);
     enableAllStates(ladybirdPath, true, false);
 
@@ -185,14 +246,6 @@ void Scene1::createScene() {
         if (walker->getParentSceneNode()) walker->getParentSceneNode()->detachObject(walker);
         ladybirdPath->attachObjectToBone(rootBone, walker, offset, Ogre::Vector3::ZERO);
     }
-
-    SoundManager& soundManager = SoundManager::getInstance();
-    soundManager.stopAll();
-    soundManager.play(soundManager.loadSound(MUSIC, false));
-
-    Fader* fader = MossdenApp::getInstance().fader.get();
-    fader->startFadeOut(1.0);
-    fader->fade(999.0);
 
     Ogre::MeshManager::getSingleton().setBoundsPaddingFactor(0);
     ladybird->getMesh()->_setBounds(
@@ -245,7 +298,9 @@ void Scene1::startSounds() {
 
 void Scene1::ascentStep(float dt) {
     ascentTime += dt;
-    if (rigCameraNode->_getDerivedPosition().y > FLIGHT_APPROACH_HEIGHT) {
+    // A track that ends below the approach height (edited data) must not
+    // hold the flight in its ascent: its end starts the approach.
+    if (rigCameraNode->_getDerivedPosition().y > FLIGHT_APPROACH_HEIGHT || cameraTrackState->hasEnded()) {
         enterPhase(PHASE_APPROACH);
         lookTrackState->setTimePosition(cameraTrackState->getTimePosition() - LOOK_TRACK_LAG);
         lookTrackState->setEnabled(true);
@@ -260,7 +315,7 @@ void Scene1::ascentStep(float dt) {
 }
 
 void Scene1::advanceLadybird(float dt) {
-    if (!(ladybirdDelayMs < ascentTime * 1000.0f)) return;
+    if (!ladybirdPath || !(ladybirdDelayMs < ascentTime * 1000.0f)) return;
     Ogre::AnimationStateSet* pathStates = ladybirdPath->getAllAnimationStates();
     if (!pathStates) return;
     Ogre::AnimationState* last = nullptr;

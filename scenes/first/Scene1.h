@@ -99,6 +99,14 @@ private:
     void startSounds();
     void setFaderAlpha(double alpha);
     void advanceLadybird(float dt);
+    // The flight's camera tracks: a missing or empty one cannot be played
+    // and ends the game naming the scene file.
+    Ogre::AnimationState* flightTrack(const char* name);
+    // Tracks of what only decorates the flight: missing gives a line and null.
+    Ogre::AnimationState* decorationTrack(const char* name);
+    // A skinned entity that can walk, or null with a line naming what is missing.
+    Ogre::Entity* walker(const char* name);
+    void setUpLadybirds();
     void enterPhase(int next);
 };
 

@@ -76,7 +76,8 @@ void FinalSequence::start() {
 
     for (const auto& entry : owner.asteroids()) entry.second->saveRestOrientation();
     jaws.clear();
-    for (const char* name : FieldLayout::JAW_NAMES) jaws.push_back(sceneManager->getEntity(name));
+    for (const char* name : FieldLayout::JAW_NAMES)
+        if (sceneManager->hasEntity(name)) jaws.push_back(sceneManager->getEntity(name));
     teethMoving = false;
     for (Attachment& a : attachments) a.restPosition = a.asteroid->getParentSceneNode()->getPosition();
     std::cout << "Closing sequence: " << routePoints.size() << " route points, "
@@ -120,7 +121,10 @@ void FinalSequence::laughStep(float u) {
 
 void FinalSequence::teethStep() {
     for (Attachment& a : attachments) {
-        if (!a.jaw || !a.jaw->hasSkeleton()) continue;
+        // A jaw whose skeleton did not load keeps its rocks still.
+        if (!a.jaw || !a.jaw->hasSkeleton() || !a.jaw->getAllAnimationStates() ||
+            a.jaw->getSkeleton()->getRootBones().empty())
+            continue;
         // Pose the skeleton now: a jaw scaled to nothing is never drawn,
         // so the engine would not do it.
         Ogre::SkeletonInstance* skeleton = a.jaw->getSkeleton();

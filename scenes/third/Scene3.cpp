@@ -6,6 +6,7 @@
 #include <OgreOverlayManager.h>
 #include <tinyxml.h>
 
+#include <cmath>
 #include <iostream>
 #include <sstream>
 
@@ -24,6 +25,7 @@ constexpr unsigned long FIRST_LANDING_MS = 4000; // the view lifts from the grou
 constexpr double OPENING_FADE_SECONDS = 3.0;
 constexpr float TUNNEL_NOISE_FADE_SECONDS = 15.0f;
 constexpr float NOISE_RETURN_FADE_SECONDS = 10.0f;
+constexpr Ogre::Real MIN_START_ASTEROID_SIZE = 1;     // world units across its bounding box
 constexpr unsigned long INDICATOR_MS = 30;       // the indicator casts a ray at most this often
 constexpr float CAMERA_MAN_TOP_SPEED = 400.0f;
 constexpr float POINTING_LENGTH = 1000000.0f;
@@ -88,6 +90,12 @@ void Scene3::prepareJaws() {
     // The jaws are skeletons only: scaled to nothing, their root bones'
     // motion moves the teeth (the closing sequence).
     for (const auto& [name, jaw] : mJawAttachments) {
+        if (!sceneManager->hasEntity(name) || !sceneManager->hasEntity(jaw.first) ||
+            !sceneManager->getEntity(jaw.first)->getParentSceneNode()) {
+            std::cout << sceneFile << ": no \"" << name << "\" or jaw \"" << jaw.first
+                      << "\"; that rock stays out of the face" << std::endl;
+            continue;
+        }
         Ogre::Entity* asteroid = sceneManager->getEntity(name);
         Ogre::Entity* jawEntity = sceneManager->getEntity(jaw.first);
         jawEntity->getParentSceneNode()->setScale(0, 0, 0);
@@ -130,6 +138,7 @@ void Scene3::createScene() {
     cameraNode = mRig.mCameraNode;
     mRig.mCameraNode->setPosition(toVector(FieldLayout::START_POSITION));
     mCurrentAsteroid = asteroidNamed(FieldLayout::START_ASTEROID_NAME);
+    requireStartAsteroid();
     mRig.mCameraNode->setOrientation(toQuaternion(FieldLayout::START_ORIENTATION));
     mIndicatorOverlay = Ogre::OverlayManager::getSingleton().getByName("MossdenOverlays/IndicatorOverlay");
 
@@ -152,6 +161,19 @@ void Scene3::createScene() {
             fader->fade(999.0);
         }
     }
+}
+
+void Scene3::requireStartAsteroid() {
+    // The viewer wakes on this asteroid: without ground there the opening
+    // would wait for a landing forever.
+    Ogre::Entity* entity = mCurrentAsteroid ? mCurrentAsteroid->entity() : nullptr;
+    const Ogre::AxisAlignedBox box = entity ? entity->getWorldBoundingBox(true) : Ogre::AxisAlignedBox();
+    const Ogre::Real size = box.isFinite() ? box.getSize().length() : 0;
+    if (!(size > MIN_START_ASTEROID_SIZE && std::isfinite(size)))
+        OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS,
+                    "Cannot play scene file " + sceneFile + ": the start asteroid \"" +
+                        FieldLayout::START_ASTEROID_NAME + "\" is missing or has no size",
+                    "Scene3::createScene");
 }
 
 void Scene3::attachHoles() {

@@ -110,6 +110,7 @@ private:
     void prepareJaws();
     void debugPath();
     void holeRideStep(float dt);
+    void requireStartAsteroid();
     void attachHoles();
 
     Scene3Phase mPhase = Scene3Phase::Intro;

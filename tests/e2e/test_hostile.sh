@@ -22,6 +22,13 @@ make_own() {
     rm "$WORK/data/media/$1"
     cp -r "$DATA_SOURCE/media/$1" "$WORK/data/media/$1"
 }
+# link_own SUB: a media folder of its own holding links to each file, so
+# that single files can be taken away or replaced
+link_own() {
+    rm "$WORK/data/media/$1"
+    mkdir "$WORK/data/media/$1"
+    for f in "$DATA_SOURCE/media/$1"/*; do ln -s "$f" "$WORK/data/media/$1/"; done
+}
 
 # start_in_data [args...]: the game with $WORK/data as its working directory
 start_in_data() {
@@ -128,6 +135,30 @@ make_own scenes
 echo '<world/>' > "$WORK/data/media/scenes/first_scene.xml"
 start_in_data 1
 expect_fails "first_scene.xml with another root" "first_scene.xml: the root element is not <scene>"
+
+cp "$DATA_SOURCE/media/scenes/first_scene.xml" "$WORK/data/media/scenes/first_scene.xml"
+sed -i 's/<CameraTrack length="[0-9.]*">/<CameraTrack length="0">/' "$WORK/data/media/scenes/first_scene.xml"
+start_in_data 1
+expect_fails "a camera track of length 0" 'the track "CameraTrack"'
+
+fresh_data
+make_own scenes
+sed -i '/<node name="aster[0-9]*">/a <scale x="0" y="0" z="0" />' "$WORK/data/media/scenes/third_scene.xml"
+start_in_data 2
+expect_fails "asteroids of no size" 'start asteroid "aster[0-9]*" is missing or has no size'
+
+# --- assets the code needs: the game goes on without a detail
+fresh_data
+link_own models
+rm "$WORK/data/media/models/ladybird.skeleton"
+start_in_data 1
+expect_runs "ladybird.skeleton missing" "ladybird.skeleton" "The ladybirds stay out of the scene"
+
+rm "$WORK/data/media/models/ladybird_track.skeleton"
+head -c 3000 /dev/urandom > "$WORK/data/media/models/ladybird_track.skeleton"
+cp "$DATA_SOURCE/media/models/ladybird.skeleton" "$WORK/data/media/models/ladybird.skeleton"
+start_in_data 1
+expect_runs "ladybird_track.skeleton corrupt" "ladybird_track" "The ladybirds stay out of the scene"
 
 no_sanitizer_reports
 echo "PASS"
