@@ -37,13 +37,17 @@ start_in_data() {
     GAME_PID=$!
 }
 
+# signal_game SIGNAL: sends SIGNAL to the game this test started, and to
+# no other game on the machine
+signal_game() { pkill "-$1" -P "$GAME_PID" -x mossden; }
+
 # expect_runs NAME LINE [READY]: the game shows LINE on its output, reaches
 # READY (default: the start menu), and ends with status 0 on SIGTERM
 expect_runs() {
     local name=$1 line=$2 ready=${3:-Mossden ready}
     wait_for "$ready" 90
     grep -q -- "$line" "$WORK/game.log" || fail "$name: no line '$line'"
-    pkill -TERM -x mossden
+    signal_game TERM
     local status
     status=$(wait_exit 30)
     [ "$status" = 0 ] || fail "$name: ended with status $status after SIGTERM"
@@ -73,7 +77,7 @@ expect_fails "a DISPLAY with no server" "open X display"
 for signal in INT TERM HUP; do
     start_in_data
     wait_for "Mossden ready" 90
-    pkill -$signal -x mossden
+    signal_game "$signal"
     status=$(wait_exit 30)
     [ "$status" = 0 ] || fail "SIG$signal: ended with status $status"
     echo "ok   SIG$signal: normal shutdown, status 0"
