@@ -120,6 +120,7 @@ mkdir -p "$WORK/partial/cfg"
 echo "Plugin=/tmp/libevil" > "$WORK/partial/cfg/plugins.cfg"
 rm -f "$WORK/status" "$WORK/game.log"
 (cd "$WORK/partial" && "$GAME" > "$WORK/game.log" 2>&1; echo $? > "$WORK/status") &
+GAME_PID=$!
 expect_runs "a folder with part of the data" "Data from $DATA_SOURCE"
 grep -q "libevil" "$WORK/game.log" && fail "the partial folder's plugins.cfg was read"
 
