@@ -13,6 +13,7 @@ const char* const SOUND_DEW = "dew_drop.ogg";
 const char* const SOUND_DRAGONFLY = "dragonfly.ogg";
 const char* const SOUND_WIND = "wind.ogg";
 const char* const SOUND_CREAK = "stem_creak.ogg";
+const char* const SOUND_TUNNEL = "scene2noise.ogg";
 
 namespace {
 

@@ -15,6 +15,8 @@ extern const char* const SOUND_DEW;
 extern const char* const SOUND_DRAGONFLY;
 extern const char* const SOUND_WIND;
 extern const char* const SOUND_CREAK;
+// The tunnel's looping noise bed, made by tools/sounds.
+extern const char* const SOUND_TUNNEL;
 
 void writeSounds(const MediaGen::Output& out);
 

@@ -270,6 +270,9 @@ void generate(const MediaGen::Output& out) {
           << "    <cameraMaxKeyAccseleration value=\"" << num(rates.maxKeyAcceleration) << "\"/>\n"
           << "    <animationStarter>\n      <start entity=\"fern1\" time=\"3\"/>\n"
           << "      <start entity=\"fern2\" time=\"9\"/>\n    </animationStarter>\n";
+    // The tunnel's air comes in under the climb's music as the music fades
+    // for the approach, and carries the approach, the fall, the burrow and
+    // the outro; the asteroid field's opening fades it out.
     first << "    <soundsStarter>\n"
           << "      <start sound=\"" << SOUND_RUSTLE << "\" time=\"0\" loop=\"false\"/>\n"
           << "      <start sound=\"" << SOUND_DEW << "\" time=\"" << num(trackTimeAt(flight, 6)) << "\" loop=\"false\"/>\n"
@@ -277,6 +280,7 @@ void generate(const MediaGen::Output& out) {
           << "      <start sound=\"" << SOUND_DRAGONFLY << "\" time=\"" << num(trackTimeAt(flight, 74)) << "\" loop=\"false\"/>\n"
           << "      <start sound=\"" << SOUND_WIND << "\" time=\"" << num(trackTimeAt(flight, 95)) << "\" loop=\"false\"/>\n"
           << "      <start sound=\"" << SOUND_CREAK << "\" time=\"" << num(trackTimeAt(flight, 95)) << "\" loop=\"false\"/>\n"
+          << "      <start sound=\"" << SOUND_TUNNEL << "\" time=\"" << num(ascentEndTrack) << "\" loop=\"true\"/>\n"
           << "    </soundsStarter>\n";
     first << "    <disableFog>\n      <material name=\"FirstScene/Sky\"/>\n    </disableFog>\n";
     first << "  </custom>\n</scene>\n";
