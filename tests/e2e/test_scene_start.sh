@@ -16,16 +16,24 @@ no_caption() {
     [ "$n" -lt 20 ] || fail "menu text in the middle of $1 ($n pixels of its colour)"
 }
 
+# The moment each scene shows itself: the first scene's fade-in begins,
+# the field's viewer stands on the first asteroid.
+shown_line=([1]="Scene1 phase 2" [2]="Standing on aster19")
 for scene in 1 2; do
     start_game $scene
     wait_for "Scene $scene starts" 60
-    sleep 3
+    wait_for "${shown_line[$scene]}" 60
+    sleep 1
     screenshot scene_start_${scene} > /dev/null
     no_caption scene_start_${scene}
     xdotool key Escape
-    sleep 1.5
-    screenshot scene_start_${scene}_menu > /dev/null
-    n=$(caption_pixels scene_start_${scene}_menu)
+    n=0
+    for _ in $(seq 1 15); do
+        sleep 1
+        screenshot scene_start_${scene}_menu > /dev/null
+        n=$(caption_pixels scene_start_${scene}_menu)
+        [ "$n" -lt 40 ] || break
+    done
     [ "$n" -ge 40 ] || fail "the in-game menu's screen size was not found in the middle ($n pixels)"
     xdotool key Escape
     sleep 1
