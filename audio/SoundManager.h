@@ -103,7 +103,6 @@ public:
     const std::set<int>& repeats() const { return repeatSet; }
     bool isPaused() const { return paused; }
     float getVolume() const { return masterGain; }
-    float getSpeed() const { return speed; }
 
 private:
     bool isKnown(int id) const { return id >= 0 && id < count; }
