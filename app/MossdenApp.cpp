@@ -113,6 +113,7 @@ void MossdenApp::readTestKnobs() {
     if (const char* text = std::getenv("MOSSDEN_TIME_SCALE")) {
         if (const auto scale = parseTimeScale(text)) {
             timeScale = *scale;
+            SoundManager::getInstance().setSpeed(static_cast<float>(timeScale));
         } else {
             std::cout << "Ignoring MOSSDEN_TIME_SCALE '" << text
                       << "': not a number from 0.1 to 100; game time runs at 1" << std::endl;

@@ -154,7 +154,7 @@ bool SoundManager::fillBuffer(unsigned int buffer, const std::string& path, bool
 
 void SoundManager::setupSource(unsigned int source, unsigned int buffer, bool loop) const {
     alSourcei(source, AL_BUFFER, static_cast<ALint>(buffer));
-    alSourcef(source, AL_PITCH, 1.0f);
+    alSourcef(source, AL_PITCH, speed);
     alSourcef(source, AL_GAIN, masterGain);
     alSourcefv(source, AL_POSITION, sourcePosition.data());
     alSourcefv(source, AL_VELOCITY, sourceVelocity.data());
@@ -272,6 +272,13 @@ void SoundManager::resumeAll() {
 void SoundManager::setVolume(float gain) {
     masterGain = gain;
     for (auto& sound : sounds) setGain(sound, sound.fadeGain);
+}
+
+void SoundManager::setSpeed(float factor) {
+    speed = factor;
+    if (!audible) return;
+    for (const auto& sound : sounds) alSourcef(sound.source, AL_PITCH, speed);
+    for (const auto& copy : instances) alSourcef(copy.source, AL_PITCH, speed);
 }
 
 void SoundManager::update(float dt) {

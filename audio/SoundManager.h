@@ -87,6 +87,10 @@ public:
     void pauseAll();
     void resumeAll();
     void setVolume(float gain);
+    // Every sound plays this many times faster (OpenAL pitch), sounds
+    // loaded later too: with game time sped up for a test, the sound keeps
+    // pace with the game, and a recording of it is the real mix sped up.
+    void setSpeed(float factor);
     // Per-frame housekeeping; dt in seconds since the last frame.
     void update(float dt);
 
@@ -120,6 +124,7 @@ private:
     std::map<std::string, int> ids;  // file name as passed to loadSound -> id
     int count = 0;
     float masterGain = 1.0f;
+    float speed = 1.0f;  // pitch of every source
     std::array<float, 3> sourcePosition{};
     std::array<float, 3> sourceVelocity{};
     std::array<float, 3> listenerPosition{};

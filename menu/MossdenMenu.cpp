@@ -265,7 +265,9 @@ void MossdenMenu::refreshSliders() {
         const bool known =
             viewModeIndex >= 0 && viewModeIndex < static_cast<int>(videoModes.size());
         TextOverlay::instance()->setCaption(VIEW_MODE_TEXT, known ? videoModes[viewModeIndex] : "");
-        viewModeText->show();
+        // The caption lives on the shared text overlay, which stays up when
+        // the menu goes: it shows only with the settings page.
+        if (visible && mode != MODE_END && textMain->isVisible()) viewModeText->show();
     }
 }
 

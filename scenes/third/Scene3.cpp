@@ -302,6 +302,10 @@ void Scene3::openingStep() {
     }
     SoundManager& sound = SoundManager::getInstance();
     sound.fadeOut(sound.loadSound("scene2noise.ogg", false), TUNNEL_NOISE_FADE_SECONDS);
+    // The field's own air comes in as the tunnel's dies away: the way to
+    // the first hole is not walked in silence.
+    sound.fadeIn(noiseSound, TUNNEL_NOISE_FADE_SECONDS);
+    sound.play(noiseSound);
 }
 
 Ogre::Vector3 Scene3::pointingVector() const {

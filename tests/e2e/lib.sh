@@ -39,7 +39,7 @@ start_game() {
 wait_for() {
     local pattern=$1 limit=${2:-60} waited=0
     until grep -q -- "$pattern" "$WORK/game.log" 2>/dev/null; do
-        [ ! -s "$WORK/status" ] || fail "game ended while waiting for '$pattern'"
+        [ ! -s "$WORK/status" ] || fail "game ended (status $(cat "$WORK/status")) while waiting for '$pattern'"
         sleep 0.2
         waited=$((waited + 1))
         [ $waited -lt $((limit * 5)) ] || fail "timed out waiting for '$pattern'"
@@ -51,6 +51,29 @@ game_window() { xdotool search --name '^Mossden$' | head -1; }
 # screenshot NAME: saves the screen as $ARTEFACTS/NAME.png and prints its size
 screenshot() {
     import -window root "$ARTEFACTS/$1.png" && identify -format '%wx%h' "$ARTEFACTS/$1.png"
+}
+
+# screenshot_until PATTERN NAME [seconds]: screenshots NAME again and again
+# until the game's output has a line matching PATTERN, and keeps the last
+# one begun before that line came: the last look at a moment that the line
+# ends and that passes too quickly to catch after it
+screenshot_until() {
+    local limit=${3:-60} began
+    began=$(date +%s)
+    rm -f "$ARTEFACTS/$2.png"
+    until grep -q -- "$1" "$WORK/game.log" 2>/dev/null; do
+        [ ! -s "$WORK/status" ] || fail "game ended (status $(cat "$WORK/status")) while waiting for '$1'"
+        [ $(($(date +%s) - began)) -lt "$limit" ] || fail "timed out waiting for '$1'"
+        import -window root "$ARTEFACTS/$2.next.png" && mv "$ARTEFACTS/$2.next.png" "$ARTEFACTS/$2.png"
+    done
+    [ -f "$ARTEFACTS/$2.png" ] || fail "no screenshot before '$1'"
+}
+
+# face_reads NAME: the closing sequence's face on the screenshot NAME fills
+# at least a third of the picture's height, and its jaw rows stand out from
+# the space around them (tests/e2e/face_metrics.py prints the figures)
+face_reads() {
+    /usr/bin/python3 "$HERE/face_metrics.py" "$ARTEFACTS/$1.png" 0.34 6 || fail "the face does not read on $1"
 }
 
 # mean_brightness NAME: mean grey level of the screenshot NAME, 0..1

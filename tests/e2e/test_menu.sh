@@ -61,10 +61,16 @@ for _ in $(seq 1 15); do
     if is_paper menu_ingame $paper_x $paper_y; then shown=1; break; fi
 done
 [ -n "$shown" ] || fail "Escape did not open the in-game menu"
+# The settings page's screen size caption goes with the menu (see
+# test_scene_start.sh).
+[ "$(/usr/bin/python3 "$HERE/menu_text.py" "$ARTEFACTS/menu_ingame.png")" -ge 40 ] ||
+    fail "no screen size caption on the in-game menu"
 xdotool key Escape
 sleep 1
 screenshot menu_closed > /dev/null
 is_paper menu_closed $paper_x $paper_y && fail "a second Escape did not close the menu"
+[ "$(/usr/bin/python3 "$HERE/menu_text.py" "$ARTEFACTS/menu_closed.png")" -lt 20 ] ||
+    fail "menu text left in the middle of the first scene"
 xdotool key Escape
 sleep 1
 

@@ -10,6 +10,7 @@
 #include <Ogre.h>
 #include <OgreOverlay.h>
 
+#include <fstream>
 #include <string>
 
 #include "app/MossdenApp.h"
@@ -17,14 +18,38 @@
 
 namespace Mossden::Test {
 
+// The FSAA value the saved configuration holds before the start; the start
+// writes 0 over it (Startup tests). Empty when it could not be written.
+inline std::string& seededFsaa() {
+    static std::string value;
+    return value;
+}
+
 class EngineEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
+        seedFsaa(std::string(MOSSDEN_BUILD_DIR) + "/cfg/ogre.cfg", "4");
         static std::string exe = std::string(MOSSDEN_BUILD_DIR) + "/bin/mossden";
         char* argv[] = {exe.data(), nullptr};
         ASSERT_TRUE(MossdenApp::getInstance().start(1, argv));
     }
     void TearDown() override { MossdenApp::getInstance().shutdown(); }
+
+private:
+    static void seedFsaa(const std::string& path, const std::string& value) {
+        std::ifstream in(path);
+        std::string text, line;
+        bool found = false;
+        while (std::getline(in, line)) {
+            if (line.rfind("FSAA=", 0) == 0) {
+                line = "FSAA=" + value;
+                found = true;
+            }
+            text += line + "\n";
+        }
+        in.close();
+        if (found && (std::ofstream(path) << text)) seededFsaa() = value;
+    }
 };
 
 inline MossdenApp& app() { return MossdenApp::getInstance(); }

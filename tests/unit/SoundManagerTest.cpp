@@ -353,6 +353,28 @@ TEST_F(SoundManagerTest, VolumeScalesFadesAndLoadedSoundsButNotCopies) {
     EXPECT_FLOAT_EQ(sourceGain(sourceOf(later)), 0.5f);
 }
 
+// Game time sped up for a test plays every sound as much faster: the
+// sounds loaded before, their playing copies, and those that come later.
+TEST_F(SoundManagerTest, SpeedReachesEverySourceNowAndLater) {
+    const auto pitch = [](unsigned int source) {
+        ALfloat value = -1.0f;
+        alGetSourcef(source, AL_PITCH, &value);
+        return value;
+    };
+    const int before = sound.loadSound(numbered(0), false);
+    sound.playInstance(before);
+    sound.setSpeed(4.0f);
+    EXPECT_FLOAT_EQ(pitch(sourceOf(before)), 4.0f);
+    ASSERT_EQ(sound.oneShots().size(), 1u);
+    EXPECT_FLOAT_EQ(pitch(sound.oneShots().front().source), 4.0f);
+    const int after = sound.loadSound(numbered(1), true);
+    sound.playInstance(after);
+    EXPECT_FLOAT_EQ(pitch(sourceOf(after)), 4.0f);
+    EXPECT_FLOAT_EQ(pitch(sound.oneShots().back().source), 4.0f);
+    sound.setSpeed(1.0f);
+    EXPECT_FLOAT_EQ(pitch(sourceOf(after)), 1.0f);
+}
+
 TEST_F(SoundManagerTest, PauseResumeAndStopAll) {
     const int a = sound.loadSound(numbered(0), false);
     const int b = sound.loadSound(numbered(1), true);

@@ -83,6 +83,8 @@ const SoundStart SOUND_STARTS[] = {
     {"moss_rustle.ogg", 0}, {"dew_drop.ogg", 6}, {"dragonfly.ogg", 20},
     {"dragonfly.ogg", 74},  {"wind.ogg", 95},    {"stem_creak.ogg", 95},
 };
+// Starts, looping, where the ascent ends (see the soundsStarter below).
+const char* const TUNNEL_AIR_SOUND = "scene2noise.ogg";
 
 // The first scene's height limits: (limit in degrees, camera height) pairs.
 const int RADIUS_POINTS[][2] = {{58, 300}, {42, 1500}, {26, 4000}, {12, 7000}, {3, 30000}};
@@ -339,6 +341,13 @@ void generate(MediaGen::Output& out) {
         start->SetAttribute("time", number(trackTimeAt(flight, s.playSeconds)));
         start->SetAttribute("loop", "false");
     }
+    // The tunnel's air comes in under the climb's music as the music fades
+    // for the approach, and carries the approach, the fall, the burrow and
+    // the outro; the asteroid field's opening fades it out.
+    TiXmlElement* tunnel = child(sounds, "start");
+    tunnel->SetAttribute("sound", TUNNEL_AIR_SOUND);
+    tunnel->SetAttribute("time", number(ascentEndTrack));
+    tunnel->SetAttribute("loop", "true");
     child(child(custom, "disableFog"), "material")->SetAttribute("name", "FirstScene/Sky");
     save(firstDoc, out.path("scenes/first_scene.xml"));
 

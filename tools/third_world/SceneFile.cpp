@@ -29,6 +29,19 @@ void writeSceneFile(const Field& field, const std::string& path) {
         }
     }
 
+    // A warm halo in front of each pupil, so that the eyes glow against the
+    // stars (the closing sequence ends looking at the face from far out).
+    for (const RockPiece& rock : field.rocks) {
+        if (rock.material != "Third/EyeGlow") continue;
+        TiXmlElement* halo = child(node(nodes, "halo_" + rock.entity, rock.centre + Ogre::Vector3(0, 0, 400)), "billboardSet");
+        halo->SetAttribute("materialName", "Third/EyeHalo");
+        halo->SetAttribute("width", 5200);
+        halo->SetAttribute("height", 5200);
+        TiXmlElement* one = child(halo, "billboard");
+        xyz(one, "position", Ogre::Vector3::ZERO);
+        rgb(one, "colourDiffuse", Ogre::ColourValue(1.0f, 0.5f, 0.15f));
+    }
+
     // The jaws are invisible skeletons (the game scales them to zero); the
     // motion of their root bones moves the teeth in the closing sequence.
     for (const Jaw& jaw : field.jaws) entity(node(nodes, jaw.entity, jaw.position), jaw.entity, "third_" + jaw.entity + ".mesh");
@@ -56,6 +69,9 @@ void writeSceneFile(const Field& field, const std::string& path) {
     }
 
     directional(nodes, "third_moon", Ogre::Vector3(-0.35f, -0.55f, -0.75f), Ogre::ColourValue(0.72f, 0.76f, 0.92f), Ogre::ColourValue(0.25f, 0.25f, 0.3f));
+    // A key light from the far viewer's side: the face's fronts read from
+    // far out on +Z.
+    directional(nodes, "third_key", Ogre::Vector3(0.1f, -0.3f, -1.0f), Ogre::ColourValue(0.9f, 0.85f, 0.8f), Ogre::ColourValue::Black);
     directional(nodes, "third_rim", Ogre::Vector3(0.25f, 0.45f, 0.85f), Ogre::ColourValue(0.1f, 0.26f, 0.3f), Ogre::ColourValue::Black);
     {
         // A warm glow deep in the throat lights the teeth from inside.
@@ -85,7 +101,9 @@ void writeSceneFile(const Field& field, const std::string& path) {
     fog->SetAttribute("r", "0.02");
     fog->SetAttribute("g", "0.017");
     fog->SetAttribute("b", "0.04");
-    fog->SetAttribute("density", "0.00002");
+    // Thin: from the closing sequence's end, 35000 out, the face keeps 80%
+    // of its light.
+    fog->SetAttribute("density", "0.000012");
 
     TiXmlElement* custom = child(scene, "custom");
     child(custom, "sceneName")->SetAttribute("value", "third_scene");
