@@ -7,6 +7,7 @@
 #include <OgreLight.h>
 #include <OgreLogManager.h>
 #include <OgreMatrix3.h>
+#include <OgreMesh.h>
 #include <OgreMeshManager.h>
 #include <OgreParticleSystem.h>
 #include <OgreRenderQueue.h>
