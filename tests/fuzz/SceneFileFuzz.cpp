@@ -1,12 +1,12 @@
 // Scene files through the loader on the real engine with the game's GL
 // render system and a hidden 1x1 window (on the X display, Xvfb under make
-// fuzz): without a render system the engine cannot take a stencil shadow
+// fuzz): without a render system the engine crashes on a stencil shadow
 // technique. Nodes, lights, cameras, billboard sets and the scene settings
 // are built as in the game. The resource group holds no meshes and no
-// particle templates,
-// so an entity or a particle system fails as a missing file does in the
-// game: with an engine exception, which the game takes to its fatal-error
-// path. Any other way out (a signal, a sanitizer report, a hang) is a fault.
+// particle templates, so an entity or a particle system fails as a missing
+// file does in the game: with an engine exception, which the game takes to
+// its fatal-error path. Any other way out (a signal, a sanitizer report, a
+// hang) is a fault. Each input gets a scene manager of its own.
 #include <Ogre.h>
 
 #include <cstdint>
@@ -41,13 +41,12 @@ public:
         groups.addResourceLocation(folder.path.string(), "FileSystem", GROUP);
         groups.initialiseResourceGroup(GROUP);
     }
-    ~Engine() { root.reset(); }
-
     void write(const uint8_t* data, size_t size) const { folder.write(FILE_NAME, data, size); }
 
     Ogre::Root& getRoot() const { return *root; }
 
 private:
+    // Destroyed from the root up: the root still logs, the folder goes last.
     Mossden::Fuzz::ScratchFolder folder;
     Ogre::LogManager logs;
     std::unique_ptr<Ogre::Root> root;
