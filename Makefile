@@ -5,7 +5,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 XVFB = xvfb-run -a -s "-noreset -screen 0 1024x768x24"
 
-.PHONY: play check deps build deb sanitize clean
+.PHONY: play check deps build deb sanitize fuzz clean
 
 play: build
 	MOSSDEN_BUILD_DIR=$(BUILD) ./tools/run-game.sh
@@ -37,6 +37,17 @@ sanitize: deps
 	cmake -S . -B $(BUILD)-asan -DCMAKE_BUILD_TYPE=Debug -DMOSSDEN_SANITIZE=ON
 	cmake --build $(BUILD)-asan -j $(JOBS)
 	cd $(BUILD)-asan && $(XVFB) ctest --output-on-failure $(if $(TESTS),-R '$(TESTS)')
+
+# The libFuzzer targets (tests/fuzz/), built with clang in their own folder
+# and run FUZZ_SECONDS each, seeded from this build's generated data;
+# FUZZ_TARGETS=<names> runs only those. A crash, leak or hang fails it.
+FUZZ_SECONDS ?= 60
+fuzz: build
+	./tools/install-deps.sh fuzz
+	cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMOSSDEN_FUZZ=ON \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(BUILD)-fuzz -j $(JOBS)
+	FUZZ_SECONDS=$(FUZZ_SECONDS) ./tools/run-fuzz.sh $(BUILD)-fuzz $(BUILD) $(FUZZ_TARGETS)
 
 clean:
 	rm -rf $(BUILD)

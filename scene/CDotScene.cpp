@@ -7,6 +7,7 @@
 #include <OgreLight.h>
 #include <OgreLogManager.h>
 #include <OgreMatrix3.h>
+#include <OgreMesh.h>
 #include <OgreMeshManager.h>
 #include <OgreParticleSystem.h>
 #include <OgreRenderQueue.h>
@@ -226,6 +227,17 @@ bool CDotScene::hasAttributes(const TiXmlElement* element,
     return true;
 }
 
+bool CDotScene::nameTaken(const TiXmlElement* element, const Ogre::SceneNode* node,
+                          const std::string& name) const {
+    for (const Ogre::MovableObject* object : node->getAttachedObjects()) {
+        if (object->getName() == name) {
+            logSkipped(element, "is named \"" + name + "\" like another object of its node");
+            return true;
+        }
+    }
+    return false;
+}
+
 bool CDotScene::hasNumbers(const TiXmlElement* element, std::initializer_list<const char*> names,
                            bool required) const {
     for (const char* name : names) {
@@ -353,7 +365,8 @@ void CDotScene::loadNode(const TiXmlElement* element, Ogre::SceneNode* parent) {
         node->setScale(Ogre::Vector3::UNIT_SCALE);
     }
     if (const TiXmlElement* e = child(element, "light")) {
-        if (Ogre::Light* light = loadLight(e, sceneManager)) node->attachObject(light);
+        if (!nameTaken(e, node, readStringAttribute("name", e)))
+            if (Ogre::Light* light = loadLight(e, sceneManager)) node->attachObject(light);
     }
     if (const TiXmlElement* e = child(element, "entity")) loadEntity(e, node);
     if (const TiXmlElement* e = child(element, "billboardSet")) loadBillboardSet(e, node);
@@ -409,7 +422,9 @@ Ogre::Light* CDotScene::loadLight(const TiXmlElement* element, Ogre::SceneManage
 }
 
 void CDotScene::loadEntity(const TiXmlElement* element, Ogre::SceneNode* node) {
-    if (!hasAttributes(element, {"name", "meshFile"})) return;
+    if (!hasAttributes(element, {"name", "meshFile"}) ||
+        nameTaken(element, node, element->Attribute("name")))
+        return;
     const std::string meshFile = element->Attribute("meshFile");
     Ogre::Entity* entity = sceneManager->createEntity(element->Attribute("name"), meshFile);
 
@@ -456,7 +471,8 @@ void CDotScene::loadEntity(const TiXmlElement* element, Ogre::SceneNode* node) {
 
 void CDotScene::loadBillboardSet(const TiXmlElement* element, Ogre::SceneNode* node) {
     if (!hasAttributes(element, {"materialName"}) ||
-        !hasNumbers(element, {"width", "height"}, true))
+        !hasNumbers(element, {"width", "height"}, true) ||
+        nameTaken(element, node, node->getName()))
         return;
     Ogre::BillboardSet* set =
         sceneManager->createBillboardSet(node->getName(), BILLBOARD_POOL_SIZE);
@@ -490,12 +506,15 @@ void CDotScene::loadUserData(const TiXmlElement* element, Ogre::SceneNode* node)
 }
 
 void CDotScene::loadCamera(const TiXmlElement* element, Ogre::SceneNode* node) {
-    if (!hasAttributes(element, {"name"})) return;
+    if (!hasAttributes(element, {"name"}) || nameTaken(element, node, element->Attribute("name")))
+        return;
     node->attachObject(sceneManager->createCamera(element->Attribute("name")));
 }
 
 void CDotScene::loadParticleSystem(const TiXmlElement* element, Ogre::SceneNode* node) {
-    if (!hasAttributes(element, {"name", "file"})) return;
+    if (!hasAttributes(element, {"name", "file"}) ||
+        nameTaken(element, node, element->Attribute("name")))
+        return;
     node->attachObject(
         sceneManager->createParticleSystem(element->Attribute("name"), element->Attribute("file")));
 }

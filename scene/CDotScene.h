@@ -101,6 +101,12 @@ private:
     // False, with one log line naming the file and the element, when one of
     // the attributes is absent.
     bool hasAttributes(const TiXmlElement* element, std::initializer_list<const char*> names) const;
+    // True, with one log line, when an object of that name is attached to
+    // node already: the engine tells a node's objects apart by name, and two
+    // of one name leave one attached to a node that has forgotten it, which
+    // crashes when the scene is torn down.
+    bool nameTaken(const TiXmlElement* element, const Ogre::SceneNode* node,
+                   const std::string& name) const;
     // False, with one log line, when one of the attributes is not a finite
     // number within +-1e15, or is absent and required.
     bool hasNumbers(const TiXmlElement* element, std::initializer_list<const char*> names,

@@ -8,6 +8,11 @@ PACKAGES="cmake make g++ pkg-config
   libgl1-mesa-dri fonts-dejavu-core fonts-dejavu-extra imagemagick sox
   xvfb xauth xdotool x11-utils python3-xlib
   dpkg-dev file"
+# "install-deps.sh fuzz": the fuzz build's packages instead (make fuzz),
+# clang with libFuzzer and the sanitizer runtimes that it only recommends.
+if [ "${1:-}" = fuzz ]; then
+    PACKAGES="clang libfuzzer-14-dev libclang-rt-14-dev"
+fi
 missing=""
 for p in $PACKAGES; do
     dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing="$missing $p"

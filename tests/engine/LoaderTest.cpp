@@ -268,6 +268,30 @@ TEST(Loader, CamerasParticlesAndUserData) {
     EXPECT_EQ(l->scene.userDataProperties[2].nodeName, "Q_n");
 }
 
+// The engine tells a node's objects apart by name: a second object of one
+// name on a node is skipped, or tearing down the scene would crash.
+TEST(Loader, ObjectsOfOneNameOnANodeLoadOnce) {
+    prepareMedia();
+    const std::string& mesh = twoPartMesh();
+    const std::pair<const char*, std::string> cases[] = {
+        {"light, camera", R"(<light name="x"/><camera name="x"/>)"},
+        {"entity, light",
+         "<entity name=\"x\" meshFile=\"" + mesh + "\"/><light name=\"x\"/>"},
+        {"particles, particles",
+         R"(<particleSystem name="x" file="SceneTest/Sparks"/>
+            <particleSystem name="x" file="SceneTest/Sparks"/>)"},
+        {"camera named as the node's billboard set",
+         R"(<billboardSet materialName="SceneTest/Red" width="1" height="1"/><camera name="P_x"/>)"},
+    };
+    for (const auto& [name, objects] : cases) {
+        SCOPED_TRACE(name);
+        auto l = load("same-name.xml", sceneWithNodes("<node name=\"x\">" + objects + "</node>"));
+        EXPECT_EQ(l->manager->getSceneNode("P_x")->numAttachedObjects(), 1u);
+        EXPECT_EQ(l->log.countContaining("like another object of its node; element skipped"), 1)
+            << l->log.all();
+    }  // each scene manager is destroyed here, with what the file made
+}
+
 TEST(Loader, ConfigAmbientSkyAndFog) {
     prepareMedia();
     auto l = load("config.xml", R"(<scene><config>
