@@ -43,8 +43,9 @@ MossdenApp& MossdenApp::getInstance() {
     return instance;
 }
 
+const GameClock& gameClock() { return MossdenApp::getInstance().clock; }
+
 MossdenApp::MossdenApp() {
-    tickTimer.reset();
     SoundManager::getInstance().initialise();
 }
 
@@ -106,14 +107,24 @@ bool MossdenApp::start(int argc, char** argv) {
 }
 
 void MossdenApp::readTestKnobs() {
+    ClockSettings settings;
     if (const char* text = std::getenv("MOSSDEN_TIME_SCALE")) {
         if (const auto scale = parseTimeScale(text)) {
-            timeScale = *scale;
+            settings.timeScale = *scale;
         } else {
             std::cout << "Ignoring MOSSDEN_TIME_SCALE '" << text
                       << "': not a number from 0.1 to 100; game time runs at 1" << std::endl;
         }
     }
+    if (const char* text = std::getenv("MOSSDEN_FIXED_STEP")) {
+        if (const auto step = parseFixedStep(text)) {
+            settings.fixedStepMs = *step;
+        } else {
+            std::cout << "Ignoring MOSSDEN_FIXED_STEP '" << text
+                      << "': not a number of milliseconds from 1 to 1000; frames take real time" << std::endl;
+        }
+    }
+    clock.configure(settings);
     if (const char* path = std::getenv("MOSSDEN_FRAME_STATS"); path && *path) {
         // An hour at 60 frames per second; later frames are counted as dropped.
         constexpr std::size_t FRAME_CAPACITY = 60 * 60 * 60;
@@ -340,14 +351,15 @@ bool MossdenApp::frameStarted(const Ogre::FrameEvent& evt) {
         lastFrameStart = now;
     }
     sceneBuilt = false;
-    if (fader) fader->fade(static_cast<Ogre::Real>(evt.timeSinceLastFrame * timeScale));
+    frameStep = static_cast<Ogre::Real>(clock.advanceFrame(evt.timeSinceLastFrame));
+    if (fader) fader->fade(frameStep);
     return true;
 }
 
 bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& realEvt) {
     Ogre::FrameEvent evt = realEvt;  // in game time
-    evt.timeSinceLastFrame = static_cast<Ogre::Real>(realEvt.timeSinceLastFrame * timeScale);
-    evt.timeSinceLastEvent = static_cast<Ogre::Real>(realEvt.timeSinceLastEvent * timeScale);
+    evt.timeSinceLastFrame = frameStep;
+    evt.timeSinceLastEvent = frameStep;
     if (currentScene && currentScene->isFinished()) nextScene();
     if (!window || window->isClosed()) return false;
     if (shutDown || Platform::quitRequested()) return false;
@@ -362,7 +374,7 @@ bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& realEvt) {
     }
     trayManager->frameRendered(realEvt);
     if (tickTimer.getMilliseconds() > TICK_MS) {
-        if (currentScene) currentScene->tick(static_cast<int>(tickTimer.getMilliseconds() * timeScale));
+        if (currentScene) currentScene->tick(static_cast<int>(tickTimer.getMilliseconds()));
         tickTimer.reset();
     }
     SoundManager::getInstance().update(evt.timeSinceLastFrame);

@@ -2,7 +2,6 @@
 #define MOSSDEN_APP_MOSSDENAPP_H
 
 #include <OgreFrameListener.h>
-#include <OgreTimer.h>
 #include <OgreTrays.h>
 #include <OgreWindowEventUtilities.h>
 
@@ -14,6 +13,7 @@
 
 #include "app/Fader.h"
 #include "app/FrameStats.h"
+#include "app/GameClock.h"
 #include "menu/MossdenMenu.h"
 
 namespace OIS {
@@ -96,7 +96,10 @@ public:
     void pointInputAt(MossdenScene* scene);
 
     std::unique_ptr<Fader> fader;
-    Ogre::Timer tickTimer;
+    // Game time: advanced once per frame in frameStarted; every timer of the
+    // game logic reads it (see GameClock.h).
+    GameClock clock;
+    GameTimer tickTimer{clock};
     int sceneIndex = -1;
     std::string soundDir;
     Ogre::Root* root = nullptr;
@@ -118,11 +121,10 @@ public:
     MossdenMenu menu;
 
     // Test knobs read once by start() from the environment:
-    // MOSSDEN_TIME_SCALE multiplies the frame times handed to the fader, the
-    // sound manager, the scenes and the menu (game time runs faster, the
-    // game logic is the same); MOSSDEN_FRAME_STATS=<file> records the real
-    // frame times per scene and writes their summary there when go() ends.
-    double timeScale = 1.0;
+    // MOSSDEN_TIME_SCALE and MOSSDEN_FIXED_STEP set how the clock advances
+    // (game time runs faster or in fixed steps, the game logic is the same);
+    // MOSSDEN_FRAME_STATS=<file> records the real frame times per scene and
+    // writes their summary there when go() ends.
     std::unique_ptr<FrameStats> frameStats;
     std::string frameStatsPath;
 
@@ -142,6 +144,7 @@ private:
     bool startOverRequested = false;        // startOver asked for during delivery
     bool sceneBuilt = false;                // a scene was built since the last frame began
     std::chrono::steady_clock::time_point lastFrameStart{};  // for the frame times
+    Ogre::Real frameStep = 0;  // game seconds of the frame under way
 };
 
 }  // namespace Mossden

@@ -9,7 +9,7 @@
 // viewer's rig, the flights and the closing sequence do their work in
 // their own classes, which reach the scene's state as friends.
 #include <OgreSimpleSpline.h>
-#include <OgreTimer.h>
+#include "app/GameClock.h"
 
 #include <map>
 #include <memory>
@@ -105,9 +105,9 @@ private:
 
     Scene3Phase mPhase = Intro;
     bool started = false;
-    Ogre::Timer startTimer;      // opening (1000 ms) and first landing (4000 ms)
-    Ogre::Timer indicatorTimer;  // paces the indicator test (30 ms)
-    Ogre::Timer swirlWaitTimer;  // reset when a hole ride starts
+    GameTimer startTimer{gameClock()};      // opening (1000 ms) and first landing (4000 ms)
+    GameTimer indicatorTimer{gameClock()};  // paces the indicator test (30 ms)
+    GameTimer swirlWaitTimer{gameClock()};  // reset when a hole ride starts
 
     std::map<std::string, std::unique_ptr<Asteroid>> mAsteroids;
     Asteroid* mCurrentAsteroid = nullptr;

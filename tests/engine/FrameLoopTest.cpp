@@ -26,7 +26,10 @@ namespace {
 using Mossden::Test::app;
 using Mossden::Test::renderFrames;
 
-constexpr auto PAST_TICK = std::chrono::milliseconds(60);
+constexpr double PAST_TICK = 0.060;  // seconds of game time
+
+// Lets game time pass between frames, as a slow frame would.
+void passGameTime(double seconds) { app().clock.advance(seconds); }
 
 // What the application did to a probe scene; outlives the scene.
 struct ProbeLog {
@@ -101,24 +104,22 @@ protected:
 };
 
 TEST_F(FrameLoopTest, TicksOnlyAfterMoreThanFiftyMilliseconds) {
-    Ogre::Timer watch;  // started first: never shows less than the tick timer
     app().tickTimer.reset();
-    ASSERT_TRUE(renderFrames(1));
-    if (watch.getMilliseconds() <= 50) {
-        EXPECT_TRUE(log.ticks.empty());
-    }
+    ASSERT_TRUE(renderFrames(3, 0.0125));
+    EXPECT_TRUE(log.ticks.empty());
+    ASSERT_TRUE(renderFrames(1, 0.0125));  // exactly 50 ms: not more
+    EXPECT_TRUE(log.ticks.empty());
 
-    std::this_thread::sleep_for(PAST_TICK);
-    Ogre::Timer sinceSleep;
-    ASSERT_TRUE(renderFrames(1));
+    ASSERT_TRUE(renderFrames(1, 0.001));
     ASSERT_EQ(log.ticks.size(), 1u);
-    EXPECT_GE(log.ticks[0], 51);
+    EXPECT_EQ(log.ticks[0], 51);  // the game time on the timer
     // The count started again at the tick.
-    const unsigned long frameTime = sinceSleep.getMilliseconds();
-    if (frameTime < 50) {
-        EXPECT_LE(app().tickTimer.getMilliseconds(), frameTime);
-    }
-    EXPECT_EQ(log.updates, 2);
+    EXPECT_EQ(app().tickTimer.getMilliseconds(), 0u);
+    passGameTime(PAST_TICK);
+    ASSERT_TRUE(renderFrames(1, 0.0));
+    ASSERT_EQ(log.ticks.size(), 2u);
+    EXPECT_EQ(log.ticks[1], 60);
+    EXPECT_EQ(log.updates, 6);
 }
 
 TEST_F(FrameLoopTest, FinishedSceneIsReplacedAtTheStartOfTheFrame) {
@@ -143,7 +144,7 @@ TEST_F(FrameLoopTest, FinishedSceneIsReplacedAtTheStartOfTheFrame) {
         app().sceneIndex = c.from;
         app().pointInputAt(finishing);
         finishing->setFinished(true);
-        std::this_thread::sleep_for(PAST_TICK);  // a tick is due in this frame
+        passGameTime(PAST_TICK);  // a tick is due in this frame
 
         ASSERT_TRUE(renderFrames(1));
         EXPECT_FALSE(caseLog.alive);
@@ -192,20 +193,19 @@ TEST_F(FrameLoopTest, MenuOverAPlayableSceneStopsOnlyItsUpdate) {
 
     app().sceneIndex = 1;
     app().menu.show(1);
-    std::this_thread::sleep_for(PAST_TICK);
-    ASSERT_TRUE(renderFrames(1, 1.0));
+    ASSERT_TRUE(renderFrames(1, 0.25));
     EXPECT_EQ(log.updates, 0);
     EXPECT_EQ(log.ticks.size(), 1u);
-    EXPECT_DOUBLE_EQ(app().fader->alpha, 0.9);
-    EXPECT_FLOAT_EQ(sound.record(id)->fadeGain, 0.9f);
+    EXPECT_NEAR(app().fader->alpha, 0.975, 1e-6);
+    EXPECT_FLOAT_EQ(sound.record(id)->fadeGain, 0.975f);
 
     app().sceneIndex = 0;  // over the menu scene the scene keeps running
-    ASSERT_TRUE(renderFrames(1, 1.0));
+    ASSERT_TRUE(renderFrames(1, 0.25));
     EXPECT_EQ(log.updates, 1);
 
     app().sceneIndex = 1;
     app().menu.hide();
-    ASSERT_TRUE(renderFrames(1, 1.0));
+    ASSERT_TRUE(renderFrames(1, 0.25));
     EXPECT_EQ(log.updates, 2);
 
     app().fader->fade(100.0);  // end the fade-in: overlay hidden again
