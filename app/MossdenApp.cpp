@@ -49,7 +49,10 @@ MossdenApp::MossdenApp() {
     SoundManager::getInstance().initialise();
 }
 
-MossdenApp::~MossdenApp() { shutdown(); }
+MossdenApp::~MossdenApp() {
+    shutdown();
+    if (plainOutput) std::cout.rdbuf(plainOutput);
+}
 
 void MossdenApp::shutdown() {
     fader.reset();
@@ -125,6 +128,15 @@ void MossdenApp::readTestKnobs() {
         }
     }
     clock.configure(settings);
+    inputSettings = readInputSettings();
+    if (const char* stamp = std::getenv("MOSSDEN_STAMP"); stamp && *stamp && !stamper) {
+        if (std::string(stamp) == "1") {
+            stamper = std::make_unique<LineStamper>(std::cout.rdbuf(), clock, LineStamper::RealClock::now());
+            plainOutput = std::cout.rdbuf(stamper.get());
+        } else {
+            std::cout << "Ignoring MOSSDEN_STAMP '" << stamp << "': only 1 stamps the output lines" << std::endl;
+        }
+    }
     if (const char* path = std::getenv("MOSSDEN_FRAME_STATS"); path && *path) {
         // An hour at 60 frames per second; later frames are counted as dropped.
         constexpr std::size_t FRAME_CAPACITY = 60 * 60 * 60;
@@ -237,14 +249,11 @@ void MossdenApp::prepareScenes() {
 }
 
 void MossdenApp::createFrameListener() {
-    Ogre::LogManager::getSingleton().logMessage("*** Initializing OIS ***");
     unsigned long handle = 0;
     window->getCustomAttribute("WINDOW", &handle);
-    OIS::ParamList params;
-    params.insert({"WINDOW", std::to_string(handle)});
-    inputManager = OIS::InputManager::createInputSystem(params);
-    keyboard = static_cast<OIS::Keyboard*>(inputManager->createInputObject(OIS::OISKeyboard, true, ""));
-    mouse = static_cast<OIS::Mouse*>(inputManager->createInputObject(OIS::OISMouse, true, ""));
+    input = std::make_unique<InputDevices>(handle, clock, std::move(inputSettings));
+    keyboard = input->keyboard();
+    mouse = input->mouse();
     windowResized(window);
     OgreBites::WindowEventUtilities::addWindowEventListener(window, this);
 
@@ -270,8 +279,7 @@ void MossdenApp::createFrameListener() {
 }
 
 void MossdenApp::pointInputAt(MossdenScene* scene) {
-    if (mouse) mouse->setEventCallback(scene);
-    if (keyboard) keyboard->setEventCallback(scene);
+    if (input) input->pointAt(scene, scene);
 }
 
 void MossdenApp::nextScene() {
@@ -363,10 +371,9 @@ bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& realEvt) {
     if (currentScene && currentScene->isFinished()) nextScene();
     if (!window || window->isClosed()) return false;
     if (shutDown || Platform::quitRequested()) return false;
-    if (!inputManager) return false;
+    if (!input) return false;
     capturingInput = true;
-    keyboard->capture();
-    mouse->capture();
+    input->capture();
     capturingInput = false;
     if (startOverRequested) {
         startOverRequested = false;
@@ -403,14 +410,9 @@ void MossdenApp::windowClosed(Ogre::RenderWindow* rw) {
 }
 
 void MossdenApp::destroyInput() {
-    if (!inputManager) return;
-    Ogre::LogManager::getSingleton().logMessage("*** Destroying OIS ***");
-    inputManager->destroyInputObject(mouse);
-    inputManager->destroyInputObject(keyboard);
-    OIS::InputManager::destroyInputSystem(inputManager);
     mouse = nullptr;
     keyboard = nullptr;
-    inputManager = nullptr;
+    input.reset();
 }
 
 void MossdenApp::collectVideoModes(std::vector<std::string>& modes) const {

@@ -14,10 +14,11 @@
 #include "app/Fader.h"
 #include "app/FrameStats.h"
 #include "app/GameClock.h"
+#include "app/InputDevices.h"
+#include "app/LineStamper.h"
 #include "menu/MossdenMenu.h"
 
 namespace OIS {
-class InputManager;
 class Mouse;
 class Keyboard;
 }  // namespace OIS
@@ -112,7 +113,8 @@ public:
     std::unique_ptr<OgreBites::CameraMan> cameraMan;
     OgreBites::ParamsPanel* detailsPanel = nullptr;
     bool shutDown = false;
-    OIS::InputManager* inputManager = nullptr;
+    // The devices' keyboard and mouse (real or replayed; owned by the input
+    // part below), null once the window is closed.
     OIS::Mouse* mouse = nullptr;
     OIS::Keyboard* keyboard = nullptr;
     MossdenScene* currentScene = nullptr;
@@ -124,7 +126,9 @@ public:
     // MOSSDEN_TIME_SCALE and MOSSDEN_FIXED_STEP set how the clock advances
     // (game time runs faster or in fixed steps, the game logic is the same);
     // MOSSDEN_FRAME_STATS=<file> records the real frame times per scene and
-    // writes their summary there when go() ends.
+    // writes their summary there when go() ends; MOSSDEN_RECORD and
+    // MOSSDEN_REPLAY record or play back the input (InputDevices.h);
+    // MOSSDEN_STAMP=1 stamps every line of standard output (LineStamper.h).
     std::unique_ptr<FrameStats> frameStats;
     std::string frameStatsPath;
 
@@ -139,6 +143,10 @@ private:
     void writeFrameStats() const;
 
     Ogre::OverlaySystem* overlaySystem = nullptr;
+    InputSettings inputSettings;           // what start() read, until the devices open
+    std::unique_ptr<InputDevices> input;
+    std::unique_ptr<LineStamper> stamper;  // in std::cout while set
+    std::streambuf* plainOutput = nullptr;  // std::cout's own buffer
     Ogre::SceneNode* cameraNode = nullptr;  // carries "PlayerCam" for the camera man
     bool capturingInput = false;            // the devices are delivering events
     bool startOverRequested = false;        // startOver asked for during delivery

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <optional>
+#include <regex>
+#include <sstream>
+#include <string>
 
 #include "app/GameClock.h"
+#include "app/LineStamper.h"
 
 using Mossden::ClockSettings;
 using Mossden::GameClock;
@@ -64,4 +68,21 @@ TEST(ClockKnobs, AcceptOnlyPlainNumbersInRange) {
         EXPECT_EQ(Mossden::parseTimeScale(c.text), c.scale) << shown;
         EXPECT_EQ(Mossden::parseFixedStep(c.text), c.step) << shown;
     }
+}
+
+TEST(LineStamper, EveryLineStartsWithRealAndGameTimeAndFrame) {
+    std::ostringstream sink;
+    GameClock clock({1.0, 20.0});
+    for (int i = 0; i < 3; ++i) clock.advanceFrame(0.0);
+    Mossden::LineStamper stamper(sink.rdbuf(), clock, Mossden::LineStamper::RealClock::now());
+    std::ostream out(&stamper);
+    out << "Scene 2 starts\n" << "two" << std::flush;
+    clock.advanceFrame(0.0);
+    out << " halves\n\n";
+    const std::string text = sink.str();
+    const std::regex lines(
+        R"(\[real \d+\.\d{3} game 0\.060 frame 3\] Scene 2 starts\n)"
+        R"(\[real \d+\.\d{3} game 0\.060 frame 3\] two halves\n)"
+        R"(\[real \d+\.\d{3} game 0\.080 frame 4\] \n)");
+    EXPECT_TRUE(std::regex_match(text, lines)) << text;
 }
