@@ -30,7 +30,6 @@ constexpr int TICK_MS = 50;
 constexpr int MIPMAPS = 5;
 constexpr Ogre::Real NEAR_CLIP = 0.4f;
 constexpr Ogre::Real FAR_CLIP = 1500000.0f;
-constexpr int LAST_SCENE_INDEX = 3;
 
 std::string sizeText(unsigned width, unsigned height) {
     return std::to_string(width) + "x" + std::to_string(height);
@@ -59,34 +58,20 @@ void MossdenApp::shutdown() {
     trayManager.reset();
     if (window) OgreBites::WindowEventUtilities::removeWindowEventListener(window, this);
     destroyInput();
-    deleteScenes();
+    scenes.clear();
     cameraMan.reset();
     shutdownEngine();
 }
 
-void MossdenApp::deleteScenes() {
-    // Scene2 is kept in scenes[2] until Scene3 replaces it; nothing else
-    // owns it, so release whatever is left besides the current scene.
-    for (auto& scene : scenes) {
-        if (scene && scene != currentScene) delete scene;
-        scene = nullptr;
-    }
-    delete currentScene;
-    currentScene = nullptr;
-}
-
 void MossdenApp::shutdownEngine() {
-    if (!root) return;
-    if (sceneManager && overlaySystem) sceneManager->removeRenderQueueListener(overlaySystem);
-    // Overlays go before the engine: a text area holds its font, and a font
-    // released after the engine's shutdown removes a texture that is gone.
-    delete overlaySystem;
-    overlaySystem = nullptr;
-    root->shutdown();  // also destroys the auto-created render window
+    // The engine core destroys the auto-created window, the scene manager
+    // and the camera with it.
     window = nullptr;
-    delete root;
+    sceneManager = nullptr;
+    camera = nullptr;
+    cameraNode = nullptr;
     root = nullptr;
-    delete Ogre::LogManager::getSingletonPtr();
+    engine.reset();
 }
 
 void MossdenApp::go(int argc, char** argv) {
@@ -157,14 +142,8 @@ void MossdenApp::writeFrameStats() const {
 }
 
 bool MossdenApp::setup() {
-    // Our own log manager keeps the engine log out of standard output.
-    if (!Ogre::LogManager::getSingletonPtr()) {
-        auto* logManager = new Ogre::LogManager();
-        logManager->createLog("Ogre.log", true, false, false);
-    }
-    root = new Ogre::Root(pluginsCfgPath, ogreCfgPath, "Ogre.log");
-    // The overlay system must exist before the resource groups are parsed.
-    overlaySystem = new Ogre::OverlaySystem();
+    engine = std::make_unique<EngineCore>(pluginsCfgPath, ogreCfgPath);
+    root = &engine->root();
     setupResources();
     if (!configure()) return false;
     chooseSceneManager();
@@ -175,7 +154,7 @@ bool MossdenApp::setup() {
     loadResources();
     prepareScenes();
     createFrameListener();
-    pointInputAt(currentScene);
+    pointInputAt(scenes.current());
     return true;
 }
 
@@ -220,7 +199,7 @@ bool MossdenApp::configure() {
 
 void MossdenApp::chooseSceneManager() {
     sceneManager = root->createSceneManager();
-    sceneManager->addRenderQueueListener(overlaySystem);
+    engine->attachOverlays(sceneManager);
 }
 
 void MossdenApp::createCamera() {
@@ -285,11 +264,9 @@ void MossdenApp::pointInputAt(MossdenScene* scene) {
 void MossdenApp::nextScene() {
     ++sceneIndex;
     sceneBuilt = true;
-    if (currentScene) {
-        // Scene2 shares the scene graph of Scene1 and is never current: it
-        // goes with the scene it belongs to, so every scene is released here.
+    if (scenes.current()) {
         pointInputAt(nullptr);
-        deleteScenes();
+        scenes.clear();
         sceneManager->clearScene();
         // clearScene took the camera's node with it; give the camera a new
         // one and tell the camera man.
@@ -297,34 +274,13 @@ void MossdenApp::nextScene() {
         cameraNode->attachObject(camera);
         cameraMan->setCamera(cameraNode);
     }
-    if (sceneIndex > LAST_SCENE_INDEX) {
+    if (sceneIndex > SceneSequence::LAST_INDEX) {
         // Nothing follows the last scene: go back to the start menu.
-        std::cout << "No scene after index " << LAST_SCENE_INDEX << "; back to the menu." << std::endl;
+        std::cout << "No scene after index " << SceneSequence::LAST_INDEX << "; back to the menu." << std::endl;
         sceneIndex = 0;
     }
     std::cout << "Scene " << sceneIndex << " starts" << std::endl;
-    switch (sceneIndex) {
-    case 0:
-        currentScene = new SceneMenu(sceneManager, cameraMan.get());
-        scenes[0] = currentScene;
-        currentScene->createScene();
-        if (mouse) pointInputAt(currentScene);  // after start-up setup() does this
-        break;
-    case 1:
-        currentScene = new Scene1(sceneManager, cameraMan.get());
-        currentScene->createScene();
-        scenes[1] = currentScene;
-        scenes[2] = new Scene2(sceneManager, cameraMan.get());
-        scenes[2]->createScene();
-        pointInputAt(currentScene);
-        break;
-    default:
-        currentScene = new Scene3(sceneManager, cameraMan.get());
-        scenes[sceneIndex] = currentScene;
-        pointInputAt(currentScene);
-        currentScene->createScene();
-        break;
-    }
+    pointInputAt(scenes.build(sceneIndex, sceneManager, cameraMan.get()));
 }
 
 void MossdenApp::startOver() {
@@ -336,13 +292,10 @@ void MossdenApp::startOver() {
         return;
     }
     SoundManager::getInstance().stopAll();
-    if (Ogre::Overlay* indicator =
-            Ogre::OverlayManager::getSingleton().getByName("MossdenOverlays/IndicatorOverlay"))
-        indicator->hide();
     sceneIndex = 0;
     nextScene();
     menu.hide();
-    pointInputAt(currentScene);
+    pointInputAt(scenes.current());
 }
 
 bool MossdenApp::frameStarted(const Ogre::FrameEvent& evt) {
@@ -368,7 +321,7 @@ bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& realEvt) {
     Ogre::FrameEvent evt = realEvt;  // in game time
     evt.timeSinceLastFrame = frameStep;
     evt.timeSinceLastEvent = frameStep;
-    if (currentScene && currentScene->isFinished()) nextScene();
+    if (scenes.current() && scenes.current()->isFinished()) nextScene();
     if (!window || window->isClosed()) return false;
     if (shutDown || Platform::quitRequested()) return false;
     if (!input) return false;
@@ -381,14 +334,14 @@ bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& realEvt) {
     }
     trayManager->frameRendered(realEvt);
     if (tickTimer.getMilliseconds() > TICK_MS) {
-        if (currentScene) currentScene->tick(static_cast<int>(tickTimer.getMilliseconds()));
+        if (MossdenScene* scene = scenes.current()) scene->tick(static_cast<int>(tickTimer.getMilliseconds()));
         tickTimer.reset();
     }
     SoundManager::getInstance().update(evt.timeSinceLastFrame);
     if (menu.visible && sceneIndex != 0)
         menu.update(evt);
-    else if (currentScene)
-        currentScene->update(evt);
+    else if (MossdenScene* scene = scenes.current())
+        scene->update(evt);
     return true;
 }
 

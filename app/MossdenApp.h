@@ -13,9 +13,11 @@
 
 #include "app/Fader.h"
 #include "app/FrameStats.h"
+#include "app/EngineCore.h"
 #include "app/GameClock.h"
 #include "app/InputDevices.h"
 #include "app/LineStamper.h"
+#include "app/SceneSequence.h"
 #include "menu/MossdenMenu.h"
 
 namespace OIS {
@@ -25,15 +27,15 @@ class Keyboard;
 namespace OgreBites {
 class CameraMan;
 }
-namespace Ogre {
-class OverlaySystem;
-}
 class MossdenScene;
 
 namespace Mossden {
 
-// The one application object: owns the engine, the window, the input
-// devices, the fader, the overlay menu and the sequence of scenes.
+// The one application object, a façade over parts that own themselves: the
+// engine core (EngineCore), the input devices (InputDevices), the scene
+// sequence (SceneSequence), the game clock, the fader and the overlay menu.
+// It keeps the names and operations that the scenes, the menu and the tests
+// use, and the frame loop.
 // Frame order (written down here and nowhere else), per rendered frame:
 //   frameStarted:          window messages, fader
 //   frameRenderingQueued:  scene switch if finished, close/quit check,
@@ -87,6 +89,9 @@ public:
     void collectVideoModes(std::vector<std::string>& modes) const;
     void collectFsaaValues(std::vector<std::string>& values) const;
 
+    // The scene that gets the frames and the input, or null.
+    MossdenScene* currentScene() const { return scenes.current(); }
+
     // Tears everything down: fader, trays, input, scenes, engine. Call it
     // before the end of main: engine plugins are unloaded libraries whose
     // static data is already gone when a static object's destructor runs.
@@ -117,8 +122,7 @@ public:
     // part below), null once the window is closed.
     OIS::Mouse* mouse = nullptr;
     OIS::Keyboard* keyboard = nullptr;
-    MossdenScene* currentScene = nullptr;
-    std::array<MossdenScene*, 4> scenes{};
+    SceneSequence scenes;
     std::vector<std::string> videoModes;
     MossdenMenu menu;
 
@@ -138,11 +142,10 @@ private:
 
     void shutdownEngine();
     void destroyInput();
-    void deleteScenes();
     void readTestKnobs();
     void writeFrameStats() const;
 
-    Ogre::OverlaySystem* overlaySystem = nullptr;
+    std::unique_ptr<EngineCore> engine;
     InputSettings inputSettings;           // what start() read, until the devices open
     std::unique_ptr<InputDevices> input;
     std::unique_ptr<LineStamper> stamper;  // in std::cout while set

@@ -29,7 +29,7 @@ protected:
     void SetUp() override {
         app().sceneIndex = 0;
         app().nextScene();
-        scene = dynamic_cast<Scene1*>(app().currentScene);
+        scene = dynamic_cast<Scene1*>(app().currentScene());
         ASSERT_NE(scene, nullptr);
     }
     void TearDown() override { Mossden::Test::backToMenu(); }

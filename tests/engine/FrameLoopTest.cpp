@@ -70,6 +70,9 @@ bool inputPointsAt(MossdenScene* scene) {
            app().keyboard->getEventCallback() == static_cast<OIS::KeyListener*>(scene);
 }
 
+// The sequence's slot a test's own scene goes into.
+constexpr int PROBE_SLOT = Mossden::SceneSequence::LAST_INDEX;
+
 // Runs each test with a probe as the current scene at a chosen index; the
 // scene it displaced comes back unless the sequence has moved on.
 class FrameLoopTest : public ::testing::Test {
@@ -78,17 +81,18 @@ protected:
         app().menu.hide();
         app().shutDown = false;
         savedIndex = app().sceneIndex;
-        savedScene = app().currentScene;
+        savedSlot = app().scenes.currentSlot();
+        ASSERT_NE(savedSlot, PROBE_SLOT);
         probe = new ProbeScene(log);
-        app().currentScene = probe;
+        app().scenes.install(PROBE_SLOT, std::unique_ptr<MossdenScene>(probe));
         app().pointInputAt(probe);
     }
     void TearDown() override {
         if (log.alive) {
-            app().currentScene = savedScene;
+            app().scenes.install(PROBE_SLOT, nullptr);
+            app().scenes.makeCurrent(savedSlot);
             app().sceneIndex = savedIndex;
-            app().pointInputAt(savedScene);
-            delete probe;
+            app().pointInputAt(app().currentScene());
         } else {
             // the sequence moved on to a real first scene
             Mossden::Test::backToMenu();
@@ -98,8 +102,8 @@ protected:
     }
 
     ProbeLog log;
-    ProbeScene* probe = nullptr;
-    MossdenScene* savedScene = nullptr;
+    ProbeScene* probe = nullptr;  // owned by the sequence
+    int savedSlot = 0;
     int savedIndex = 0;
 };
 
@@ -137,10 +141,10 @@ TEST_F(FrameLoopTest, FinishedSceneIsReplacedAtTheStartOfTheFrame) {
         SCOPED_TRACE(c.built);
         ProbeLog caseLog;
         auto* finishing = new ProbeScene(caseLog);
-        if (log.alive) delete probe;  // the fixture's probe is not needed here
-        // The scenes of the sequence stay in scenes[]: the advance deletes
-        // them together with the current one.
-        app().currentScene = finishing;
+        // Replaces the fixture's probe, which is not needed here. The other
+        // scenes of the sequence stay: the advance releases them together
+        // with the current one.
+        app().scenes.install(PROBE_SLOT, std::unique_ptr<MossdenScene>(finishing));
         app().sceneIndex = c.from;
         app().pointInputAt(finishing);
         finishing->setFinished(true);
@@ -151,7 +155,7 @@ TEST_F(FrameLoopTest, FinishedSceneIsReplacedAtTheStartOfTheFrame) {
         EXPECT_EQ(caseLog.updates, 0);
         EXPECT_TRUE(caseLog.ticks.empty());
         EXPECT_EQ(app().sceneIndex, c.to);
-        MossdenScene* current = app().currentScene;
+        MossdenScene* current = app().currentScene();
         EXPECT_EQ(app().scenes[c.to], current);
         EXPECT_TRUE(inputPointsAt(current));
         switch (c.to) {
@@ -220,26 +224,18 @@ TEST_F(FrameLoopTest, ShutDownEndsTheLoop) {
     EXPECT_TRUE(renderFrames(1));
 }
 
-Ogre::Overlay& indicatorOverlay() {
-    Ogre::OverlayManager& overlays = Ogre::OverlayManager::getSingleton();
-    Ogre::Overlay* indicator = overlays.getByName("MossdenOverlays/IndicatorOverlay");
-    return indicator ? *indicator : *overlays.create("MossdenOverlays/IndicatorOverlay");
-}
-
 void expectStartedOver() {
     EXPECT_EQ(app().sceneIndex, 1);
-    EXPECT_NE(dynamic_cast<Mossden::Scene1*>(app().currentScene), nullptr);
+    EXPECT_NE(dynamic_cast<Mossden::Scene1*>(app().currentScene()), nullptr);
     EXPECT_NE(dynamic_cast<Scene2*>(app().scenes[2]), nullptr);
-    EXPECT_TRUE(inputPointsAt(app().currentScene));
+    EXPECT_TRUE(inputPointsAt(app().currentScene()));
     EXPECT_FALSE(app().menu.visible);
-    EXPECT_FALSE(indicatorOverlay().isVisible());
 }
 
 TEST_F(FrameLoopTest, StartOverFromTheEndRebuildsTheFirstScene) {
     app().sceneIndex = 2;
     SoundManager& sound = SoundManager::getInstance();
     sound.pauseAll();
-    indicatorOverlay().show();
     app().menu.show(2);
 
     app().startOver();
@@ -254,7 +250,6 @@ TEST_F(FrameLoopTest, StartOverFromTheEndRebuildsTheFirstScene) {
 TEST_F(FrameLoopTest, StartOverFromAnInputHandlerWaitsForTheDelivery) {
     app().sceneIndex = 2;
     probe->startOverOnRelease = true;
-    indicatorOverlay().show();
     ASSERT_TRUE(renderFrames(1));
     ASSERT_EQ(std::system("xdotool click 1"), 0);
     for (int i = 0; i < 100 && log.releases == 0; ++i) {

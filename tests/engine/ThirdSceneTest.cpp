@@ -438,6 +438,13 @@ TEST_F(ThirdScene, IndicatorShowsOnlyForAnotherAsteroidWhileStanding) {
     EXPECT_FALSE(indicator->isVisible());
 }
 
+TEST_F(ThirdScene, LeavingTheSceneHidesItsIndicator) {
+    indicator->show();  // the viewer pointed at another asteroid
+    probe.reset();
+    scene.reset();
+    EXPECT_FALSE(indicator->isVisible());
+}
+
 TEST_F(ThirdScene, FlightOfFiveThousandUnitsArrivesOnItsTarget) {
     standOnStart();
     scene->refreshTransforms();
