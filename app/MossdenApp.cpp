@@ -3,8 +3,6 @@
 #include <OIS.h>
 #include <Ogre.h>
 #include <OgreCameraMan.h>
-#include <OgreOverlayManager.h>
-#include <OgreOverlaySystem.h>
 
 #include <algorithm>
 #include <chrono>
@@ -14,13 +12,9 @@
 
 #include "app/DataPaths.h"
 #include "audio/SoundManager.h"
-#include "menu/SceneMenu.h"
 #include "platform/CommandLine.h"
 #include "platform/Platform.h"
 #include "scene/MossdenScene.h"
-#include "scenes/first/Scene1.h"
-#include "scenes/second/Scene2.h"
-#include "scenes/third/Scene3.h"
 
 namespace Mossden {
 

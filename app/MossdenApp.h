@@ -5,15 +5,14 @@
 #include <OgreTrays.h>
 #include <OgreWindowEventUtilities.h>
 
-#include <array>
 #include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/EngineCore.h"
 #include "app/Fader.h"
 #include "app/FrameStats.h"
-#include "app/EngineCore.h"
 #include "app/GameClock.h"
 #include "app/InputDevices.h"
 #include "app/LineStamper.h"
@@ -37,7 +36,7 @@ namespace Mossden {
 // It keeps the names and operations that the scenes, the menu and the tests
 // use, and the frame loop.
 // Frame order (written down here and nowhere else), per rendered frame:
-//   frameStarted:          window messages, fader
+//   frameStarted:          window messages, game clock, fader
 //   frameRenderingQueued:  scene switch if finished, close/quit check,
 //                          keyboard then mouse capture (input callbacks run),
 //                          trays, 50 ms scene tick, sound manager,
