@@ -317,7 +317,12 @@ bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& realEvt) {
     evt.timeSinceLastEvent = frameStep;
     if (scenes.current() && scenes.current()->isFinished()) nextScene();
     if (!window || window->isClosed()) return false;
-    if (shutDown || Platform::quitRequested()) return false;
+    if (shutDown) return false;
+    if (Platform::quitRequested()) {
+        // Say why the game ends: an interrupt or termination is otherwise silent.
+        std::cout << "Ending on a quit signal" << std::endl;
+        return false;
+    }
     if (!input) return false;
     capturingInput = true;
     input->capture();
