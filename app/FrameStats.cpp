@@ -9,16 +9,6 @@
 
 namespace Mossden {
 
-std::optional<double> parseTimeScale(const char* text) {
-    if (!text || !*text) return std::nullopt;
-    char* end = nullptr;
-    errno = 0;
-    const double value = std::strtod(text, &end);
-    if (errno != 0 || end == text || *end != '\0') return std::nullopt;
-    if (!std::isfinite(value) || value < 0.1 || value > 100.0) return std::nullopt;
-    return value;
-}
-
 FrameStats::FrameStats(std::size_t capacity) { samples.reserve(capacity); }
 
 void FrameStats::record(int sceneIndex, double frameMs) {

@@ -10,10 +10,6 @@
 
 namespace Mossden {
 
-// Reads a game-time multiplier: a finite number in [0.1, 100]. Anything else
-// (empty, trailing text, out of range) gives nothing.
-std::optional<double> parseTimeScale(const char* text);
-
 struct FrameSummary {
     int sceneIndex = 0;
     std::size_t frames = 0;

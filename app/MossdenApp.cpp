@@ -3,8 +3,6 @@
 #include <OIS.h>
 #include <Ogre.h>
 #include <OgreCameraMan.h>
-#include <OgreOverlayManager.h>
-#include <OgreOverlaySystem.h>
 
 #include <algorithm>
 #include <chrono>
@@ -13,16 +11,11 @@
 #include <iostream>
 
 #include "app/DataPaths.h"
-#include "app/EnginePlugins.h"
 #include "app/VideoModeCheck.h"
 #include "audio/SoundManager.h"
-#include "menu/SceneMenu.h"
 #include "platform/CommandLine.h"
 #include "platform/Platform.h"
 #include "scene/MossdenScene.h"
-#include "scenes/first/Scene1.h"
-#include "scenes/second/Scene2.h"
-#include "scenes/third/Scene3.h"
 
 namespace Mossden {
 
@@ -32,7 +25,6 @@ constexpr int TICK_MS = 50;
 constexpr int MIPMAPS = 5;
 constexpr Ogre::Real NEAR_CLIP = 0.4f;
 constexpr Ogre::Real FAR_CLIP = 1500000.0f;
-constexpr int LAST_SCENE_INDEX = 3;
 
 std::string sizeText(unsigned width, unsigned height) {
     return std::to_string(width) + "x" + std::to_string(height);
@@ -45,46 +37,36 @@ MossdenApp& MossdenApp::getInstance() {
     return instance;
 }
 
+const GameClock& gameClock() { return MossdenApp::getInstance().clock; }
+
 MossdenApp::MossdenApp() {
-    tickTimer.reset();
     SoundManager::getInstance().initialise();
 }
 
-MossdenApp::~MossdenApp() { shutdown(); }
+MossdenApp::~MossdenApp() {
+    shutdown();
+    if (plainOutput) std::cout.rdbuf(plainOutput);
+}
 
 void MossdenApp::shutdown() {
     fader.reset();
     trayManager.reset();
     if (window) OgreBites::WindowEventUtilities::removeWindowEventListener(window, this);
     destroyInput();
-    deleteScenes();
+    scenes.clear();
     cameraMan.reset();
     shutdownEngine();
 }
 
-void MossdenApp::deleteScenes() {
-    // Scene2 is kept in scenes[2] until Scene3 replaces it; nothing else
-    // owns it, so release whatever is left besides the current scene.
-    for (auto& scene : scenes) {
-        if (scene && scene != currentScene) delete scene;
-        scene = nullptr;
-    }
-    delete currentScene;
-    currentScene = nullptr;
-}
-
 void MossdenApp::shutdownEngine() {
-    if (!root) return;
-    if (sceneManager && overlaySystem) sceneManager->removeRenderQueueListener(overlaySystem);
-    // Overlays go before the engine: a text area holds its font, and a font
-    // released after the engine's shutdown removes a texture that is gone.
-    delete overlaySystem;
-    overlaySystem = nullptr;
-    root->shutdown();  // also destroys the auto-created render window
+    // The engine core destroys the auto-created window, the scene manager
+    // and the camera with it.
     window = nullptr;
-    delete root;
+    sceneManager = nullptr;
+    camera = nullptr;
+    cameraNode = nullptr;
     root = nullptr;
-    delete Ogre::LogManager::getSingletonPtr();
+    engine.reset();
 }
 
 void MossdenApp::go(int argc, char** argv) {
@@ -110,13 +92,32 @@ bool MossdenApp::start(int argc, char** argv) {
 }
 
 void MossdenApp::readTestKnobs() {
+    ClockSettings settings;
     if (const char* text = std::getenv("MOSSDEN_TIME_SCALE")) {
         if (const auto scale = parseTimeScale(text)) {
-            timeScale = *scale;
-            SoundManager::getInstance().setSpeed(static_cast<float>(timeScale));
+            settings.timeScale = *scale;
+            SoundManager::getInstance().setSpeed(static_cast<float>(*scale));
         } else {
             std::cout << "Ignoring MOSSDEN_TIME_SCALE '" << text
                       << "': not a number from 0.1 to 100; game time runs at 1" << std::endl;
+        }
+    }
+    if (const char* text = std::getenv("MOSSDEN_FIXED_STEP")) {
+        if (const auto step = parseFixedStep(text)) {
+            settings.fixedStepMs = *step;
+        } else {
+            std::cout << "Ignoring MOSSDEN_FIXED_STEP '" << text
+                      << "': not a number of milliseconds from 1 to 1000; frames take real time" << std::endl;
+        }
+    }
+    clock.configure(settings);
+    inputSettings = readInputSettings();
+    if (const char* stamp = std::getenv("MOSSDEN_STAMP"); stamp && *stamp && !stamper) {
+        if (std::string(stamp) == "1") {
+            stamper = std::make_unique<LineStamper>(std::cout.rdbuf(), clock, LineStamper::RealClock::now());
+            plainOutput = std::cout.rdbuf(stamper.get());
+        } else {
+            std::cout << "Ignoring MOSSDEN_STAMP '" << stamp << "': only 1 stamps the output lines" << std::endl;
         }
     }
     if (const char* path = std::getenv("MOSSDEN_FRAME_STATS"); path && *path) {
@@ -139,19 +140,8 @@ void MossdenApp::writeFrameStats() const {
 }
 
 bool MossdenApp::setup() {
-    // Our own log manager keeps the engine log out of standard output.
-    if (!Ogre::LogManager::getSingletonPtr()) {
-        auto* logManager = new Ogre::LogManager();
-        logManager->createLog("Ogre.log", true, false, false);
-    }
-    root = new Ogre::Root("", ogreCfgPath, "Ogre.log");
-    std::vector<std::string> notes;
-    std::ifstream pluginsCfg(pluginsCfgPath);
-    const auto plugins = readPluginConfig(pluginsCfg, enginePluginFolder(), notes);
-    for (const auto& note : notes) std::cout << pluginsCfgPath << ": " << note << std::endl;
-    loadEnginePlugins(*root, plugins);
-    // The overlay system must exist before the resource groups are parsed.
-    overlaySystem = new Ogre::OverlaySystem();
+    engine = std::make_unique<EngineCore>(pluginsCfgPath, ogreCfgPath);
+    root = &engine->root();
     setupResources();
     if (!configure()) return false;
     chooseSceneManager();
@@ -162,7 +152,7 @@ bool MossdenApp::setup() {
     loadResources();
     prepareScenes();
     createFrameListener();
-    pointInputAt(currentScene);
+    pointInputAt(scenes.current());
     return true;
 }
 
@@ -220,7 +210,7 @@ void MossdenApp::checkConfiguredVideoMode() {
 
 void MossdenApp::chooseSceneManager() {
     sceneManager = root->createSceneManager();
-    sceneManager->addRenderQueueListener(overlaySystem);
+    engine->attachOverlays(sceneManager);
 }
 
 void MossdenApp::createCamera() {
@@ -249,14 +239,11 @@ void MossdenApp::prepareScenes() {
 }
 
 void MossdenApp::createFrameListener() {
-    Ogre::LogManager::getSingleton().logMessage("*** Initializing OIS ***");
     unsigned long handle = 0;
     window->getCustomAttribute("WINDOW", &handle);
-    OIS::ParamList params;
-    params.insert({"WINDOW", std::to_string(handle)});
-    inputManager = OIS::InputManager::createInputSystem(params);
-    keyboard = static_cast<OIS::Keyboard*>(inputManager->createInputObject(OIS::OISKeyboard, true, ""));
-    mouse = static_cast<OIS::Mouse*>(inputManager->createInputObject(OIS::OISMouse, true, ""));
+    input = std::make_unique<InputDevices>(handle, clock, std::move(inputSettings));
+    keyboard = input->keyboard();
+    mouse = input->mouse();
     windowResized(window);
     OgreBites::WindowEventUtilities::addWindowEventListener(window, this);
 
@@ -282,18 +269,15 @@ void MossdenApp::createFrameListener() {
 }
 
 void MossdenApp::pointInputAt(MossdenScene* scene) {
-    if (mouse) mouse->setEventCallback(scene);
-    if (keyboard) keyboard->setEventCallback(scene);
+    if (input) input->pointAt(scene, scene);
 }
 
 void MossdenApp::nextScene() {
     ++sceneIndex;
     sceneBuilt = true;
-    if (currentScene) {
-        // Scene2 shares the scene graph of Scene1 and is never current: it
-        // goes with the scene it belongs to, so every scene is released here.
+    if (scenes.current()) {
         pointInputAt(nullptr);
-        deleteScenes();
+        scenes.clear();
         sceneManager->clearScene();
         // clearScene took the camera's node with it; give the camera a new
         // one and tell the camera man.
@@ -301,34 +285,13 @@ void MossdenApp::nextScene() {
         cameraNode->attachObject(camera);
         cameraMan->setCamera(cameraNode);
     }
-    if (sceneIndex > LAST_SCENE_INDEX) {
+    if (sceneIndex > SceneSequence::LAST_INDEX) {
         // Nothing follows the last scene: go back to the start menu.
-        std::cout << "No scene after index " << LAST_SCENE_INDEX << "; back to the menu." << std::endl;
+        std::cout << "No scene after index " << SceneSequence::LAST_INDEX << "; back to the menu." << std::endl;
         sceneIndex = 0;
     }
     std::cout << "Scene " << sceneIndex << " starts" << std::endl;
-    switch (sceneIndex) {
-    case 0:
-        currentScene = new SceneMenu(sceneManager, cameraMan.get());
-        scenes[0] = currentScene;
-        currentScene->createScene();
-        if (mouse) pointInputAt(currentScene);  // after start-up setup() does this
-        break;
-    case 1:
-        currentScene = new Scene1(sceneManager, cameraMan.get());
-        currentScene->createScene();
-        scenes[1] = currentScene;
-        scenes[2] = new Scene2(sceneManager, cameraMan.get());
-        scenes[2]->createScene();
-        pointInputAt(currentScene);
-        break;
-    default:
-        currentScene = new Scene3(sceneManager, cameraMan.get());
-        scenes[sceneIndex] = currentScene;
-        pointInputAt(currentScene);
-        currentScene->createScene();
-        break;
-    }
+    pointInputAt(scenes.build(sceneIndex, sceneManager, cameraMan.get()));
 }
 
 void MossdenApp::startOver() {
@@ -340,13 +303,10 @@ void MossdenApp::startOver() {
         return;
     }
     SoundManager::getInstance().stopAll();
-    if (Ogre::Overlay* indicator =
-            Ogre::OverlayManager::getSingleton().getByName("MossdenOverlays/IndicatorOverlay"))
-        indicator->hide();
     sceneIndex = 0;
     nextScene();
     menu.hide();
-    pointInputAt(currentScene);
+    pointInputAt(scenes.current());
 }
 
 bool MossdenApp::frameStarted(const Ogre::FrameEvent& evt) {
@@ -363,21 +323,26 @@ bool MossdenApp::frameStarted(const Ogre::FrameEvent& evt) {
         lastFrameStart = now;
     }
     sceneBuilt = false;
-    if (fader) fader->fade(static_cast<Ogre::Real>(evt.timeSinceLastFrame * timeScale));
+    frameStep = static_cast<Ogre::Real>(clock.advanceFrame(evt.timeSinceLastFrame));
+    if (fader) fader->fade(frameStep);
     return true;
 }
 
 bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& realEvt) {
     Ogre::FrameEvent evt = realEvt;  // in game time
-    evt.timeSinceLastFrame = static_cast<Ogre::Real>(realEvt.timeSinceLastFrame * timeScale);
-    evt.timeSinceLastEvent = static_cast<Ogre::Real>(realEvt.timeSinceLastEvent * timeScale);
-    if (currentScene && currentScene->isFinished()) nextScene();
+    evt.timeSinceLastFrame = frameStep;
+    evt.timeSinceLastEvent = frameStep;
+    if (scenes.current() && scenes.current()->isFinished()) nextScene();
     if (!window || window->isClosed()) return false;
-    if (shutDown || Platform::quitRequested()) return false;
-    if (!inputManager) return false;
+    if (shutDown) return false;
+    if (Platform::quitRequested()) {
+        // Say why the game ends: an interrupt or termination is otherwise silent.
+        std::cout << "Ending on a quit signal" << std::endl;
+        return false;
+    }
+    if (!input) return false;
     capturingInput = true;
-    keyboard->capture();
-    mouse->capture();
+    input->capture();
     capturingInput = false;
     if (startOverRequested) {
         startOverRequested = false;
@@ -385,14 +350,14 @@ bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& realEvt) {
     }
     trayManager->frameRendered(realEvt);
     if (tickTimer.getMilliseconds() > TICK_MS) {
-        if (currentScene) currentScene->tick(static_cast<int>(tickTimer.getMilliseconds() * timeScale));
+        if (MossdenScene* scene = scenes.current()) scene->tick(static_cast<int>(tickTimer.getMilliseconds()));
         tickTimer.reset();
     }
     SoundManager::getInstance().update(evt.timeSinceLastFrame);
     if (menu.visible && sceneIndex != 0)
         menu.update(evt);
-    else if (currentScene)
-        currentScene->update(evt);
+    else if (MossdenScene* scene = scenes.current())
+        scene->update(evt);
     return true;
 }
 
@@ -414,14 +379,9 @@ void MossdenApp::windowClosed(Ogre::RenderWindow* rw) {
 }
 
 void MossdenApp::destroyInput() {
-    if (!inputManager) return;
-    Ogre::LogManager::getSingleton().logMessage("*** Destroying OIS ***");
-    inputManager->destroyInputObject(mouse);
-    inputManager->destroyInputObject(keyboard);
-    OIS::InputManager::destroyInputSystem(inputManager);
     mouse = nullptr;
     keyboard = nullptr;
-    inputManager = nullptr;
+    input.reset();
 }
 
 void MossdenApp::collectVideoModes(std::vector<std::string>& modes) const {

@@ -2,39 +2,41 @@
 #define MOSSDEN_APP_MOSSDENAPP_H
 
 #include <OgreFrameListener.h>
-#include <OgreTimer.h>
 #include <OgreTrays.h>
 #include <OgreWindowEventUtilities.h>
 
-#include <array>
 #include <chrono>
 #include <memory>
 #include <string>
 #include <vector>
 
+#include "app/EngineCore.h"
 #include "app/Fader.h"
 #include "app/FrameStats.h"
+#include "app/GameClock.h"
+#include "app/InputDevices.h"
+#include "app/LineStamper.h"
+#include "app/SceneSequence.h"
 #include "menu/MossdenMenu.h"
 
 namespace OIS {
-class InputManager;
 class Mouse;
 class Keyboard;
 }  // namespace OIS
 namespace OgreBites {
 class CameraMan;
 }
-namespace Ogre {
-class OverlaySystem;
-}
 class MossdenScene;
 
 namespace Mossden {
 
-// The one application object: owns the engine, the window, the input
-// devices, the fader, the overlay menu and the sequence of scenes.
+// The one application object, a façade over parts that own themselves: the
+// engine core (EngineCore), the input devices (InputDevices), the scene
+// sequence (SceneSequence), the game clock, the fader and the overlay menu.
+// It keeps the names and operations that the scenes, the menu and the tests
+// use, and the frame loop.
 // Frame order (written down here and nowhere else), per rendered frame:
-//   frameStarted:          window messages, fader
+//   frameStarted:          window messages, game clock, fader
 //   frameRenderingQueued:  scene switch if finished, close/quit check,
 //                          keyboard then mouse capture (input callbacks run),
 //                          trays, 50 ms scene tick, sound manager,
@@ -86,6 +88,9 @@ public:
     void collectVideoModes(std::vector<std::string>& modes) const;
     void collectFsaaValues(std::vector<std::string>& values) const;
 
+    // The scene that gets the frames and the input, or null.
+    MossdenScene* currentScene() const { return scenes.current(); }
+
     // Tears everything down: fader, trays, input, scenes, engine. Call it
     // before the end of main: engine plugins are unloaded libraries whose
     // static data is already gone when a static object's destructor runs.
@@ -96,7 +101,10 @@ public:
     void pointInputAt(MossdenScene* scene);
 
     std::unique_ptr<Fader> fader;
-    Ogre::Timer tickTimer;
+    // Game time: advanced once per frame in frameStarted; every timer of the
+    // game logic reads it (see GameClock.h).
+    GameClock clock;
+    GameTimer tickTimer{clock};
     int sceneIndex = -1;
     std::string soundDir;
     Ogre::Root* root = nullptr;
@@ -109,20 +117,21 @@ public:
     std::unique_ptr<OgreBites::CameraMan> cameraMan;
     OgreBites::ParamsPanel* detailsPanel = nullptr;
     bool shutDown = false;
-    OIS::InputManager* inputManager = nullptr;
+    // The devices' keyboard and mouse (real or replayed; owned by the input
+    // part below), null once the window is closed.
     OIS::Mouse* mouse = nullptr;
     OIS::Keyboard* keyboard = nullptr;
-    MossdenScene* currentScene = nullptr;
-    std::array<MossdenScene*, 4> scenes{};
+    SceneSequence scenes;
     std::vector<std::string> videoModes;
     MossdenMenu menu;
 
     // Test knobs read once by start() from the environment:
-    // MOSSDEN_TIME_SCALE multiplies the frame times handed to the fader, the
-    // sound manager, the scenes and the menu (game time runs faster, the
-    // game logic is the same); MOSSDEN_FRAME_STATS=<file> records the real
-    // frame times per scene and writes their summary there when go() ends.
-    double timeScale = 1.0;
+    // MOSSDEN_TIME_SCALE and MOSSDEN_FIXED_STEP set how the clock advances
+    // (game time runs faster or in fixed steps, the game logic is the same);
+    // MOSSDEN_FRAME_STATS=<file> records the real frame times per scene and
+    // writes their summary there when go() ends; MOSSDEN_RECORD and
+    // MOSSDEN_REPLAY record or play back the input (InputDevices.h);
+    // MOSSDEN_STAMP=1 stamps every line of standard output (LineStamper.h).
     std::unique_ptr<FrameStats> frameStats;
     std::string frameStatsPath;
 
@@ -133,16 +142,20 @@ private:
     void shutdownEngine();
     void checkConfiguredVideoMode();
     void destroyInput();
-    void deleteScenes();
     void readTestKnobs();
     void writeFrameStats() const;
 
-    Ogre::OverlaySystem* overlaySystem = nullptr;
+    std::unique_ptr<EngineCore> engine;
+    InputSettings inputSettings;           // what start() read, until the devices open
+    std::unique_ptr<InputDevices> input;
+    std::unique_ptr<LineStamper> stamper;  // in std::cout while set
+    std::streambuf* plainOutput = nullptr;  // std::cout's own buffer
     Ogre::SceneNode* cameraNode = nullptr;  // carries "PlayerCam" for the camera man
     bool capturingInput = false;            // the devices are delivering events
     bool startOverRequested = false;        // startOver asked for during delivery
     bool sceneBuilt = false;                // a scene was built since the last frame began
     std::chrono::steady_clock::time_point lastFrameStart{};  // for the frame times
+    Ogre::Real frameStep = 0;  // game seconds of the frame under way
 };
 
 }  // namespace Mossden

@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
     char* args[] = {exe.data(), sceneIndex, nullptr};
     Mossden::MossdenApp& app = Mossden::MossdenApp::getInstance();
     if (!app.start(2, args)) return 1;
-    auto* scene = dynamic_cast<Mossden::Scene3*>(app.currentScene);
+    auto* scene = dynamic_cast<Mossden::Scene3*>(app.currentScene());
     if (!scene) {
         std::printf("the third scene did not start\n");
         return 1;

@@ -38,7 +38,7 @@ int main(int argc, char** argv) {
     char* args[] = {exe.data(), one.data(), nullptr};
     Mossden::MossdenApp& app = Mossden::MossdenApp::getInstance();
     if (!app.start(2, args)) return 1;
-    auto* scene = dynamic_cast<Mossden::Scene1*>(app.currentScene);
+    auto* scene = dynamic_cast<Mossden::Scene1*>(app.currentScene());
     if (!scene) return 1;
     Mossden::Scene1::firstUpdatePending = false;
     Ogre::FrameEvent evt;

@@ -389,7 +389,7 @@ void MossdenMenu::mouseReleased(Ogre::Real x, Ogre::Real y) {
         app.startOver();
     } else if (e == start.hover) {
         hide();
-        if (app.currentScene) app.currentScene->setFinished(true);
+        if (app.currentScene()) app.currentScene()->setFinished(true);
     }
 
     e = textMain->findElementAt(px, py);

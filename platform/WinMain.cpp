@@ -1,4 +1,5 @@
-// Windows entry point; built only on Windows (see CMakeLists.txt).
+// Windows entry point, built instead of main.cpp on Windows (see
+// CMakeLists.txt): the same run and the same shutdown as main.
 #include <windows.h>
 
 #include <OgreException.h>
@@ -17,12 +18,17 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     std::vector<char*> argv;
     argv.push_back(modulePath);
     for (const auto& piece : pieces) argv.push_back(const_cast<char*>(piece.c_str()));
+    Mossden::Platform::installQuitSignals();
     Mossden::MossdenApp& app = Mossden::MossdenApp::getInstance();
+    int status = 0;
     try {
         app.go(static_cast<int>(argv.size()), argv.data());
     } catch (const Ogre::Exception& e) {
         Mossden::Platform::showFatalError("An exception has occured!", e.getFullDescription());
-        return 1;
+        status = 1;
     }
-    return 0;
+    // Before the end of WinMain, as in main: the engine's plugins are gone
+    // when the static application's destructor runs.
+    app.shutdown();
+    return status;
 }

@@ -1,8 +1,8 @@
 #ifndef MOSSDEN_SCENE_CDOTSCENE_H
 #define MOSSDEN_SCENE_CDOTSCENE_H
 
-// The XML scene-file loader and the attribute readers every scene uses for
-// its own settings. A scene file builds a tree of scene nodes (entities,
+// The XML scene-file loader (and, through SceneReaders.h, the attribute
+// readers every scene uses for its own settings). A scene file builds a tree of scene nodes (entities,
 // lights, cameras, billboard sets, particle systems) and the scene-wide
 // settings; its "custom" and "auto" elements are handed to hooks that the
 // scene classes override.
@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "scene/SceneReaders.h"
+
 class TiXmlElement;
 
 // One "property" of a node's "userData", with the full name of that node.
@@ -22,24 +24,6 @@ struct UserDataProperty {
     std::string data;
     std::string type;
 };
-
-// Attribute readers. None fails on an absent attribute or a null element;
-// the numbers are the engine's conversions of the text.
-// The attribute text; empty when absent.
-std::string readStringAttribute(const std::string& name, const TiXmlElement* element);
-// The leading integer of the text (12.9 gives 12, "abc" gives 0); 0 when absent.
-int readIntAttribute(const std::string& name, const TiXmlElement* element);
-// The text as a real; 0 when absent or not a number.
-Ogre::Real readRealAttribute(const std::string& name, const TiXmlElement* element);
-// True exactly for "true" and "True"; false for everything else and when absent.
-bool readBoolAttribute(const std::string& name, const TiXmlElement* element);
-
-// Deepest element nesting of an XML text, counted generously (never less
-// than the parser would see). The parser and the node loader recurse per
-// level, so a file nested deeper than maxSceneFileDepth is refused before
-// parsing instead of exhausting the stack.
-int xmlNestingDepth(const std::string& text);
-constexpr int maxSceneFileDepth = 512;
 
 // Scene files are data a player may edit. Everything the engine creates
 // belongs to the scene manager; the loader keeps no pointer to it. A

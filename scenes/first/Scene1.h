@@ -2,7 +2,7 @@
 #define MOSSDEN_SCENES_FIRST_SCENE1_H
 
 #include <OgreQuaternion.h>
-#include <OgreTimer.h>
+#include "app/GameClock.h"
 #include <OgreVector3.h>
 
 #include <list>
@@ -82,7 +82,7 @@ public:
     Ogre::SceneNode* fallTrackNode = nullptr;
     Ogre::AnimationState* fallTrackState = nullptr;
     float fallSpeed = 1.0f;
-    Ogre::Timer outroTimer, frameTimer, fallTimer;
+    GameTimer outroTimer{gameClock()}, frameTimer{gameClock()}, fallTimer{gameClock()};
     std::multimap<float, int> soundStarts;  // track time -> sound id
     PathMoverList pathMovers;
     std::list<Ogre::Vector3> radiusPoints;  // (limit degrees, height, unused)

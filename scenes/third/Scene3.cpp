@@ -69,7 +69,10 @@ Scene3::Scene3(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan
         head->buildTangentVectors(Ogre::VES_TANGENT, source, index);
 }
 
-Scene3::~Scene3() { destroySphereMarkers(debugMarkersFirst, debugMarkersEnd, sceneManager); }
+Scene3::~Scene3() {
+    destroySphereMarkers(debugMarkersFirst, debugMarkersEnd, sceneManager);
+    if (mIndicatorOverlay) mIndicatorOverlay->hide();  // the overlay outlives the scene
+}
 
 void Scene3::loadCustom(TiXmlElement* element) {
     MossdenScene::loadCustom(element);

@@ -10,7 +10,7 @@
 // their own classes and ask the scene for what they need through
 // ThirdSceneOwner.
 #include <OgreSimpleSpline.h>
-#include <OgreTimer.h>
+#include "app/GameClock.h"
 
 #include <map>
 #include <memory>
@@ -115,9 +115,9 @@ private:
 
     Scene3Phase mPhase = Scene3Phase::Intro;
     bool started = false;
-    Ogre::Timer startTimer;      // opening (1000 ms) and first landing (4000 ms)
-    Ogre::Timer indicatorTimer;  // paces the indicator test (30 ms)
-    Ogre::Timer swirlWaitTimer;  // reset when a hole ride starts
+    GameTimer startTimer{gameClock()};      // opening (1000 ms) and first landing (4000 ms)
+    GameTimer indicatorTimer{gameClock()};  // paces the indicator test (30 ms)
+    GameTimer swirlWaitTimer{gameClock()};  // reset when a hole ride starts
 
     std::map<std::string, std::unique_ptr<Asteroid>> mAsteroids;
     Asteroid* mCurrentAsteroid = nullptr;

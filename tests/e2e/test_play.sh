@@ -19,14 +19,20 @@ play() {
     GAME_PID=$!
 }
 
+# game_pid: the game this test started (the play script runs it in the
+# build directory); other games on the machine are not ours to touch
+game_pid() {
+    local pid
+    for pid in $(pgrep -x mossden); do
+        [ "$(readlink "/proc/$pid/cwd")" = "$BUILD_REAL" ] && { echo "$pid"; return; }
+    done
+}
+
 # game_env VAR: the variable VAR as the running game has it
 game_env() {
     local pid
-    for pid in $(pgrep -x mossden); do
-        [ "$(readlink "/proc/$pid/cwd")" = "$BUILD_REAL" ] || continue
-        tr '\0' '\n' < "/proc/$pid/environ" | sed -n "s/^$1=//p"
-        return
-    done
+    pid=$(game_pid)
+    [ -n "$pid" ] && tr '\0' '\n' < "/proc/$pid/environ" | sed -n "s/^$1=//p"
 }
 
 # to_start_menu NAME HOW: waits for the start menu on the game's own
@@ -50,7 +56,7 @@ to_start_menu() {
     if [ "$how" = close ]; then
         DISPLAY=$display XAUTHORITY=$auth /usr/bin/python3 "$HERE/xclose.py" "$wid"
     else
-        pkill -INT -x mossden
+        kill -INT "$(game_pid)"
     fi
     local status
     status=$(wait_exit 30)

@@ -9,9 +9,7 @@
 #include <tinyxml.h>
 
 #include <filesystem>
-#include <chrono>
 #include <memory>
-#include <thread>
 
 #include "scenes/first/Scene1.h"
 #include "scenes/second/Scene2.h"
@@ -31,12 +29,14 @@ protected:
     void SetUp() override {
         app().sceneIndex = 0;
         app().nextScene();
-        scene = dynamic_cast<Scene1*>(app().currentScene);
+        scene = dynamic_cast<Scene1*>(app().currentScene());
         ASSERT_NE(scene, nullptr);
     }
     void TearDown() override { Mossden::Test::backToMenu(); }
-    // Runs update with a frame of dt seconds, as the application does.
+    // Runs update with a frame of dt seconds, as the application does: the
+    // game clock first, then the scene.
     void update(float dt) {
+        app().clock.advance(dt);
         Ogre::FrameEvent evt;
         evt.timeSinceLastFrame = dt;
         evt.timeSinceLastEvent = dt;
@@ -49,8 +49,6 @@ protected:
     }
     Scene1* scene = nullptr;
 };
-
-void usleepFor(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
 
 std::string artefact(const std::string& name) {
     const std::string dir = std::string(MOSSDEN_BUILD_DIR) + "/artefacts";
@@ -301,7 +299,6 @@ TEST_F(FirstScene, TheFallEndsInTheOutro) {
         if (i == 0) {
             EXPECT_FLOAT_EQ(scene->fallTrackState->getTimePosition(), 0.0f);
         }
-        usleepFor(10);
     }
     EXPECT_EQ(scene->phase, Scene1::PHASE_OUTRO);
     // the camera has fallen from above 8900 into the burrow below the moss

@@ -26,7 +26,10 @@ namespace {
 using Mossden::Test::app;
 using Mossden::Test::renderFrames;
 
-constexpr auto PAST_TICK = std::chrono::milliseconds(60);
+constexpr double PAST_TICK = 0.060;  // seconds of game time
+
+// Lets game time pass between frames, as a slow frame would.
+void passGameTime(double seconds) { app().clock.advance(seconds); }
 
 // What the application did to a probe scene; outlives the scene.
 struct ProbeLog {
@@ -67,6 +70,9 @@ bool inputPointsAt(MossdenScene* scene) {
            app().keyboard->getEventCallback() == static_cast<OIS::KeyListener*>(scene);
 }
 
+// The sequence's slot a test's own scene goes into.
+constexpr int PROBE_SLOT = Mossden::SceneSequence::LAST_INDEX;
+
 // Runs each test with a probe as the current scene at a chosen index; the
 // scene it displaced comes back unless the sequence has moved on.
 class FrameLoopTest : public ::testing::Test {
@@ -75,17 +81,18 @@ protected:
         app().menu.hide();
         app().shutDown = false;
         savedIndex = app().sceneIndex;
-        savedScene = app().currentScene;
+        savedSlot = app().scenes.currentSlot();
+        ASSERT_NE(savedSlot, PROBE_SLOT);
         probe = new ProbeScene(log);
-        app().currentScene = probe;
+        app().scenes.install(PROBE_SLOT, std::unique_ptr<MossdenScene>(probe));
         app().pointInputAt(probe);
     }
     void TearDown() override {
         if (log.alive) {
-            app().currentScene = savedScene;
+            app().scenes.install(PROBE_SLOT, nullptr);
+            app().scenes.makeCurrent(savedSlot);
             app().sceneIndex = savedIndex;
-            app().pointInputAt(savedScene);
-            delete probe;
+            app().pointInputAt(app().currentScene());
         } else {
             // the sequence moved on to a real first scene
             Mossden::Test::backToMenu();
@@ -95,30 +102,28 @@ protected:
     }
 
     ProbeLog log;
-    ProbeScene* probe = nullptr;
-    MossdenScene* savedScene = nullptr;
+    ProbeScene* probe = nullptr;  // owned by the sequence
+    int savedSlot = 0;
     int savedIndex = 0;
 };
 
 TEST_F(FrameLoopTest, TicksOnlyAfterMoreThanFiftyMilliseconds) {
-    Ogre::Timer watch;  // started first: never shows less than the tick timer
     app().tickTimer.reset();
-    ASSERT_TRUE(renderFrames(1));
-    if (watch.getMilliseconds() <= 50) {
-        EXPECT_TRUE(log.ticks.empty());
-    }
+    ASSERT_TRUE(renderFrames(3, 0.0125));
+    EXPECT_TRUE(log.ticks.empty());
+    ASSERT_TRUE(renderFrames(1, 0.0125));  // exactly 50 ms: not more
+    EXPECT_TRUE(log.ticks.empty());
 
-    std::this_thread::sleep_for(PAST_TICK);
-    Ogre::Timer sinceSleep;
-    ASSERT_TRUE(renderFrames(1));
+    ASSERT_TRUE(renderFrames(1, 0.001));
     ASSERT_EQ(log.ticks.size(), 1u);
-    EXPECT_GE(log.ticks[0], 51);
+    EXPECT_EQ(log.ticks[0], 51);  // the game time on the timer
     // The count started again at the tick.
-    const unsigned long frameTime = sinceSleep.getMilliseconds();
-    if (frameTime < 50) {
-        EXPECT_LE(app().tickTimer.getMilliseconds(), frameTime);
-    }
-    EXPECT_EQ(log.updates, 2);
+    EXPECT_EQ(app().tickTimer.getMilliseconds(), 0u);
+    passGameTime(PAST_TICK);
+    ASSERT_TRUE(renderFrames(1, 0.0));
+    ASSERT_EQ(log.ticks.size(), 2u);
+    EXPECT_EQ(log.ticks[1], 60);
+    EXPECT_EQ(log.updates, 6);
 }
 
 TEST_F(FrameLoopTest, FinishedSceneIsReplacedAtTheStartOfTheFrame) {
@@ -136,21 +141,21 @@ TEST_F(FrameLoopTest, FinishedSceneIsReplacedAtTheStartOfTheFrame) {
         SCOPED_TRACE(c.built);
         ProbeLog caseLog;
         auto* finishing = new ProbeScene(caseLog);
-        if (log.alive) delete probe;  // the fixture's probe is not needed here
-        // The scenes of the sequence stay in scenes[]: the advance deletes
-        // them together with the current one.
-        app().currentScene = finishing;
+        // Replaces the fixture's probe, which is not needed here. The other
+        // scenes of the sequence stay: the advance releases them together
+        // with the current one.
+        app().scenes.install(PROBE_SLOT, std::unique_ptr<MossdenScene>(finishing));
         app().sceneIndex = c.from;
         app().pointInputAt(finishing);
         finishing->setFinished(true);
-        std::this_thread::sleep_for(PAST_TICK);  // a tick is due in this frame
+        passGameTime(PAST_TICK);  // a tick is due in this frame
 
         ASSERT_TRUE(renderFrames(1));
         EXPECT_FALSE(caseLog.alive);
         EXPECT_EQ(caseLog.updates, 0);
         EXPECT_TRUE(caseLog.ticks.empty());
         EXPECT_EQ(app().sceneIndex, c.to);
-        MossdenScene* current = app().currentScene;
+        MossdenScene* current = app().currentScene();
         EXPECT_EQ(app().scenes[c.to], current);
         EXPECT_TRUE(inputPointsAt(current));
         switch (c.to) {
@@ -192,20 +197,19 @@ TEST_F(FrameLoopTest, MenuOverAPlayableSceneStopsOnlyItsUpdate) {
 
     app().sceneIndex = 1;
     app().menu.show(1);
-    std::this_thread::sleep_for(PAST_TICK);
-    ASSERT_TRUE(renderFrames(1, 1.0));
+    ASSERT_TRUE(renderFrames(1, 0.25));
     EXPECT_EQ(log.updates, 0);
     EXPECT_EQ(log.ticks.size(), 1u);
-    EXPECT_DOUBLE_EQ(app().fader->alpha, 0.9);
-    EXPECT_FLOAT_EQ(sound.record(id)->fadeGain, 0.9f);
+    EXPECT_NEAR(app().fader->alpha, 0.975, 1e-6);
+    EXPECT_FLOAT_EQ(sound.record(id)->fadeGain, 0.975f);
 
     app().sceneIndex = 0;  // over the menu scene the scene keeps running
-    ASSERT_TRUE(renderFrames(1, 1.0));
+    ASSERT_TRUE(renderFrames(1, 0.25));
     EXPECT_EQ(log.updates, 1);
 
     app().sceneIndex = 1;
     app().menu.hide();
-    ASSERT_TRUE(renderFrames(1, 1.0));
+    ASSERT_TRUE(renderFrames(1, 0.25));
     EXPECT_EQ(log.updates, 2);
 
     app().fader->fade(100.0);  // end the fade-in: overlay hidden again
@@ -220,26 +224,18 @@ TEST_F(FrameLoopTest, ShutDownEndsTheLoop) {
     EXPECT_TRUE(renderFrames(1));
 }
 
-Ogre::Overlay& indicatorOverlay() {
-    Ogre::OverlayManager& overlays = Ogre::OverlayManager::getSingleton();
-    Ogre::Overlay* indicator = overlays.getByName("MossdenOverlays/IndicatorOverlay");
-    return indicator ? *indicator : *overlays.create("MossdenOverlays/IndicatorOverlay");
-}
-
 void expectStartedOver() {
     EXPECT_EQ(app().sceneIndex, 1);
-    EXPECT_NE(dynamic_cast<Mossden::Scene1*>(app().currentScene), nullptr);
+    EXPECT_NE(dynamic_cast<Mossden::Scene1*>(app().currentScene()), nullptr);
     EXPECT_NE(dynamic_cast<Scene2*>(app().scenes[2]), nullptr);
-    EXPECT_TRUE(inputPointsAt(app().currentScene));
+    EXPECT_TRUE(inputPointsAt(app().currentScene()));
     EXPECT_FALSE(app().menu.visible);
-    EXPECT_FALSE(indicatorOverlay().isVisible());
 }
 
 TEST_F(FrameLoopTest, StartOverFromTheEndRebuildsTheFirstScene) {
     app().sceneIndex = 2;
     SoundManager& sound = SoundManager::getInstance();
     sound.pauseAll();
-    indicatorOverlay().show();
     app().menu.show(2);
 
     app().startOver();
@@ -254,7 +250,6 @@ TEST_F(FrameLoopTest, StartOverFromTheEndRebuildsTheFirstScene) {
 TEST_F(FrameLoopTest, StartOverFromAnInputHandlerWaitsForTheDelivery) {
     app().sceneIndex = 2;
     probe->startOverOnRelease = true;
-    indicatorOverlay().show();
     ASSERT_TRUE(renderFrames(1));
     ASSERT_EQ(std::system("xdotool click 1"), 0);
     for (int i = 0; i < 100 && log.releases == 0; ++i) {

@@ -66,13 +66,13 @@ struct FakeMouse {
         state.X.rel = relX;
         state.X.abs = p.first;
         state.Y.abs = p.second;
-        app().currentScene->mouseMoved(OIS::MouseEvent(nullptr, state));
+        app().currentScene()->mouseMoved(OIS::MouseEvent(nullptr, state));
     }
     void press(OIS::MouseButtonID id = OIS::MB_Left) {
-        app().currentScene->mousePressed(OIS::MouseEvent(nullptr, state), id);
+        app().currentScene()->mousePressed(OIS::MouseEvent(nullptr, state), id);
     }
     void release(OIS::MouseButtonID id = OIS::MB_Left) {
-        app().currentScene->mouseReleased(OIS::MouseEvent(nullptr, state), id);
+        app().currentScene()->mouseReleased(OIS::MouseEvent(nullptr, state), id);
     }
     std::pair<int, int> at() const { return {state.X.abs, state.Y.abs}; }
 };
@@ -82,7 +82,7 @@ struct FakeMouse {
 class MenuTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        savedScene = app().currentScene;
+        savedSlot = app().scenes.currentSlot();
         savedSceneIndex = app().sceneIndex;
         savedModes = menu.videoModes;
         savedStep = menu.viewModeStep;
@@ -93,7 +93,7 @@ protected:
         menu.hide();
         menuScene = new SceneMenu(app().sceneManager, app().cameraMan.get());
         menuScene->createScene();
-        app().currentScene = menuScene;
+        app().scenes.install(Mossden::SceneSequence::LAST_INDEX, std::unique_ptr<MossdenScene>(menuScene));
         app().sceneIndex = 0;
         app().pointInputAt(menuScene);
         ASSERT_TRUE(renderFrames(2));  // the first update opens the start menu
@@ -107,16 +107,16 @@ protected:
         menu.viewModeIndex = savedIndex;
         menu.volume = MossdenMenu::MAX_VOLUME;
         menu.hide();
-        app().currentScene = savedScene;
+        app().scenes.install(Mossden::SceneSequence::LAST_INDEX, nullptr);  // releases menuScene
+        app().scenes.makeCurrent(savedSlot);
         app().sceneIndex = savedSceneIndex;
-        app().pointInputAt(savedScene);
-        delete menuScene;
+        app().pointInputAt(app().currentScene());
     }
 
     SoundManager& sound = SoundManager::getInstance();
     MossdenMenu& menu = app().menu;
     SceneMenu* menuScene = nullptr;
-    MossdenScene* savedScene = nullptr;
+    int savedSlot = 0;
     int savedSceneIndex = 0;
     std::vector<std::string> savedModes;
     float savedStep = 0;

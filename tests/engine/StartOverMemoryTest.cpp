@@ -38,8 +38,8 @@ TEST(StartOverMemory, FiveCyclesStayFlat) {
         ASSERT_EQ(app().sceneIndex, 1);
         ASSERT_TRUE(renderFrames(FRAMES_PER_CYCLE));
         // The first scene is done: the next frame hands over to the field.
-        ASSERT_NE(app().currentScene, nullptr);
-        app().currentScene->setFinished(true);
+        ASSERT_NE(app().currentScene(), nullptr);
+        app().currentScene()->setFinished(true);
         ASSERT_TRUE(renderFrames(1));
         ASSERT_EQ(app().sceneIndex, 2);
         ASSERT_TRUE(renderFrames(FRAMES_PER_CYCLE));

@@ -7,9 +7,7 @@
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
-#include <chrono>
 #include <sstream>
-#include <thread>
 
 #include "scene/Helpers.h"
 #include "scenes/third/Scene3.h"
@@ -76,6 +74,7 @@ public:
         evt.timeSinceLastFrame = dt;
         int frames = 0;
         while (s.phase() == phase && frames < n) {
+            app().clock.advance(dt);  // as the application's frame does
             s.update(evt);
             ++frames;
         }
@@ -214,6 +213,7 @@ protected:
     void frame(float dt) {
         Ogre::FrameEvent evt{};
         evt.timeSinceLastFrame = dt;
+        app().clock.advance(dt);
         scene->update(evt);
     }
     Ogre::Vector3 cameraUp() {
@@ -309,7 +309,7 @@ TEST_F(ThirdScene, SetUpHidesJawsBuildsPivotsAndHangsFogOnItsAsteroid) {
 TEST_F(ThirdScene, OpeningStandsUprightAfterOneSecond) {
     probe->openingStep();
     EXPECT_FALSE(probe->started());
-    std::this_thread::sleep_for(std::chrono::milliseconds(1050));
+    app().clock.advance(1.05);
     probe->openingStep();
     EXPECT_TRUE(probe->started());
     // Straight above the sphere's top: the ground's normal is up the Y axis.
@@ -434,6 +434,13 @@ TEST_F(ThirdScene, IndicatorShowsOnlyForAnotherAsteroidWhileStanding) {
     probe->setPhase(Scene3Phase::OnAsteroid);
     rig.mCameraNode->pitch(Ogre::Degree(-90));  // now at the own ground
     scene->indicatorTest();
+    EXPECT_FALSE(indicator->isVisible());
+}
+
+TEST_F(ThirdScene, LeavingTheSceneHidesItsIndicator) {
+    indicator->show();  // the viewer pointed at another asteroid
+    probe.reset();
+    scene.reset();
     EXPECT_FALSE(indicator->isVisible());
 }
 

@@ -3,7 +3,6 @@
 #include "app/FrameStats.h"
 
 using Mossden::FrameStats;
-using Mossden::parseTimeScale;
 
 TEST(FrameStats, SummarisesEachSceneApart) {
     FrameStats stats(1000);
@@ -52,19 +51,4 @@ TEST(FrameStats, TableHasHeaderAndOneLinePerScene) {
               "scene  frames   mean ms    p99 ms  worst ms\n"
               "    1       1     16.00     16.00     16.00\n"
               "    3       1     20.00     20.00     20.00\n");
-}
-
-TEST(TimeScale, AcceptsOnlyPlainNumbersInRange) {
-    struct Case {
-        const char* text;
-        std::optional<double> scale;
-    };
-    const Case cases[] = {
-        {"1", 1.0},      {"4", 4.0},      {"0.5", 0.5},  {"100", 100.0},
-        {nullptr, {}},   {"", {}},        {"x", {}},     {"4x", {}},
-        {"0", {}},       {"-2", {}},      {"0.05", {}},  {"101", {}},
-        {"nan", {}},     {"inf", {}},     {"1e999", {}}, {" ", {}},
-    };
-    for (const auto& c : cases)
-        EXPECT_EQ(parseTimeScale(c.text), c.scale) << (c.text ? c.text : "(null)");
 }

@@ -1,0 +1,61 @@
+#include "app/SceneSequence.h"
+
+#include "menu/SceneMenu.h"
+#include "scene/MossdenScene.h"
+#include "scenes/first/Scene1.h"
+#include "scenes/second/Scene2.h"
+#include "scenes/third/Scene3.h"
+
+namespace Mossden {
+
+SceneSequence::SceneSequence() = default;
+
+SceneSequence::~SceneSequence() { clear(); }
+
+MossdenScene* SceneSequence::build(int index, Ogre::SceneManager* sceneManager,
+                                   OgreBites::CameraMan* cameraMan) {
+    auto& slot = slots.at(static_cast<std::size_t>(index));
+    switch (index) {
+    case 0:
+        slot = std::make_unique<SceneMenu>(sceneManager, cameraMan);
+        break;
+    case 1:
+        slot = std::make_unique<Scene1>(sceneManager, cameraMan);
+        break;
+    default:
+        slot = std::make_unique<Scene3>(sceneManager, cameraMan);
+        break;
+    }
+    currentScene = slot.get();
+    currentScene->createScene();
+    if (index == 1) {
+        // The tunnel's file adds to the first scene's world; it is never
+        // current and leaves with the first scene.
+        slots[TUNNEL_SLOT] = std::make_unique<Scene2>(sceneManager, cameraMan);
+        slots[TUNNEL_SLOT]->createScene();
+    }
+    return currentScene;
+}
+
+void SceneSequence::clear() {
+    for (auto& slot : slots)
+        if (slot.get() != currentScene) slot.reset();
+    for (auto& slot : slots) slot.reset();
+    currentScene = nullptr;
+}
+
+std::unique_ptr<MossdenScene> SceneSequence::install(int slot, std::unique_ptr<MossdenScene> scene) {
+    auto& held = slots.at(static_cast<std::size_t>(slot));
+    std::unique_ptr<MossdenScene> previous = std::move(held);
+    held = std::move(scene);
+    if (previous.get() == currentScene || held) currentScene = held.get();
+    return previous;
+}
+
+int SceneSequence::currentSlot() const {
+    for (std::size_t i = 0; i < slots.size(); ++i)
+        if (currentScene && slots[i].get() == currentScene) return static_cast<int>(i);
+    return -1;
+}
+
+}  // namespace Mossden

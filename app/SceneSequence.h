@@ -1,0 +1,56 @@
+#ifndef MOSSDEN_APP_SCENESEQUENCE_H
+#define MOSSDEN_APP_SCENESEQUENCE_H
+
+// The scenes of the game in their order, and who owns them: index 0 is the
+// start menu, 1 the first scene together with the tunnel scene (built on
+// the same scene manager, so its file adds to the first scene's world, and
+// released with it), 2 and 3 the third scene. The sequence owns every scene
+// it holds; one of them is the current one.
+#include <array>
+#include <memory>
+
+class MossdenScene;
+namespace Ogre {
+class SceneManager;
+}
+namespace OgreBites {
+class CameraMan;
+}
+
+namespace Mossden {
+
+class SceneSequence {
+public:
+    static constexpr int LAST_INDEX = 3;
+    static constexpr int TUNNEL_SLOT = 2;  // where the tunnel scene waits while the first runs
+
+    SceneSequence();
+    ~SceneSequence();
+    SceneSequence(const SceneSequence&) = delete;
+    SceneSequence& operator=(const SceneSequence&) = delete;
+
+    // Builds the scene (or scenes) of `index` (0..LAST_INDEX) and calls
+    // their createScene; the new scene is current. Call clear() first.
+    MossdenScene* build(int index, Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan);
+    // Releases every scene, the current one last.
+    void clear();
+
+    MossdenScene* current() const { return currentScene; }
+    MossdenScene* operator[](int slot) const { return slots.at(static_cast<std::size_t>(slot)).get(); }
+
+    // Tests: puts a scene of their own into `slot` and makes it current
+    // (null leaves no current scene); returns what the slot held.
+    std::unique_ptr<MossdenScene> install(int slot, std::unique_ptr<MossdenScene> scene);
+    // Tests: makes the scene in `slot` current again.
+    void makeCurrent(int slot) { currentScene = (*this)[slot]; }
+    // The slot of the current scene, -1 without one.
+    int currentSlot() const;
+
+private:
+    std::array<std::unique_ptr<MossdenScene>, LAST_INDEX + 1> slots;
+    MossdenScene* currentScene = nullptr;
+};
+
+}  // namespace Mossden
+
+#endif
