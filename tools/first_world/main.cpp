@@ -344,10 +344,10 @@ void generate(MediaGen::Output& out) {
     // The tunnel's air comes in under the climb's music as the music fades
     // for the approach, and carries the approach, the fall, the burrow and
     // the outro; the asteroid field's opening fades it out.
-    TiXmlElement* tunnel = child(sounds, "start");
-    tunnel->SetAttribute("sound", TUNNEL_AIR_SOUND);
-    tunnel->SetAttribute("time", number(ascentEndTrack));
-    tunnel->SetAttribute("loop", "true");
+    TiXmlElement* air = child(sounds, "start");
+    air->SetAttribute("sound", TUNNEL_AIR_SOUND);
+    air->SetAttribute("time", number(ascentEndTrack));
+    air->SetAttribute("loop", "true");
     child(child(custom, "disableFog"), "material")->SetAttribute("name", "FirstScene/Sky");
     save(firstDoc, out.path("scenes/first_scene.xml"));
 
