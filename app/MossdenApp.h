@@ -14,6 +14,7 @@
 
 #include "app/Fader.h"
 #include "app/FrameStats.h"
+#include "app/Settings.h"
 #include "menu/MossdenMenu.h"
 
 namespace OIS {
@@ -116,6 +117,10 @@ public:
     std::array<MossdenScene*, 4> scenes{};
     std::vector<std::string> videoModes;
     MossdenMenu menu;
+    // The player's settings, read at start and saved whenever one changes;
+    // the paths are empty when the player has no folder to keep them in.
+    Settings settings;
+    std::string settingsPath, userOgreCfgPath;
 
     // Test knobs read once by start() from the environment:
     // MOSSDEN_TIME_SCALE multiplies the frame times handed to the fader, the
@@ -136,12 +141,17 @@ private:
     void deleteScenes();
     void readTestKnobs();
     void writeFrameStats() const;
+    void loadUserSettings();
+    void keepSettings();
+    void applySettingsToEngineConfig();
+    void writeEngineConfig() const;
 
     Ogre::OverlaySystem* overlaySystem = nullptr;
     Ogre::SceneNode* cameraNode = nullptr;  // carries "PlayerCam" for the camera man
     bool capturingInput = false;            // the devices are delivering events
     bool startOverRequested = false;        // startOver asked for during delivery
     bool sceneBuilt = false;                // a scene was built since the last frame began
+    Settings savedSettings;                 // as last read or written, to skip needless writes
     std::chrono::steady_clock::time_point lastFrameStart{};  // for the frame times
 };
 

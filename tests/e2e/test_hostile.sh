@@ -82,8 +82,10 @@ done
 sed -i 's/^Video Mode=.*/Video Mode=0 x 0/' "$WORK/data/cfg/ogre.cfg"
 start_in_data
 expect_runs "Video Mode 0 x 0" 'Video Mode "0 x 0"'
-grep -q "^Video Mode=1024 x *768" "$WORK/data/cfg/ogre.cfg" || fail "the bad video mode was not healed"
-echo "ok   the healed video mode was saved"
+grep -q "^Video Mode=1024 x *768" "$XDG_CONFIG_HOME/mossden/ogre.cfg" || fail "the bad video mode was not healed"
+grep -q "^Video Mode=0 x 0" "$WORK/data/cfg/ogre.cfg" || fail "the data's ogre.cfg was written"
+echo "ok   the healed video mode was saved in the player's copy, the data left alone"
+rm -r "$XDG_CONFIG_HOME"
 
 fresh_data
 rm "$WORK/data/cfg/ogre.cfg"

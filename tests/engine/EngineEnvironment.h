@@ -10,6 +10,8 @@
 #include <Ogre.h>
 #include <OgreOverlay.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 
 #include "app/MossdenApp.h"
@@ -20,11 +22,22 @@ namespace Mossden::Test {
 class EngineEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
+        // A player folder of its own, so that settings kept by earlier runs,
+        // or by whoever runs the tests, never change what the tests see.
+        playerFolder = (std::filesystem::temp_directory_path() / "mossden-engine-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(playerFolder.data()), nullptr);
+        ::setenv("XDG_CONFIG_HOME", (playerFolder + "/config").c_str(), 1);
+        ::setenv("XDG_STATE_HOME", (playerFolder + "/state").c_str(), 1);
         static std::string exe = std::string(MOSSDEN_BUILD_DIR) + "/bin/mossden";
         char* argv[] = {exe.data(), nullptr};
         ASSERT_TRUE(MossdenApp::getInstance().start(1, argv));
     }
-    void TearDown() override { MossdenApp::getInstance().shutdown(); }
+    void TearDown() override {
+        MossdenApp::getInstance().shutdown();
+        std::filesystem::remove_all(playerFolder);
+    }
+
+    std::string playerFolder;
 };
 
 inline MossdenApp& app() { return MossdenApp::getInstance(); }
