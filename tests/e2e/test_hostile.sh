@@ -78,7 +78,8 @@ for arg in abc 1.5 4 -1 ""; do
     expect_runs "argument '$arg'" "is not a whole number from 0 to 3"
 done
 
-# --- configuration
+# --- configuration (the data's, read while the player has no copy of it)
+rm -rf "$XDG_CONFIG_HOME"
 sed -i 's/^Video Mode=.*/Video Mode=0 x 0/' "$WORK/data/cfg/ogre.cfg"
 start_in_data
 expect_runs "Video Mode 0 x 0" 'Video Mode "0 x 0"'
