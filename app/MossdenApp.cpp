@@ -131,7 +131,8 @@ void MossdenApp::readTestKnobs() {
 
 void MossdenApp::loadUserSettings() {
     std::vector<std::string> notes;
-    std::string folder = userFolders([](const char* name) { return std::getenv(name); }, notes).config;
+    std::string folder =
+        userFolder([](const char* name) { return std::getenv(name); }, UserFolder::Config, notes);
     if (std::string note; !folder.empty() && !ensureFolder(folder, note)) {
         notes.push_back(note + "; settings are not kept");
         folder.clear();

@@ -45,24 +45,20 @@ struct TemporaryFile {
 
 }  // namespace
 
-UserFolders userFolders(const Environment& env, std::vector<std::string>& notes) {
-    UserFolders folders{xdgFolder(env, "XDG_CONFIG_HOME", notes), xdgFolder(env, "XDG_STATE_HOME", notes)};
-    if (!folders.config.empty() && !folders.state.empty()) return folders;
+std::string userFolder(const Environment& env, UserFolder kind, std::vector<std::string>& notes) {
+    const bool config = kind == UserFolder::Config;
+    const std::string folder = xdgFolder(env, config ? "XDG_CONFIG_HOME" : "XDG_STATE_HOME", notes);
+    if (!folder.empty()) return folder;
     const char* home = env("HOME");
     if (!home || home[0] != '/') {
-        const char* what = folders.config.empty() ? (folders.state.empty() ? "the settings and the log"
-                                                                          : "the settings")
-                                                  : "the log";
         notes.push_back(std::string("HOME ") +
                         (home ? "'" + std::string(home) + "' is not an absolute path" : "is not set") +
-                        ": no per-user folder for " + what);
-        return folders;
+                        ": no per-user folder for " + (config ? "the settings" : "the engine log"));
+        return "";
     }
     std::string base = home;
     if (base.back() != '/') base += '/';
-    if (folders.config.empty()) folders.config = base + ".config/" + GAME_FOLDER;
-    if (folders.state.empty()) folders.state = base + ".local/state/" + GAME_FOLDER;
-    return folders;
+    return base + (config ? ".config/" : ".local/state/") + GAME_FOLDER;
 }
 
 bool ensureFolder(const std::string& folder, std::string& note) {

@@ -15,15 +15,12 @@ using Environment = std::function<const char*(const char*)>;
 // The player's own folders, after the XDG base directory rules:
 // $XDG_CONFIG_HOME/mossden/ (else $HOME/.config/mossden/) for the settings,
 // $XDG_STATE_HOME/mossden/ (else $HOME/.local/state/mossden/) for the
-// engine log of a run started from the desktop. Both end in '/'. An XDG
-// variable that is empty is unset; one that is not an absolute path is
+// engine log of a run started from the desktop. The folder ends in '/'. An
+// XDG variable that is empty is unset; one that is not an absolute path is
 // invalid, ignored with a note naming it. Without an absolute HOME to fall
-// back on a folder is empty (no per-user folder), with one note for both.
-struct UserFolders {
-    std::string config;
-    std::string state;
-};
-UserFolders userFolders(const Environment& env, std::vector<std::string>& notes);
+// back on the folder is empty (no per-user folder), with a note.
+enum class UserFolder { Config, State };
+std::string userFolder(const Environment& env, UserFolder kind, std::vector<std::string>& notes);
 
 // Creates folder and its missing parents with permission 0700, as the XDG
 // rules ask. False, with note naming the folder and the reason, when it

@@ -28,7 +28,7 @@ TEST(UserPaths, XdgRules) {
         std::map<std::string, std::string> env;
         const char* config;
         const char* state;
-        std::size_t notes;
+        std::size_t notes;  // for both folders together
     };
     const Case cases[] = {
         {{{"HOME", "/home/p"}}, "/home/p/.config/mossden/", "/home/p/.local/state/mossden/", 0},
@@ -39,30 +39,30 @@ TEST(UserPaths, XdgRules) {
          "/h/.config/mossden/", "/h/.local/state/mossden/", 1},
         {{{"HOME", "/h"}, {"XDG_CONFIG_HOME", "./cfg"}, {"XDG_STATE_HOME", "~/s"}},
          "/h/.config/mossden/", "/h/.local/state/mossden/", 2},
-        // Without an absolute HOME there is no fallback: one note.
-        {{}, "", "", 1},
-        {{{"HOME", ""}}, "", "", 1},
-        {{{"HOME", "home"}}, "", "", 1},
+        // Without an absolute HOME there is no fallback: a note per folder.
+        {{}, "", "", 2},
+        {{{"HOME", ""}}, "", "", 2},
+        {{{"HOME", "home"}}, "", "", 2},
         {{{"HOME", "home"}, {"XDG_CONFIG_HOME", "/c"}}, "/c/mossden/", "", 1},
         {{{"XDG_CONFIG_HOME", "/c"}, {"XDG_STATE_HOME", "/s"}}, "/c/mossden/", "/s/mossden/", 0},
     };
     for (const auto& c : cases) {
         std::vector<std::string> notes;
-        const UserFolders folders = userFolders(fakeEnvironment(c.env), notes);
-        EXPECT_EQ(folders.config, c.config);
-        EXPECT_EQ(folders.state, c.state);
+        const Environment env = fakeEnvironment(c.env);
+        EXPECT_EQ(userFolder(env, UserFolder::Config, notes), c.config);
+        EXPECT_EQ(userFolder(env, UserFolder::State, notes), c.state);
         EXPECT_EQ(notes.size(), c.notes) << (notes.empty() ? "" : notes[0]);
     }
     std::vector<std::string> notes;
-    userFolders(fakeEnvironment({{"HOME", "/h"}, {"XDG_STATE_HOME", "state"}}), notes);
+    userFolder(fakeEnvironment({{"HOME", "/h"}, {"XDG_STATE_HOME", "state"}}), UserFolder::State, notes);
     ASSERT_EQ(notes.size(), 1u);
     EXPECT_EQ(notes[0], "Ignoring XDG_STATE_HOME 'state': not an absolute path");
     notes.clear();
-    userFolders(fakeEnvironment({}), notes);
-    EXPECT_EQ(notes[0], "HOME is not set: no per-user folder for the settings and the log");
+    userFolder(fakeEnvironment({}), UserFolder::Config, notes);
+    EXPECT_EQ(notes, std::vector<std::string>{"HOME is not set: no per-user folder for the settings"});
 }
 
-class UserFolder : public ::testing::Test {
+class UserFolderTree : public ::testing::Test {
 protected:
     void SetUp() override {
         root = fs::temp_directory_path() / ("mossden-user-" + std::to_string(::getpid()) + "-" +
@@ -74,7 +74,7 @@ protected:
     fs::path root;
 };
 
-TEST_F(UserFolder, FoldersAreMadePrivateAndBlockersNamed) {
+TEST_F(UserFolderTree, FoldersAreMadePrivateAndBlockersNamed) {
     const fs::path made = root / "a/b/mossden/";
     std::string note;
     ASSERT_TRUE(ensureFolder(made.string(), note)) << note;
@@ -92,7 +92,7 @@ TEST_F(UserFolder, FoldersAreMadePrivateAndBlockersNamed) {
     EXPECT_EQ(note, "'" + (root / "file").string() + "' is not a folder");
 }
 
-TEST_F(UserFolder, EngineConfigIsReadFromThePlayersCopyWhenThereIsOne) {
+TEST_F(UserFolderTree, EngineConfigIsReadFromThePlayersCopyWhenThereIsOne) {
     const std::string user = (root / "user").string() + "/";
     const std::string data = (root / "data/cfg/ogre.cfg").string();
     fs::create_directories(user);
