@@ -210,7 +210,8 @@ void MossdenApp::setupResources() {
 
 bool MossdenApp::configure() {
     try {
-        root->restoreConfig();
+        if (!root->restoreConfig())
+            std::cout << ogreCfgPath << ": names no render system; the engine's defaults are used" << std::endl;
     } catch (const Ogre::Exception& e) {
         // An option the render system does not know stops the restore; say
         // which and fall back to the first render system's defaults.
@@ -224,8 +225,7 @@ bool MossdenApp::configure() {
                         "MossdenApp::configure");
         root->setRenderSystem(systems.front());
     }
-    applySettingsToEngineConfig();
-    checkConfiguredVideoMode();
+    checkConfiguredVideoMode(applySettingsToEngineConfig() ? settingsPath : ogreCfgPath);
     window = root->initialise(true, "Mossden");
     root->getRenderSystem()->setConfigOption("FSAA", "0");
     writeEngineConfig();
@@ -233,18 +233,22 @@ bool MossdenApp::configure() {
     return true;
 }
 
-void MossdenApp::applySettingsToEngineConfig() {
+bool MossdenApp::applySettingsToEngineConfig() {
     // The size and window mode last chosen in the menu; checked against the
     // offered modes afterwards like the configuration's own.
+    // Returns whether the size came from the settings.
     Ogre::RenderSystem* renderSystem = root->getRenderSystem();
+    const auto size = parseSizeText(settings.screenSize);
     try {
-        if (const auto size = parseSizeText(settings.screenSize))
+        if (size)
             renderSystem->setConfigOption(
                 "Video Mode", std::to_string(size->first) + " x " + std::to_string(size->second));
         if (settings.fullscreen) renderSystem->setConfigOption("Full Screen", *settings.fullscreen ? "Yes" : "No");
     } catch (const Ogre::Exception& e) {
         std::cout << "Ignoring the window settings of " << settingsPath << ": " << e.getDescription() << std::endl;
+        return false;
     }
+    return size.has_value();
 }
 
 void MossdenApp::writeEngineConfig() const {
@@ -266,7 +270,7 @@ void MossdenApp::writeEngineConfig() const {
     }
 }
 
-void MossdenApp::checkConfiguredVideoMode() {
+void MossdenApp::checkConfiguredVideoMode(const std::string& source) {
     Ogre::RenderSystem* renderSystem = root->getRenderSystem();
     const auto& options = renderSystem->getConfigOptions();
     const auto it = options.find("Video Mode");
@@ -274,7 +278,7 @@ void MossdenApp::checkConfiguredVideoMode() {
     const std::vector<std::string> offered(it->second.possibleValues.begin(), it->second.possibleValues.end());
     const VideoModeChoice choice = checkVideoMode(it->second.currentValue, offered);
     if (choice.note.empty()) return;
-    std::cout << ogreCfgPath << ": " << choice.note << std::endl;
+    std::cout << source << ": " << choice.note << std::endl;
     renderSystem->setConfigOption("Video Mode", choice.mode);
 }
 

@@ -136,14 +136,14 @@ private:
     ~MossdenApp() override;
 
     void shutdownEngine();
-    void checkConfiguredVideoMode();
+    void checkConfiguredVideoMode(const std::string& source);  // source: the file named in a note
     void destroyInput();
     void deleteScenes();
     void readTestKnobs();
     void writeFrameStats() const;
     void loadUserSettings();
     void keepSettings();
-    void applySettingsToEngineConfig();
+    bool applySettingsToEngineConfig();
     void writeEngineConfig() const;
 
     Ogre::OverlaySystem* overlaySystem = nullptr;
