@@ -11,6 +11,7 @@
 #include <iostream>
 
 #include "app/DataPaths.h"
+#include "app/UserPaths.h"
 #include "app/VideoModeCheck.h"
 #include "audio/SoundManager.h"
 #include "platform/CommandLine.h"
@@ -25,6 +26,7 @@ constexpr int TICK_MS = 50;
 constexpr int MIPMAPS = 5;
 constexpr Ogre::Real NEAR_CLIP = 0.4f;
 constexpr Ogre::Real FAR_CLIP = 1500000.0f;
+static_assert(Settings::MAX_VOLUME == MossdenMenu::MAX_VOLUME, "the settings file keeps the menu's volume steps");
 
 std::string sizeText(unsigned width, unsigned height) {
     return std::to_string(width) + "x" + std::to_string(height);
@@ -85,6 +87,7 @@ bool MossdenApp::start(int argc, char** argv) {
     resourcesCfgPath = requireDataPath(dataRoot, "cfg/resources.cfg");
     pluginsCfgPath = requireDataPath(dataRoot, "cfg/plugins.cfg");
     ogreCfgPath = requireDataPath(dataRoot, "cfg/ogre.cfg");
+    loadUserSettings();
     SoundManager::getInstance().setFolder(soundDir);
     sceneIndex = startSceneIndex(argc, argv) - 1;
     readTestKnobs();
@@ -128,6 +131,36 @@ void MossdenApp::readTestKnobs() {
     }
 }
 
+void MossdenApp::loadUserSettings() {
+    std::vector<std::string> notes;
+    std::string folder =
+        userFolder([](const char* name) { return std::getenv(name); }, UserFolder::Config, notes);
+    if (std::string note; !folder.empty() && !ensureFolder(folder, note)) {
+        notes.push_back(note + "; settings are not kept");
+        folder.clear();
+    }
+    const EngineConfigPaths engineConfig = engineConfigPaths(folder, ogreCfgPath);
+    ogreCfgPath = engineConfig.read;
+    userOgreCfgPath = engineConfig.write;
+    if (!folder.empty()) {
+        settingsPath = folder + "settings.cfg";
+        settings = loadSettings(settingsPath, notes);
+        savedSettings = settings;
+    }
+    for (const auto& note : notes) std::cout << note << std::endl;
+    menu.volume = settings.volume;
+    SoundManager::getInstance().setVolume(float(settings.volume) / float(Settings::MAX_VOLUME));
+}
+
+void MossdenApp::keepSettings() {
+    if (settingsPath.empty() || settings == savedSettings) return;
+    std::string note;
+    if (saveSettings(settingsPath, settings, note))
+        savedSettings = settings;
+    else
+        std::cout << note << std::endl;
+}
+
 void MossdenApp::writeFrameStats() const {
     if (!frameStats) return;
     const std::string table = FrameStats::table(frameStats->summarise());
@@ -168,7 +201,8 @@ void MossdenApp::setupResources() {
 
 bool MossdenApp::configure() {
     try {
-        root->restoreConfig();
+        if (!root->restoreConfig())
+            std::cout << ogreCfgPath << ": names no render system; the engine's defaults are used" << std::endl;
     } catch (const Ogre::Exception& e) {
         // An option the render system does not know stops the restore; say
         // which and fall back to the first render system's defaults.
@@ -182,21 +216,52 @@ bool MossdenApp::configure() {
                         "MossdenApp::configure");
         root->setRenderSystem(systems.front());
     }
-    checkConfiguredVideoMode();
+    checkConfiguredVideoMode(applySettingsToEngineConfig() ? settingsPath : ogreCfgPath);
     window = root->initialise(true, "Mossden");
     root->getRenderSystem()->setConfigOption("FSAA", "0");
-    try {
-        root->saveConfig();
-    } catch (const Ogre::Exception& e) {
-        // An installed copy run by a normal user cannot write its
-        // configuration; the settings in memory are the same.
-        Ogre::LogManager::getSingleton().logMessage("Configuration not saved: " + e.getDescription());
-    }
+    writeEngineConfig();
     OgreBites::WindowEventUtilities::_addRenderWindow(window);
     return true;
 }
 
-void MossdenApp::checkConfiguredVideoMode() {
+bool MossdenApp::applySettingsToEngineConfig() {
+    // The size and window mode last chosen in the menu; checked against the
+    // offered modes afterwards like the configuration's own.
+    // Returns whether the size came from the settings.
+    Ogre::RenderSystem* renderSystem = root->getRenderSystem();
+    const auto size = parseSizeText(settings.screenSize);
+    try {
+        if (size)
+            renderSystem->setConfigOption(
+                "Video Mode", std::to_string(size->first) + " x " + std::to_string(size->second));
+        if (settings.fullscreen) renderSystem->setConfigOption("Full Screen", *settings.fullscreen ? "Yes" : "No");
+    } catch (const Ogre::Exception& e) {
+        std::cout << "Ignoring the window settings of " << settingsPath << ": " << e.getDescription() << std::endl;
+        return false;
+    }
+    return size.has_value();
+}
+
+void MossdenApp::writeEngineConfig() const {
+    // Written by us rather than by the engine, which would write over the
+    // file in place; and to the player's copy, never into the data.
+    if (userOgreCfgPath.empty()) return;
+    std::vector<EngineConfigSection> sections;
+    for (Ogre::RenderSystem* renderSystem : root->getAvailableRenderers()) {
+        EngineConfigSection& section = sections.emplace_back();
+        section.renderSystem = renderSystem->getName();
+        for (const auto& option : renderSystem->getConfigOptions())
+            section.options.emplace_back(option.first, option.second.currentValue);
+    }
+    std::string note;
+    if (!writeFileAtomically(userOgreCfgPath, engineConfigText(root->getRenderSystem()->getName(), sections),
+                             note)) {
+        std::cout << note << std::endl;
+        Ogre::LogManager::getSingleton().logMessage("Configuration not saved: " + note);
+    }
+}
+
+void MossdenApp::checkConfiguredVideoMode(const std::string& source) {
     Ogre::RenderSystem* renderSystem = root->getRenderSystem();
     const auto& options = renderSystem->getConfigOptions();
     const auto it = options.find("Video Mode");
@@ -204,7 +269,7 @@ void MossdenApp::checkConfiguredVideoMode() {
     const std::vector<std::string> offered(it->second.possibleValues.begin(), it->second.possibleValues.end());
     const VideoModeChoice choice = checkVideoMode(it->second.currentValue, offered);
     if (choice.note.empty()) return;
-    std::cout << ogreCfgPath << ": " << choice.note << std::endl;
+    std::cout << source << ": " << choice.note << std::endl;
     renderSystem->setConfigOption("Video Mode", choice.mode);
 }
 
@@ -358,6 +423,11 @@ bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& realEvt) {
         menu.update(evt);
     else if (MossdenScene* scene = scenes.current())
         scene->update(evt);
+    // The menu sets the volume itself; it is kept once the slider is let go.
+    if (!menu.draggingVolume && menu.volume != settings.volume) {
+        settings.volume = menu.volume;
+        keepSettings();
+    }
     return true;
 }
 
@@ -410,6 +480,8 @@ void MossdenApp::setResolution(const std::string& text) {
         return;
     }
     resolution = text;
+    settings.screenSize = text;
+    keepSettings();
     window->setFullscreen(window->isFullScreen(), size->first, size->second);
     menu.setWindowSize(size->first, size->second);
     camera->setAspectRatio(Ogre::Real(size->first) / Ogre::Real(size->second));
@@ -422,6 +494,8 @@ void MossdenApp::setFullscreen(bool fullscreen) {
                                                     resolution + "' is not <width>x<height>");
         return;
     }
+    settings.fullscreen = fullscreen;
+    keepSettings();
     // Detour through another mode so that the engine performs a real mode
     // change even when only the fullscreen flag differs.
     for (const auto& mode : videoModes) {

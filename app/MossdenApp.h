@@ -17,6 +17,7 @@
 #include "app/InputDevices.h"
 #include "app/LineStamper.h"
 #include "app/SceneSequence.h"
+#include "app/Settings.h"
 #include "menu/MossdenMenu.h"
 
 namespace OIS {
@@ -124,6 +125,10 @@ public:
     SceneSequence scenes;
     std::vector<std::string> videoModes;
     MossdenMenu menu;
+    // The player's settings, read at start and saved whenever one changes;
+    // the paths are empty when the player has no folder to keep them in.
+    Settings settings;
+    std::string settingsPath, userOgreCfgPath;
 
     // Test knobs read once by start() from the environment:
     // MOSSDEN_TIME_SCALE and MOSSDEN_FIXED_STEP set how the clock advances
@@ -140,10 +145,14 @@ private:
     ~MossdenApp() override;
 
     void shutdownEngine();
-    void checkConfiguredVideoMode();
+    void checkConfiguredVideoMode(const std::string& source);  // source: the file named in a note
     void destroyInput();
     void readTestKnobs();
     void writeFrameStats() const;
+    void loadUserSettings();
+    void keepSettings();
+    bool applySettingsToEngineConfig();
+    void writeEngineConfig() const;
 
     std::unique_ptr<EngineCore> engine;
     InputSettings inputSettings;           // what start() read, until the devices open
@@ -154,6 +163,7 @@ private:
     bool capturingInput = false;            // the devices are delivering events
     bool startOverRequested = false;        // startOver asked for during delivery
     bool sceneBuilt = false;                // a scene was built since the last frame began
+    Settings savedSettings;                 // as last read or written, to skip needless writes
     std::chrono::steady_clock::time_point lastFrameStart{};  // for the frame times
     Ogre::Real frameStep = 0;  // game seconds of the frame under way
 };

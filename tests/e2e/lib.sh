@@ -11,6 +11,9 @@ export MOSSDEN_NO_DIALOG=1
 ARTEFACTS=${MOSSDEN_ARTEFACTS:-$BUILD/artefacts}
 mkdir -p "$ARTEFACTS"
 WORK=$(mktemp -d /tmp/mossden-e2e.XXXXXX)
+# The game keeps the player's settings here: fresh for every test, so that
+# nothing kept by another run (or by whoever runs the tests) changes it.
+export XDG_CONFIG_HOME="$WORK/config" XDG_STATE_HOME="$WORK/state"
 GAME_PID=
 trap 'cleanup' EXIT
 
@@ -123,7 +126,7 @@ player_wrapper() {
     fi
     cat > "$WORK/as-player" <<EOS
 #!/bin/sh
-cd "$PLAYER_HOME" && exec env HOME="$PLAYER_HOME" XAUTHORITY="$auth" \\
+cd "$PLAYER_HOME" && exec env -u XDG_CONFIG_HOME -u XDG_STATE_HOME HOME="$PLAYER_HOME" XAUTHORITY="$auth" \\
     setpriv --reuid=nobody --regid=nogroup --clear-groups $1 "\$@"
 EOS
     chmod 755 "$WORK/as-player"

@@ -89,12 +89,15 @@ for arg in abc 1.5 4 -1 ""; do
     expect_runs "argument '$arg'" "is not a whole number from 0 to 3"
 done
 
-# --- configuration
+# --- configuration (the data's, read while the player has no copy of it)
+rm -rf "$XDG_CONFIG_HOME"
 sed -i 's/^Video Mode=.*/Video Mode=0 x 0/' "$WORK/data/cfg/ogre.cfg"
 start_in_data
 expect_runs "Video Mode 0 x 0" 'Video Mode "0 x 0"'
-grep -q "^Video Mode=1024 x *768" "$WORK/data/cfg/ogre.cfg" || fail "the bad video mode was not healed"
-echo "ok   the healed video mode was saved"
+grep -q "^Video Mode=1024 x *768" "$XDG_CONFIG_HOME/mossden/ogre.cfg" || fail "the bad video mode was not healed"
+grep -q "^Video Mode=0 x 0" "$WORK/data/cfg/ogre.cfg" || fail "the data's ogre.cfg was written"
+echo "ok   the healed video mode was saved in the player's copy, the data left alone"
+rm -r "$XDG_CONFIG_HOME"
 
 fresh_data
 rm "$WORK/data/cfg/ogre.cfg"

@@ -43,12 +43,14 @@ if [ "$(id -u)" = 0 ]; then
     player_wrapper "$PREFIX/games/mossden"
     GAME="$WORK/as-player"
     log="$PLAYER_HOME/Ogre.log"
+    kept="$PLAYER_HOME/.config/mossden"
 else
     log="$WORK/Ogre.log"
+    kept="$XDG_CONFIG_HOME/mossden"
 fi
 rm -f "$log"
 run_installed "as a player"
-grep -q "Configuration not saved" "$log" || fail "no word in $log on the configuration not saved"
+[ -f "$kept/ogre.cfg" ] && [ -f "$kept/settings.cfg" ] || fail "the player's configuration was not kept in $kept"
 [ "$(installed)" = "$before" ] ||
     fail "the run changed the installed files"
 chmod -R u+w "$PREFIX/$DATA/cfg"  # so that the clean-up can remove it

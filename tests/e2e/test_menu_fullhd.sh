@@ -8,9 +8,9 @@ if [ -z "${MOSSDEN_FULLHD_SERVER:-}" ]; then
 fi
 source "$(dirname "$0")/lib.sh"
 
-# The working directory is searched first: its ogre.cfg asks for the size.
-mkdir -p "$WORK/cfg"
-sed 's/^Video Mode=.*/Video Mode=1920 x 1080/' "$BUILD/cfg/ogre.cfg" > "$WORK/cfg/ogre.cfg"
+# The player's copy of the engine configuration asks for the size.
+mkdir -p "$XDG_CONFIG_HOME/mossden"
+sed 's/^Video Mode=.*/Video Mode=1920 x 1080/' "$BUILD/cfg/ogre.cfg" > "$XDG_CONFIG_HOME/mossden/ogre.cfg"
 
 brightness() {
     convert "$ARTEFACTS/$1.png" -format "%[fx:int(255*p{$2,$3}.intensity+0.5)]" info:

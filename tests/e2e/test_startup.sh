@@ -4,10 +4,12 @@
 # names the missing file and fails.
 source "$(dirname "$0")/lib.sh"
 
-# The saved configuration asks for antialiasing; the game turns it off and
-# says so in the file.
-sed -i 's/^FSAA=.*/FSAA=4/' "$BUILD/cfg/ogre.cfg"
-grep -qx "FSAA=4" "$BUILD/cfg/ogre.cfg" || fail "could not seed FSAA=4 into ogre.cfg"
+# The player's saved configuration asks for antialiasing; the game turns it
+# off and says so in the file.
+PLAYER_CFG="$XDG_CONFIG_HOME/mossden/ogre.cfg"
+mkdir -p "$(dirname "$PLAYER_CFG")"
+sed 's/^FSAA=.*/FSAA=4/' "$BUILD/cfg/ogre.cfg" > "$PLAYER_CFG"
+grep -qx "FSAA=4" "$PLAYER_CFG" || fail "could not seed FSAA=4 into the player's ogre.cfg"
 start_game
 wait_for "Mossden ready"
 sleep 1
@@ -18,7 +20,7 @@ WID=$(game_window)
 /usr/bin/python3 "$HERE/xclose.py" "$WID"
 status=$(wait_exit 30)
 [ "$status" = 0 ] || fail "closing the window gave status $status"
-grep -qx "FSAA=0" "$BUILD/cfg/ogre.cfg" || fail "ogre.cfg kept $(grep FSAA "$BUILD/cfg/ogre.cfg")"
+grep -qx "FSAA=0" "$PLAYER_CFG" || fail "ogre.cfg kept $(grep FSAA "$PLAYER_CFG")"
 
 # A copy of the executable with no data anywhere near it.
 mkdir -p "$WORK/lonely/bin"

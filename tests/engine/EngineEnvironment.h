@@ -10,6 +10,8 @@
 #include <Ogre.h>
 #include <OgreOverlay.h>
 
+#include <cstdlib>
+#include <filesystem>
 #include <fstream>
 #include <string>
 
@@ -28,16 +30,28 @@ inline std::string& seededFsaa() {
 class EngineEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        seedFsaa(std::string(MOSSDEN_BUILD_DIR) + "/cfg/ogre.cfg", "4");
+        // A player folder of its own, so that settings kept by earlier runs,
+        // or by whoever runs the tests, never change what the tests see.
+        playerFolder = (std::filesystem::temp_directory_path() / "mossden-engine-XXXXXX").string();
+        ASSERT_NE(::mkdtemp(playerFolder.data()), nullptr);
+        ::setenv("XDG_CONFIG_HOME", (playerFolder + "/config").c_str(), 1);
+        ::setenv("XDG_STATE_HOME", (playerFolder + "/state").c_str(), 1);
+        // The player's engine configuration starts as the data's with
+        // another FSAA value, which the start must replace.
+        std::filesystem::create_directories(playerFolder + "/config/mossden");
+        seedFsaa(std::string(MOSSDEN_BUILD_DIR) + "/cfg/ogre.cfg", playerFolder + "/config/mossden/ogre.cfg", "4");
         static std::string exe = std::string(MOSSDEN_BUILD_DIR) + "/bin/mossden";
         char* argv[] = {exe.data(), nullptr};
         ASSERT_TRUE(MossdenApp::getInstance().start(1, argv));
     }
-    void TearDown() override { MossdenApp::getInstance().shutdown(); }
+    void TearDown() override {
+        MossdenApp::getInstance().shutdown();
+        std::filesystem::remove_all(playerFolder);
+    }
 
 private:
-    static void seedFsaa(const std::string& path, const std::string& value) {
-        std::ifstream in(path);
+    static void seedFsaa(const std::string& from, const std::string& path, const std::string& value) {
+        std::ifstream in(from);
         std::string text, line;
         bool found = false;
         while (std::getline(in, line)) {
@@ -50,6 +64,8 @@ private:
         in.close();
         if (found && (std::ofstream(path) << text)) seededFsaa() = value;
     }
+
+    std::string playerFolder;
 };
 
 inline MossdenApp& app() { return MossdenApp::getInstance(); }

@@ -34,7 +34,7 @@ TEST(Startup, WindowCameraAndViewport) {
 
 TEST(Startup, SavedConfigurationHasFsaaZero) {
     ASSERT_EQ(Mossden::Test::seededFsaa(), "4") << "the start had no other value to replace";
-    std::ifstream in(app().ogreCfgPath);
+    std::ifstream in(app().userOgreCfgPath);
     std::stringstream text;
     text << in.rdbuf();
     EXPECT_NE(text.str().find("\nFSAA=0\n"), std::string::npos) << text.str();
