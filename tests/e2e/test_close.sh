@@ -17,9 +17,9 @@ close_run() {
     local status
     status=$(wait_exit 30)
     [ "$status" = 0 ] || fail "$name: closing the window gave status $status"
-    # The first line names the data folder, which depends on the build's place.
-    head -1 "$WORK/game.log" | grep -q "^Data from " || fail "$name: no line naming the data folder"
-    [ "$(tail -n +2 "$WORK/game.log")" = "$expected" ] || fail "$name: unexpected output"
+    # One line names the data folder, which depends on the build's place.
+    grep -q "^Data from " "$WORK/game.log" || fail "$name: no line naming the data folder"
+    [ "$(grep -v "^Data from " "$WORK/game.log")" = "$expected" ] || fail "$name: unexpected output"
     local input engine
     input=$(grep -n "Destroying OIS" "$WORK/Ogre.log" | cut -d: -f1)
     engine=$(grep -n "Uninstalling plugin: GL RenderSystem" "$WORK/Ogre.log" | cut -d: -f1)
