@@ -25,7 +25,6 @@ constexpr unsigned long FIRST_LANDING_MS = 4000; // the view lifts from the grou
 constexpr double OPENING_FADE_SECONDS = 3.0;
 constexpr float TUNNEL_NOISE_FADE_SECONDS = 15.0f;
 constexpr float NOISE_RETURN_FADE_SECONDS = 10.0f;
-constexpr Ogre::Real MIN_START_ASTEROID_SIZE = 1;     // world units across its bounding box
 constexpr unsigned long INDICATOR_MS = 30;       // the indicator casts a ray at most this often
 constexpr float CAMERA_MAN_TOP_SPEED = 400.0f;
 constexpr float POINTING_LENGTH = 1000000.0f;
@@ -89,23 +88,6 @@ void Scene3::loadCustom(TiXmlElement* element) {
     prepareJaws();
 }
 
-void Scene3::prepareJaws() {
-    // The jaws are skeletons only: scaled to nothing, their root bones'
-    // motion moves the teeth (the closing sequence).
-    for (const auto& [name, jaw] : mJawAttachments) {
-        if (!sceneManager->hasEntity(name) || !sceneManager->hasEntity(jaw.first) ||
-            !sceneManager->getEntity(jaw.first)->getParentSceneNode()) {
-            std::cout << sceneFile << ": no \"" << name << "\" or jaw \"" << jaw.first
-                      << "\"; that rock stays out of the face" << std::endl;
-            continue;
-        }
-        Ogre::Entity* asteroid = sceneManager->getEntity(name);
-        Ogre::Entity* jawEntity = sceneManager->getEntity(jaw.first);
-        jawEntity->getParentSceneNode()->setScale(0, 0, 0);
-        mFinale.attachments.push_back({jawEntity, asteroid, false, Ogre::Vector3::ZERO, Ogre::Vector3::ZERO});
-    }
-}
-
 void Scene3::loadAuto(TiXmlElement* element) {}
 
 TiXmlElement* Scene3::saveAuto() {
@@ -163,58 +145,6 @@ void Scene3::createScene() {
             fader->startFadeOut(1.0);
             fader->fade(999.0);
         }
-    }
-}
-
-void Scene3::requireStartAsteroid() {
-    // The viewer wakes on this asteroid: without ground there the opening
-    // would wait for a landing forever.
-    Ogre::Entity* entity = mCurrentAsteroid ? mCurrentAsteroid->entity() : nullptr;
-    const Ogre::AxisAlignedBox box = entity ? entity->getWorldBoundingBox(true) : Ogre::AxisAlignedBox();
-    const Ogre::Real size = box.isFinite() ? box.getSize().length() : 0;
-    if (!(size > MIN_START_ASTEROID_SIZE && std::isfinite(size)))
-        OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS,
-                    "Cannot play scene file " + sceneFile + ": the start asteroid \"" +
-                        FieldLayout::START_ASTEROID_NAME + "\" is missing or has no size",
-                    "Scene3::createScene");
-}
-
-void Scene3::attachHoles() {
-    for (auto& hole : mHoles) {
-        Asteroid* asteroid = nearestAsteroid(hole->centerNode->getPosition());
-        if (!asteroid) continue;
-        asteroid->addHole(hole.get());
-        hole->asteroid = asteroid;
-    }
-}
-
-void Scene3::buildPivots() {
-    Ogre::SceneNode* root = sceneManager->getRootSceneNode();
-    for (int i = 1; i <= ASTEROID_COUNT; ++i) {
-        const std::string name = numbered("aster", i);
-        if (!sceneManager->hasEntity(name)) continue;
-        Ogre::Entity* entity = sceneManager->getEntity(name);
-        mPointableEntities.insert(entity);
-        Ogre::SceneNode* node = entity->getParentSceneNode();
-        node->_update(true, true);
-        const Ogre::Vector3 c = entity->getWorldBoundingBox(true).getCenter();
-        Ogre::SceneNode* pivot = root->createChildSceneNode();
-        node->setPosition(node->getPosition() - c);
-        if (Ogre::SceneNode* parent = node->getParentSceneNode()) parent->removeChild(node);
-        pivot->setPosition(c);
-        pivot->addChild(node);
-        mPivotNodes.push_back(pivot);
-    }
-}
-
-void Scene3::attachFogClouds() {
-    for (int i = 1; i <= ASTEROID_COUNT; ++i) {
-        const std::string name = numbered("dark_fog", i);
-        if (!sceneManager->hasSceneNode(name)) continue;
-        Ogre::SceneNode* fog = sceneManager->getSceneNode(name);
-        Asteroid* asteroid = nearestAsteroid(fog->_getDerivedPosition());
-        if (!asteroid || !asteroid->entity()) continue;
-        moveToParent(asteroid->entity()->getParentSceneNode(), fog, fog->_getDerivedPosition());
     }
 }
 
