@@ -118,14 +118,14 @@ void entityNode(TiXmlElement* nodes, const std::string& name, const std::string&
     entity(n, name, mesh);
 }
 
-void lightNode(TiXmlElement* nodes, const LightSpec& spec) {
-    TiXmlElement* n = node(nodes, std::string(spec.name) + "Node", spec.position);
-    if (spec.direction != Vector3::ZERO)
-        rotation(n, Vector3::NEGATIVE_UNIT_Z.getRotationTo(spec.direction.normalisedCopy()));
-    const ColourValue& c = spec.colour;
-    TiXmlElement* l = light(n, spec.name, spec.type, c, ColourValue(c.r * 0.6f, c.g * 0.6f, c.b * 0.5f));
-    if (!spec.visible) l->SetAttribute("visible", "false");
-    if (std::string(spec.type) == "point") {
+void lightNode(TiXmlElement* nodes, const LightSpec& lamp) {
+    TiXmlElement* n = node(nodes, std::string(lamp.name) + "Node", lamp.position);
+    if (lamp.direction != Vector3::ZERO)
+        rotation(n, Vector3::NEGATIVE_UNIT_Z.getRotationTo(lamp.direction.normalisedCopy()));
+    const ColourValue& c = lamp.colour;
+    TiXmlElement* l = light(n, lamp.name, lamp.type, c, ColourValue(c.r * 0.6f, c.g * 0.6f, c.b * 0.5f));
+    if (!lamp.visible) l->SetAttribute("visible", "false");
+    if (std::string(lamp.type) == "point") {
         TiXmlElement* a = child(l, "lightAttenuation");
         a->SetAttribute("range", "3000");
         a->SetAttribute("constant", "1");
