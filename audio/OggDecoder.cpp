@@ -2,6 +2,7 @@
 
 #include <vorbis/vorbisfile.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 
@@ -72,7 +73,38 @@ std::vector<char> downmixToStereo(const std::vector<char>& pcm, int channels) {
     return out;
 }
 
-OggResult decodeOggFile(const std::string& path, DecodedSound& out, std::size_t readBytes) {
+namespace {
+
+// Brings a chunk of one link's interleaved frames to the sound's channel
+// count (1 or 2): more than two channels are mixed to stereo, and a link of
+// another width than the first (a chained file) is mixed down to mono or
+// spread to both sides.
+void appendAs(int outChannels, int linkChannels, const char* data, std::size_t bytes,
+              std::vector<char>& pcm) {
+    if (linkChannels == outChannels) {
+        pcm.insert(pcm.end(), data, data + bytes);
+        return;
+    }
+    std::vector<char> stereo(data, data + bytes);
+    if (linkChannels > 2) stereo = downmixToStereo(stereo, linkChannels);
+    const std::size_t frameIn = (linkChannels == 1 ? 1 : 2) * static_cast<std::size_t>(BYTES_PER_SAMPLE);
+    for (std::size_t at = 0; at + frameIn <= stereo.size(); at += frameIn) {
+        const char* in = stereo.data() + at;
+        char out[2 * BYTES_PER_SAMPLE];
+        if (frameIn == BYTES_PER_SAMPLE) {  // mono into stereo
+            writeSample(out, readSample(in));
+            writeSample(out + BYTES_PER_SAMPLE, readSample(in));
+        } else {  // stereo into mono
+            writeSample(out, (readSample(in) + readSample(in + BYTES_PER_SAMPLE)) / 2);
+        }
+        pcm.insert(pcm.end(), out, out + outChannels * BYTES_PER_SAMPLE);
+    }
+}
+
+}  // namespace
+
+OggResult decodeOggFile(const std::string& path, DecodedSound& out, std::size_t readBytes,
+                        std::size_t maxSamples) {
     out = DecodedSound();
     FILE* file = std::fopen(path.c_str(), "rb");
     if (!file) return OggResult::CANNOT_OPEN;
@@ -82,26 +114,42 @@ OggResult decodeOggFile(const std::string& path, DecodedSound& out, std::size_t 
         std::fclose(file);
         return OggResult::NOT_VORBIS;
     }
-    const vorbis_info* info = ov_info(&stream, -1);
-    if (!info || info->channels < 1) {
+    // After opening a chained file the library stands at its last link:
+    // go back to the first (a failed seek reads from where it stands).
+    if (ov_streams(&stream) > 1) ov_raw_seek(&stream, 0);
+    const vorbis_info* info = ov_info(&stream, 0);
+    if (!info || info->channels < 1 || info->rate < 1) {
         ov_clear(&stream);
         return OggResult::NOT_VORBIS;
     }
-    const int channels = info->channels;
-    out.rate = info->rate;
+    const long rate = info->rate;
+    out.rate = rate;
+    out.channels = info->channels == 1 ? 1 : 2;
 
     std::vector<char> chunk(readBytes);
     int bitStream = 0;
-    for (;;) {
+    // Each chunk is brought to the sound's width as it comes, so that a
+    // file of many channels never holds more than its stereo reading. The
+    // samples decoded, of every channel, bound both the memory and the time
+    // a file can take: a few kilobytes of short packets of many channels
+    // would otherwise decode to gigabytes.
+    std::size_t samples = 0;
+    while (samples < maxSamples) {
         // little-endian, 16-bit, signed
         const long got = ov_read(&stream, chunk.data(), static_cast<int>(chunk.size()), 0,
                                  BYTES_PER_SAMPLE, 1, &bitStream);
         if (got <= 0) break;
-        out.pcm.insert(out.pcm.end(), chunk.data(), chunk.data() + got);
+        const vorbis_info* link = ov_info(&stream, bitStream);
+        // A later link at another rate would play at the wrong pitch: the
+        // sound ends where it starts.
+        if (!link || link->channels < 1 || link->rate != rate) break;
+        const std::size_t linkFrameBytes = static_cast<std::size_t>(link->channels) * BYTES_PER_SAMPLE;
+        const std::size_t frames =
+            std::min(static_cast<std::size_t>(got) / linkFrameBytes,
+                     (maxSamples - samples + link->channels - 1) / static_cast<std::size_t>(link->channels));
+        appendAs(out.channels, link->channels, chunk.data(), frames * linkFrameBytes, out.pcm);
+        samples += frames * static_cast<std::size_t>(link->channels);
     }
     ov_clear(&stream);  // closes the file
-
-    if (channels > 2) out.pcm = downmixToStereo(out.pcm, channels);
-    out.channels = channels == 1 ? 1 : 2;
     return OggResult::OK;
 }

@@ -16,11 +16,17 @@ struct DecodedSound {
 
 enum class OggResult { OK, CANNOT_OPEN, NOT_VORBIS };
 
-// Decodes path completely, in reads of readBytes. A stream of more than two
-// channels is mixed down to stereo so that it plays as what it is (a stereo
-// reading of its interleaved data would be noise of the wrong length). A
-// read error ends the data early; what was decoded until then is kept.
-OggResult decodeOggFile(const std::string& path, DecodedSound& out, std::size_t readBytes);
+// Decodes path completely, in reads of readBytes, up to maxSamples samples
+// (of all channels; a longer sound is cut there, which bounds the memory and
+// time any file can take). A
+// stream of more than two channels is mixed down to stereo so that it plays
+// as what it is (a stereo reading of its interleaved data would be noise of
+// the wrong length). The first link of a chained file sets the channels and
+// the rate: later links of another width are mixed to it, and the sound ends
+// where a link of another rate starts. A read error ends the data early;
+// what was decoded until then is kept.
+OggResult decodeOggFile(const std::string& path, DecodedSound& out, std::size_t readBytes,
+                        std::size_t maxSamples);
 
 // Mixes interleaved 16-bit little-endian frames of a Vorbis channel layout
 // (3 to 8 channels in Vorbis's own channel order; more are

@@ -111,7 +111,7 @@ bool SoundManager::fillBuffer(unsigned int buffer, const std::string& path, bool
     alGetError();  // start from a clean error state to judge alBufferData
     if (ogg) {
         DecodedSound decoded;
-        switch (decodeOggFile(path, decoded, OGG_READ_BYTES)) {
+        switch (decodeOggFile(path, decoded, OGG_READ_BYTES, MAX_OGG_SAMPLES)) {
             case OggResult::CANNOT_OPEN:
                 std::cout << "Cant load file " << path << std::endl;
                 return false;

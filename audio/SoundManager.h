@@ -44,6 +44,9 @@ class SoundManager {
 public:
     static constexpr int PLAYABLE_IDS = 40;
     static constexpr std::size_t OGG_READ_BYTES = 32768;
+    // The most a sound file may decode to, in samples of all its channels:
+    // twelve minutes of stereo at 48 kHz, four times the longest music.
+    static constexpr std::size_t MAX_OGG_SAMPLES = 12 * 60 * 48000 * 2;
 
     // The game's instance, built on first use and destroyed at process exit
     // after the application.

@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     static const Mossden::Fuzz::ScratchFolder folder;
     const std::string path = folder.write("fuzz.ogg", data, size);
     DecodedSound sound;
-    if (decodeOggFile(path, sound, SoundManager::OGG_READ_BYTES) == OggResult::OK) {
+    if (decodeOggFile(path, sound, SoundManager::OGG_READ_BYTES, SoundManager::MAX_OGG_SAMPLES) == OggResult::OK) {
         if (sound.channels != 1 && sound.channels != 2) std::abort();
         if (sound.pcm.size() % (2 * static_cast<std::size_t>(sound.channels)) != 0) std::abort();
     }

@@ -92,7 +92,9 @@ void writeOgg(const std::string& path, int channels, int rate, int frames, doubl
     vorbis_block block;
     vorbis_block_init(&dsp, &block);
     ogg_stream_state stream;
-    ogg_stream_init(&stream, OGG_SERIAL);
+    // Files of different formats get different serials, so that they can be
+    // chained into one file.
+    ogg_stream_init(&stream, OGG_SERIAL + channels * 100000 + rate);
 
     std::ofstream out(path, std::ios::binary);
     ogg_packet header, headerComment, headerCode;

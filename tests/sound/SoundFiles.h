@@ -15,8 +15,8 @@ namespace Mossden::Test {
 void writeWav(const std::string& path, int channels, int bits, int rate, int frames,
               double toneHz = 0.0, double amplitude = 0.5);
 
-// An Ogg Vorbis file of frames frames per channel (libvorbisenc, fixed
-// stream serial, so the bytes are the same every run).
+// An Ogg Vorbis file of frames frames per channel (libvorbisenc, a stream
+// serial fixed by channels and rate, so the bytes are the same every run).
 void writeOgg(const std::string& path, int channels, int rate, int frames, double toneHz = 0.0,
               double amplitude = 0.5);
 

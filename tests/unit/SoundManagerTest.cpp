@@ -175,6 +175,42 @@ TEST_F(SoundManagerTest, DecodesWavAndOggIntoBuffersOfTheirFormat) {
     EXPECT_EQ(sound.soundCount(), expectedId);
 }
 
+// Chained files (links one after another) and the decoding bound: the
+// first link sets the sound's width and rate, whatever follows.
+TEST_F(SoundManagerTest, ChainedOggKeepsTheFirstLinksFormatAndLongFilesAreCut) {
+    const std::string d = dir + "/";
+    const auto chain = [&](const std::string& name, const std::vector<std::string>& parts) {
+        std::ofstream out(d + name, std::ios::binary);
+        for (const std::string& part : parts) out << std::ifstream(d + part, std::ios::binary).rdbuf();
+    };
+    writeOgg(d + "stereo44.ogg", 2, 44100, 4410, 440);
+    chain("mono_then_stereo.ogg", {"mono.ogg", "stereo44.ogg"});
+    chain("stereo_then_mono.ogg", {"stereo44.ogg", "mono.ogg"});
+    chain("rate_change.ogg", {"mono.ogg", "stereo.ogg", "stereo44.ogg"});
+    struct Case {
+        const char* name;
+        std::size_t maxSamples;
+        int channels;
+        std::size_t frames;
+    };
+    const std::size_t all = SoundManager::MAX_OGG_SAMPLES;
+    const Case cases[] = {
+        {"mono_then_stereo.ogg", all, 1, 11025 + 4410},
+        {"stereo_then_mono.ogg", all, 2, 4410 + 11025},
+        {"rate_change.ogg", all, 1, 11025},  // ends where the 22050 Hz link starts
+        {"mono.ogg", 1000, 1, 1000},
+        {"surround.ogg", 3001, 2, 1001},  // a started frame is kept whole
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        DecodedSound decoded;
+        ASSERT_EQ(decodeOggFile(d + c.name, decoded, SoundManager::OGG_READ_BYTES, c.maxSamples), OggResult::OK);
+        EXPECT_EQ(decoded.channels, c.channels);
+        EXPECT_EQ(decoded.rate, 44100);
+        EXPECT_EQ(decoded.pcm.size(), c.frames * 2 * static_cast<std::size_t>(c.channels));
+    }
+}
+
 TEST_F(SoundManagerTest, NamesLoadOnceAndEndingsIgnoreLetterCase) {
     const int first = sound.loadSound("mono16.wav", false);
     EXPECT_EQ(sound.loadSound("mono16.wav", true), first);
