@@ -40,14 +40,15 @@ sanitize: deps
 
 # The libFuzzer targets (tests/fuzz/), built with clang in their own folder
 # and run FUZZ_SECONDS each, seeded from this build's generated data;
-# FUZZ_TARGETS=<names> runs only those. A crash, leak or hang fails it.
+# FUZZ_TARGETS=<names> runs only those, FUZZ_SEED=<n> from a fixed seed. A
+# crash, leak or hang fails it.
 FUZZ_SECONDS ?= 60
 fuzz: build
 	./tools/install-deps.sh fuzz
 	cmake -S . -B $(BUILD)-fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DMOSSDEN_FUZZ=ON \
 	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++
 	cmake --build $(BUILD)-fuzz -j $(JOBS)
-	FUZZ_SECONDS=$(FUZZ_SECONDS) ./tools/run-fuzz.sh $(BUILD)-fuzz $(BUILD) $(FUZZ_TARGETS)
+	FUZZ_SECONDS=$(FUZZ_SECONDS) FUZZ_SEED=$(FUZZ_SEED) ./tools/run-fuzz.sh $(BUILD)-fuzz $(BUILD) $(FUZZ_TARGETS)
 
 clean:
 	rm -rf $(BUILD)

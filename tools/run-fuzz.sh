@@ -3,7 +3,8 @@
 # seeded from the game build's generated data and tests/fuzz/seeds/.
 #   tools/run-fuzz.sh <fuzz build> <game build> [target...]
 # FUZZ_SECONDS (60) is the time per target; FUZZ_RUNS, when set, bounds the
-# executions instead. New inputs collect in <fuzz build>/corpus/<target>/,
+# executions instead; FUZZ_SEED, when set, fixes libFuzzer's random seed, so
+# that a run explores the same inputs again. New inputs collect in <fuzz build>/corpus/<target>/,
 # failing ones in <fuzz build>/crashes/. Exits non-zero when any target
 # crashed, leaked, hung or broke one of its checks.
 set -uo pipefail
@@ -14,6 +15,7 @@ source_dir=$(cd "$(dirname "$0")/.." && pwd)
 targets=("$@")
 [ ${#targets[@]} -gt 0 ] || targets=(scene_file ogg arguments plugin_config)
 if [ -n "${FUZZ_RUNS:-}" ]; then bound=(-runs="$FUZZ_RUNS"); else bound=(-max_total_time="${FUZZ_SECONDS:-60}"); fi
+[ -z "${FUZZ_SEED:-}" ] || bound+=(-seed="$FUZZ_SEED")
 
 export UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1
 export LSAN_OPTIONS=suppressions=$source_dir/tests/fuzz/lsan-suppressions.txt:print_suppressions=0
