@@ -158,6 +158,12 @@ void MossdenScene::setFinished(bool value) { finished = value; }
 
 void MossdenScene::tick(int) {}
 
+void MossdenScene::applyLook(const Mossden::LookStep&) {}
+
+Mossden::LookOptions MossdenScene::currentLookOptions() {
+    return Mossden::LookOptions::from(Mossden::MossdenApp::getInstance().settings);
+}
+
 bool MossdenScene::mouseMoved(const OIS::MouseEvent& evt) {
     Mossden::MossdenMenu& menu = Mossden::MossdenApp::getInstance().menu;
     if (menu.visible) {

@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 
+#include "app/LookControl.h"
 #include "scene/AnimationStarter.h"
 #include "scene/CDotScene.h"
 
@@ -47,6 +48,14 @@ public:
     bool mouseReleased(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override;
     bool keyPressed(const OIS::KeyEvent& evt) override;
     bool keyReleased(const OIS::KeyEvent& evt) override;
+
+    // A turn of the player's view from any look device (mouse, gamepad),
+    // already scaled by the player's look options. Each scene turns its own
+    // view and ignores the turn where its phase allows no look; the default
+    // turns nothing.
+    virtual void applyLook(const Mossden::LookStep& step);
+    // The player's look options as they are now (the menu changes them live).
+    static Mossden::LookOptions currentLookOptions();
 
     // Builders for the paths and starters a scene reads from its "custom"
     // element (inside loadCustom). Track and spline coordinates are whole

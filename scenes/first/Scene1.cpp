@@ -413,14 +413,19 @@ bool Scene1::mouseMoved(const OIS::MouseEvent& evt) {
         app.menu.mouseMoved(static_cast<Ogre::Real>(evt.state.X.rel));
         return true;
     }
-    if (phase == PHASE_WAITING || phase == PHASE_FALL || phase == PHASE_OUTRO || endTurnStarted)
-        return true;
+    const float base = phase == PHASE_APPROACH ? TrackCameraRig::MOUSE_DEG_PER_COUNT : mouseSensitivity;
+    applyLook(lookStep(static_cast<float>(evt.state.X.rel), static_cast<float>(evt.state.Y.rel), base,
+                       currentLookOptions()));
+    return true;
+}
+
+void Scene1::applyLook(const LookStep& step) {
+    if (phase == PHASE_WAITING || phase == PHASE_FALL || phase == PHASE_OUTRO || endTurnStarted) return;
     if (phase == PHASE_ASCENT)
-        rig->rotate(-evt.state.X.rel * mouseSensitivity, -evt.state.Y.rel * mouseSensitivity,
+        rig->rotate(step.yaw, step.pitch,
                     static_cast<float>(frameTimer.getMilliseconds()) / MOUSE_CORRECTION_MS_PER_DEG);
     else if (phase == PHASE_APPROACH)
-        rig->mouseLook(evt);
-    return true;
+        rig->approachLook(step.yaw, step.pitch);
 }
 
 }  // namespace Mossden

@@ -47,6 +47,7 @@ public:
     void update(const Ogre::FrameEvent& evt) override;
     void tick(int elapsedMs) override;
     bool mouseMoved(const OIS::MouseEvent& evt) override;
+    void applyLook(const LookStep& step) override;
 
     // Pitch limit in degrees for the current height of cameraTrackNode.
     float heightLimitAt() const;

@@ -96,9 +96,7 @@ void TrackCameraRig::turnLook(float yawDeg, float pitchDeg) {
     cameraNode->_update(false, true);
 }
 
-void TrackCameraRig::mouseLook(const OIS::MouseEvent& evt) {
-    const float yawDeg = -evt.state.X.rel * MOUSE_DEG_PER_COUNT;
-    const float pitchDeg = -evt.state.Y.rel * MOUSE_DEG_PER_COUNT;
+void TrackCameraRig::approachLook(float yawDeg, float pitchDeg) {
     const float before = lookOffsetDeg();
     turnLook(yawDeg, pitchDeg);
     // followLook pulls the view back every frame, but a fast mouse could

@@ -44,7 +44,7 @@ public:
     void followLook(float dt);
     // Mouse turn in the approach, kept within APPROACH_LOOK_LIMIT_DEG of the
     // look node.
-    void mouseLook(const OIS::MouseEvent& evt);
+    void approachLook(float yawDeg, float pitchDeg);
     // Moves the whole look into the yaw node; the camera's world
     // orientation does not change.
     void collapse();

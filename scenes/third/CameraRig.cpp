@@ -19,7 +19,6 @@ using FieldLayout::EYE_HEIGHT;                 // above the ground after a hop
 constexpr float HOP_ARC_HEIGHT = 150.0f;        // the hop's middle point above the ground
 constexpr float HOP_REACH = 400.0f;             // how far ahead a hop aims
 constexpr float SURFACE_RAY_BACKOFF = 10000.0f; // ground rays start this far outside
-constexpr float MOUSE_DEGREES_PER_PIXEL = 0.05f;
 constexpr float STEEP_PITCH = 50.0f;            // degrees: steeper looks hop as if at this pitch
 const Ogre::Quaternion STEEP_PITCH_REFERENCE(0.907452f, 0.42016f, 0, 0);
 constexpr float FREE_FLIGHT_SPEED = 5000.0f;    // units per second without an asteroid
@@ -111,11 +110,11 @@ void CameraRig::align(bool animate, const Ogre::Vector3& normal, bool keepPhase)
     mOwner->startLandingTurn(r * orientation, keepPhase);
 }
 
-void CameraRig::mouseLook(float rx, float ry) {
-    mCameraYawNode->rotate(Ogre::Vector3::UNIT_Z, Ogre::Degree(-rx * MOUSE_DEGREES_PER_PIXEL), Ogre::Node::TS_LOCAL);
-    mCameraPitchNode->pitch(Ogre::Degree(-ry * MOUSE_DEGREES_PER_PIXEL), Ogre::Node::TS_LOCAL);
+void CameraRig::look(const LookStep& step) {
+    mCameraYawNode->rotate(Ogre::Vector3::UNIT_Z, Ogre::Degree(step.yaw), Ogre::Node::TS_LOCAL);
+    mCameraPitchNode->pitch(Ogre::Degree(step.pitch), Ogre::Node::TS_LOCAL);
     if (pitchOutsideLimits(mCameraPitchNode->getOrientation()))
-        mCameraPitchNode->pitch(Ogre::Degree(ry * MOUSE_DEGREES_PER_PIXEL), Ogre::Node::TS_LOCAL);
+        mCameraPitchNode->pitch(Ogre::Degree(-step.pitch), Ogre::Node::TS_LOCAL);
 }
 
 void CameraRig::update(const std::set<OIS::KeyCode>& heldKeys, float dt) {

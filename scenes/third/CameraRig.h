@@ -17,6 +17,8 @@
 
 #include <set>
 
+#include "app/LookControl.h"
+
 namespace Mossden {
 
 class Asteroid;
@@ -49,8 +51,10 @@ public:
     // The normal of the ground last landed or aligned on, in the
     // asteroid's unturned frame.
     const Ogre::Vector3& surfaceNormal() const { return mSurfaceNormal; }
-    // OIS relative motion in pixels.
-    void mouseLook(float rx, float ry);
+    // The mouse's turn per pixel at the player's default look options.
+    static constexpr float MOUSE_DEGREES_PER_PIXEL = 0.05f;
+    // Turns the view; a pitch beyond the limits is taken back.
+    void look(const LookStep& step);
     // Phase OnAsteroid: the running hop, or a new one while W is held.
     void update(const std::set<OIS::KeyCode>& heldKeys, float dt);
     void jump();

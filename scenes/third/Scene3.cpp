@@ -368,19 +368,24 @@ bool Scene3::mouseMoved(const OIS::MouseEvent& evt) {
         menu.mouseMoved(Ogre::Real(evt.state.X.rel));
         return true;
     }
+    applyLook(lookStep(float(evt.state.X.rel), float(evt.state.Y.rel), CameraRig::MOUSE_DEGREES_PER_PIXEL,
+                       currentLookOptions()));
+    return true;
+}
+
+void Scene3::applyLook(const LookStep& step) {
     switch (mPhase) {
     case Scene3Phase::Intro:
     case Scene3Phase::Aligning:
-    case Scene3Phase::Finale: return true;
+    case Scene3Phase::Finale: return;
     case Scene3Phase::Flying:
-        if (mFlight->remaining() < AsteroidFlight::FINAL_TURN_UNITS) return true;
+        if (mFlight->remaining() < AsteroidFlight::FINAL_TURN_UNITS) return;
         break;
     case Scene3Phase::OnAsteroid:
     case Scene3Phase::InHole: break;
-    default: reportBadPhase(mPhase, "mouseMoved"); return true;
+    default: reportBadPhase(mPhase, "applyLook"); return;
     }
-    mRig.mouseLook(float(evt.state.X.rel), float(evt.state.Y.rel));
-    return true;
+    mRig.look(step);
 }
 
 bool Scene3::mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID id) {

@@ -50,6 +50,7 @@ public:
     void update(const Ogre::FrameEvent& evt) override;
 
     bool mouseMoved(const OIS::MouseEvent& evt) override;
+    void applyLook(const LookStep& step) override;
     bool mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override;
     bool keyPressed(const OIS::KeyEvent& evt) override;
 

@@ -340,18 +340,60 @@ TEST_F(ThirdScene, MouseLookKeepsPitchWithinLimitsAndYawsFreely) {
         rig.mCameraPitchNode->getOrientation().ToAngleAxis(a, axis);
         return a.valueDegrees() * (axis.x < 0 ? -1 : 1);
     };
-    for (int i = 0; i < 100; ++i) rig.mouseLook(0, -100);  // up: 5 degrees a step
+    for (int i = 0; i < 100; ++i) rig.look({0.0f, 5.0f});  // up: 5 degrees a step
     EXPECT_LE(pitchDegrees(), 160.0f);
     EXPECT_GT(pitchDegrees(), 155.0f);
-    for (int i = 0; i < 100; ++i) rig.mouseLook(0, 100);
+    for (int i = 0; i < 100; ++i) rig.look({0.0f, -5.0f});
     EXPECT_GE(pitchDegrees(), -17.0f);
     EXPECT_LT(pitchDegrees(), -12.0f);
     const Ogre::Quaternion yaw = rig.mCameraYawNode->getOrientation();
-    rig.mouseLook(3600, 0);  // 180 degrees about the viewer's up
+    rig.look({-180.0f, 0.0f});  // 180 degrees about the viewer's up
     Ogre::Radian a;
     Ogre::Vector3 axis;
     (yaw.Inverse() * rig.mCameraYawNode->getOrientation()).ToAngleAxis(a, axis);
     EXPECT_NEAR(a.valueDegrees(), 180.0f, 0.01f);
+}
+
+TEST_F(ThirdScene, MouseLookFollowsTheSensitivityAndInvertOfTheSettings) {
+    standOnStart();
+    Mossden::CameraRig& rig = probe->rig();
+    Mossden::Settings& settings = app().settings;
+    const Mossden::Settings saved = settings;
+    settings.fieldOfView = Mossden::Settings::DEFAULT_FIELD_OF_VIEW;
+    // Turn of a node between two orientations, signed about its turning axis.
+    auto turned = [](const Ogre::Quaternion& from, const Ogre::Quaternion& to, const Ogre::Vector3& about) {
+        Ogre::Radian a;
+        Ogre::Vector3 axis;
+        (from.Inverse() * to).ToAngleAxis(a, axis);
+        return a.valueDegrees() * (axis.dotProduct(about) < 0 ? -1 : 1);
+    };
+    struct Case {
+        float sensitivity;
+        bool invert;
+        int dx, dy;
+        float yaw, pitch;  // degrees: left and up are positive
+    };
+    const Case cases[] = {
+        {1, false, 100, 0, -5, 0},  {2, false, 100, 0, -10, 0}, {1, false, 0, 100, 0, -5},
+        {2, false, 0, 100, 0, -10}, {1, true, 0, 100, 0, 5},    {2, true, 0, -100, 0, -10},
+    };
+    for (const Case& c : cases) {
+        settings.mouseSensitivity = c.sensitivity;
+        settings.invertVerticalLook = c.invert;
+        const Ogre::Quaternion yaw = rig.mCameraYawNode->getOrientation();
+        const Ogre::Quaternion pitch = rig.mCameraPitchNode->getOrientation();
+        OIS::MouseState state;
+        state.X.rel = c.dx;
+        state.Y.rel = c.dy;
+        scene->mouseMoved(OIS::MouseEvent(nullptr, state));
+        const std::string label = "sensitivity " + std::to_string(c.sensitivity) +
+                                  (c.invert ? " inverted" : "") + " dx " + std::to_string(c.dx) +
+                                  " dy " + std::to_string(c.dy);
+        EXPECT_NEAR(turned(yaw, rig.mCameraYawNode->getOrientation(), Ogre::Vector3::UNIT_Z), c.yaw, 0.01f) << label;
+        EXPECT_NEAR(turned(pitch, rig.mCameraPitchNode->getOrientation(), Ogre::Vector3::UNIT_X), c.pitch, 0.01f)
+            << label;
+    }
+    settings = saved;
 }
 
 TEST_F(ThirdScene, HopLandsUprightOneHundredThirtyAboveTheGround) {
