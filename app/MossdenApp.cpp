@@ -226,8 +226,10 @@ void MossdenApp::createFrameListener() {
     unsigned long handle = 0;
     window->getCustomAttribute("WINDOW", &handle);
     input = std::make_unique<InputDevices>(handle, clock, std::move(inputSettings));
+    input->setAltShortcut(OIS::KC_RETURN, [this] { toggleFullscreen(); });
     keyboard = input->keyboard();
     mouse = input->mouse();
+    desktop = std::make_unique<Platform::DesktopWindow>(handle);
     windowResized(window);
     OgreBites::WindowEventUtilities::addWindowEventListener(window, this);
 
@@ -254,6 +256,28 @@ void MossdenApp::createFrameListener() {
 
 void MossdenApp::pointInputAt(MossdenScene* scene) {
     if (input) input->pointAt(scene, scene);
+}
+
+OIS::KeyListener* MossdenApp::keyListener() const { return input ? input->keyListener() : nullptr; }
+
+bool MossdenApp::pointerGrabbed() const { return input && input->pointerGrabbed(); }
+
+void MossdenApp::followDesktop() {
+    MossdenScene* scene = scenes.current();
+    const bool inPlay = scene && sceneIndex > 0 && !menu.visible;
+    const Platform::DesktopWindow::Focus focus = desktop ? desktop->focus() : Platform::DesktopWindow::Focus::Unknown;
+    if (focus == Platform::DesktopWindow::Focus::Ours) focusSeen = true;
+    // Another window took the focus (the player switched away, or the game
+    // was minimised): pause as Escape does. Before the window ever had the
+    // focus a window manager may not have handed it over yet.
+    const bool focusLost = focusSeen && focus == Platform::DesktopWindow::Focus::Elsewhere;
+    if (focusLost && inPlay) {
+        std::cout << "Focus lost: the game pauses" << std::endl;
+        scene->openMenu();
+    }
+    // The pointer is grabbed only while the player looks around in a scene.
+    input->grabPointer(scene && sceneIndex > 0 && !menu.visible && !focusLost);
+    mouse = input->mouse();
 }
 
 void MossdenApp::nextScene() {
@@ -332,6 +356,8 @@ bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& realEvt) {
         startOverRequested = false;
         startOver();
     }
+    if (!input) return false;  // the window closed during the delivery
+    followDesktop();
     trayManager->frameRendered(realEvt);
     if (tickTimer.getMilliseconds() > TICK_MS) {
         if (MossdenScene* scene = scenes.current()) scene->tick(static_cast<int>(tickTimer.getMilliseconds()));
@@ -356,11 +382,7 @@ void MossdenApp::windowResized(Ogre::RenderWindow* rw) {
     unsigned int width = 0, height = 0, depth = 0;
     int left = 0, top = 0;
     rw->getMetrics(width, height, depth, left, top);
-    if (mouse) {
-        const OIS::MouseState& state = mouse->getMouseState();
-        state.width = static_cast<int>(width);
-        state.height = static_cast<int>(height);
-    }
+    if (input) input->setPointerArea(static_cast<int>(width), static_cast<int>(height));
 }
 
 void MossdenApp::windowClosed(Ogre::RenderWindow* rw) {
@@ -371,6 +393,7 @@ void MossdenApp::destroyInput() {
     mouse = nullptr;
     keyboard = nullptr;
     input.reset();
+    desktop.reset();
 }
 
 void MossdenApp::collectVideoModes(std::vector<std::string>& modes) const {
@@ -404,6 +427,10 @@ void MossdenApp::setResolution(const std::string& text) {
     window->setFullscreen(window->isFullScreen(), size->first, size->second);
     menu.setWindowSize(size->first, size->second);
     camera->setAspectRatio(Ogre::Real(size->first) / Ogre::Real(size->second));
+}
+
+void MossdenApp::toggleFullscreen() {
+    if (window) setFullscreen(!window->isFullScreen());
 }
 
 void MossdenApp::setFullscreen(bool fullscreen) {

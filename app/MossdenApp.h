@@ -19,6 +19,7 @@
 #include "app/SceneSequence.h"
 #include "app/Settings.h"
 #include "menu/MossdenMenu.h"
+#include "platform/DesktopWindow.h"
 
 namespace OIS {
 class Mouse;
@@ -40,6 +41,8 @@ namespace Mossden {
 //   frameStarted:          window messages, game clock, fader
 //   frameRenderingQueued:  scene switch if finished, close/quit check,
 //                          keyboard then mouse capture (input callbacks run),
+//                          focus and pointer grab (the in-game menu when the
+//                          window lost the focus in play),
 //                          trays, 50 ms scene tick, sound manager,
 //                          menu update (menu over a playable scene) or scene update
 class MossdenApp : public FaderCallback,
@@ -86,6 +89,8 @@ public:
     void startOver();
     void setResolution(const std::string& sizeText);
     void setFullscreen(bool fullscreen);
+    // Alt+Enter: full screen to windowed and back.
+    void toggleFullscreen();
     void collectVideoModes(std::vector<std::string>& modes) const;
     void collectFsaaValues(std::vector<std::string>& values) const;
 
@@ -100,6 +105,10 @@ public:
 
     // Points the OIS devices' callbacks at a scene (or at nothing).
     void pointInputAt(MossdenScene* scene);
+    // The scene (or nothing) the devices' events go to.
+    OIS::KeyListener* keyListener() const;
+    // Whether the pointer is grabbed to the window now.
+    bool pointerGrabbed() const;
 
     std::unique_ptr<Fader> fader;
     // Game time: advanced once per frame in frameStarted; every timer of the
@@ -147,6 +156,7 @@ private:
     void shutdownEngine();
     void checkConfiguredVideoMode(const std::string& source);  // source: the file named in a note
     void destroyInput();
+    void followDesktop();
     void readTestKnobs();
     void writeFrameStats() const;
     void loadUserSettings();
@@ -157,6 +167,8 @@ private:
     std::unique_ptr<EngineCore> engine;
     InputSettings inputSettings;           // what start() read, until the devices open
     std::unique_ptr<InputDevices> input;
+    std::unique_ptr<Platform::DesktopWindow> desktop;  // focus and pointer, as the desktop has them
+    bool focusSeen = false;                 // the window had the focus once
     std::unique_ptr<LineStamper> stamper;  // in std::cout while set
     std::streambuf* plainOutput = nullptr;  // std::cout's own buffer
     Ogre::SceneNode* cameraNode = nullptr;  // carries "PlayerCam" for the camera man
