@@ -61,8 +61,19 @@ OIS::InputManager* openInputSystem(unsigned long windowHandle, bool grabPointer)
 struct InputDevices::KeyboardSystem {
     explicit KeyboardSystem(unsigned long windowHandle) : manager(openInputSystem(windowHandle, false)) {
         keyboard = static_cast<OIS::Keyboard*>(manager->createInputObject(OIS::OISKeyboard, true, ""));
+        if (manager->getNumberOfDevices(OIS::OISJoyStick) <= 0) return;
+        // A pad that cannot be opened (taken, unplugged meanwhile, no
+        // permission) leaves the game to the keyboard and the mouse.
+        try {
+            joystick = static_cast<OIS::JoyStick*>(manager->createInputObject(OIS::OISJoyStick, true, ""));
+            std::cout << "Gamepad: " << joystick->vendor() << std::endl;
+        } catch (const OIS::Exception& e) {
+            std::cout << "Gamepad not used: " << e.eText << std::endl;
+            joystick = nullptr;
+        }
     }
     ~KeyboardSystem() {
+        if (joystick) manager->destroyInputObject(joystick);
         manager->destroyInputObject(keyboard);
         OIS::InputManager::destroyInputSystem(manager);
     }
@@ -71,6 +82,7 @@ struct InputDevices::KeyboardSystem {
 
     OIS::InputManager* manager = nullptr;
     OIS::Keyboard* keyboard = nullptr;
+    OIS::JoyStick* joystick = nullptr;
 };
 
 struct InputDevices::PointerSystem {
@@ -180,9 +192,16 @@ bool InputDevices::ShortcutFilter::keyReleased(const OIS::KeyEvent& evt) {
     return target ? target->keyReleased(evt) : true;
 }
 
+OIS::JoyStick* InputDevices::joystick() const { return keyboardSystem ? keyboardSystem->joystick : nullptr; }
+
+void InputDevices::setJoystickListener(OIS::JoyStickListener* listener) {
+    if (OIS::JoyStick* pad = joystick()) pad->setEventCallback(listener);
+}
+
 void InputDevices::capture() {
     keys->capture();
     pointer->capture();
+    if (OIS::JoyStick* pad = joystick()) pad->capture();
     if (recorder) recorder->flush();
     if (replayKeys && !replayAnnounced && replayKeys->finished() && replayPointer->finished()) {
         replayAnnounced = true;

@@ -25,8 +25,10 @@ namespace OIS {
 class InputManager;
 class Keyboard;
 class Mouse;
+class JoyStick;
 class KeyListener;
 class MouseListener;
+class JoyStickListener;
 }  // namespace OIS
 
 namespace Mossden {
@@ -59,6 +61,9 @@ public:
 
     OIS::Keyboard* keyboard() const { return keys; }
     OIS::Mouse* mouse() const { return pointer; }
+    // The first gamepad or joystick OIS found at start, or null.
+    OIS::JoyStick* joystick() const;
+    void setJoystickListener(OIS::JoyStickListener* listener);
 
     // Where the events go (a scene, or nothing), through the recorder when
     // there is one.
@@ -70,7 +75,7 @@ public:
     // Alt with key (either Alt key; recorded and replayed like any key).
     // The key's press and release then never reach the scene.
     void setAltShortcut(OIS::KeyCode key, std::function<void()> action);
-    // Delivers the events since the last capture: keyboard first, then mouse.
+    // Delivers the events since the last capture: keyboard, mouse, joystick.
     void capture();
 
     // Grabs the pointer to the window (hidden, unlimited motion for looking

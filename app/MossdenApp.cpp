@@ -227,6 +227,7 @@ void MossdenApp::createFrameListener() {
     window->getCustomAttribute("WINDOW", &handle);
     input = std::make_unique<InputDevices>(handle, clock, std::move(inputSettings));
     input->setAltShortcut(OIS::KC_RETURN, [this] { toggleFullscreen(); });
+    input->setJoystickListener(&gamepad);
     keyboard = input->keyboard();
     mouse = input->mouse();
     desktop = std::make_unique<Platform::DesktopWindow>(handle);
@@ -358,6 +359,7 @@ bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& realEvt) {
     }
     if (!input) return false;  // the window closed during the delivery
     followDesktop();
+    gamepad.frame(frameStep);
     trayManager->frameRendered(realEvt);
     if (tickTimer.getMilliseconds() > TICK_MS) {
         if (MossdenScene* scene = scenes.current()) scene->tick(static_cast<int>(tickTimer.getMilliseconds()));

@@ -13,6 +13,7 @@
 #include "app/EngineCore.h"
 #include "app/Fader.h"
 #include "app/FrameStats.h"
+#include "app/GamepadInput.h"
 #include "app/GameClock.h"
 #include "app/InputDevices.h"
 #include "app/LineStamper.h"
@@ -134,6 +135,19 @@ public:
     SceneSequence scenes;
     std::vector<std::string> videoModes;
     MossdenMenu menu;
+    // What a gamepad's events go to: the current scene and menu, and the
+    // devices of the moment.
+    struct PadTarget : GamepadInput::Target {
+        explicit PadTarget(MossdenApp& app) : app(app) {}
+        MossdenScene* scene() override { return app.currentScene(); }
+        MossdenMenu& menu() override { return app.menu; }
+        OIS::Keyboard* keyboard() override { return app.keyboard; }
+        OIS::Mouse* mouse() override { return app.mouse; }
+        MossdenApp& app;
+    };
+    PadTarget padTarget{*this};
+    // A gamepad's events, when OIS found one (tests feed it their own).
+    GamepadInput gamepad{padTarget};
     // The player's settings, read at start and saved whenever one changes;
     // the paths are empty when the player has no folder to keep them in.
     Settings settings;
