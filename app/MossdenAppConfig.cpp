@@ -49,8 +49,10 @@ void MossdenApp::pickFirstQuality() {
     const Ogre::RenderSystemCapabilities* capabilities = root->getRenderSystem()->getCapabilities();
     const std::string renderer = capabilities ? capabilities->getDeviceName() : "";
     settings.quality = firstQuality(renderer);
-    std::cout << "Quality " << (*settings.quality == Settings::Quality::Low ? "low" : "high")
-              << " chosen for the renderer '" << renderer << "'" << std::endl;
+    // Not on standard output: a first start is not news to the player.
+    Ogre::LogManager::getSingleton().logMessage(
+        std::string("Quality ") + (*settings.quality == Settings::Quality::Low ? "low" : "high") +
+        " chosen for the renderer '" + renderer + "'");
     keepSettings();
 }
 
