@@ -160,11 +160,11 @@ void MossdenMenu::build() {
     endStartOver = findPair(end, "StartOver");
     endExit = findPair(end, "Exit");
 
-    clickSet = {endExit.plain,     endExit.hover,     endStartOver.plain,   endStartOver.hover,
-                endContinue.plain, endContinue.hover, continueButton.hover, start.hover,
-                startAbout.hover,  startExit.hover,   startOver.hover,      about.hover,
-                exit.hover,        fullscreen.plain,  windowed.plain,       apply.plain,
-                back.plain,        tabScreen.plain,   tabLook.plain,        invert.plain,
+    clickSet = {endExit.plain,     endExit.hover,       endStartOver.plain,   endStartOver.hover,
+                endContinue.plain, endContinue.hover,   continueButton.hover, start.hover,
+                startAbout.hover,  startExit.hover,     startOver.hover,      about.hover,
+                exit.hover,        fullscreen.plain,    windowed.plain,       apply.plain,
+                back.plain,        tabScreen.plain,     tabLook.plain,        invert.plain,
                 qualityLow.plain,  qualityMedium.plain, qualityHigh.plain};
 
     for (const auto& name : endMaterials) {
@@ -197,7 +197,8 @@ void MossdenMenu::build() {
     fieldOfViewText = createCaption(FIELD_OF_VIEW_TEXT);
     // The look captions lie as far below their lines as the size caption
     // lies below its own.
-    const Ogre::Real belowLine = VIEW_MODE_TEXT_TOP - textMain->getTop() - viewModeArrowLine->getTop();
+    const Ogre::Real belowLine =
+        VIEW_MODE_TEXT_TOP - textMain->getTop() - viewModeArrowLine->getTop();
     sensitivityTextTop =
         textMain->getTop() + findElement(menu + "SensitivityArrowLine")->getTop() + belowLine;
     fieldOfViewTextTop =

@@ -95,10 +95,10 @@ public:
     bool draggingVolume = false;
     bool draggingSensitivity = false;
     bool draggingFieldOfView = false;
-    Page page = Page::Screen;  // the start and in-game menus open on Screen
-    float endFade = 0.0f;       // opacity of the end menu, 0..1; once 1 it stays
-    float viewModeStep = 0.0f;  // slider step in the slider line's pixels
-    float volumeStep = 0.0f;    // slider step in the slider line's pixels
+    Page page = Page::Screen;      // the start and in-game menus open on Screen
+    float endFade = 0.0f;          // opacity of the end menu, 0..1; once 1 it stays
+    float viewModeStep = 0.0f;     // slider step in the slider line's pixels
+    float volumeStep = 0.0f;       // slider step in the slider line's pixels
     float sensitivityStep = 0.0f;  // slider step in the slider line's pixels
     float fieldOfViewStep = 0.0f;  // slider step in the slider line's pixels
     int volume = MAX_VOLUME;
