@@ -186,6 +186,7 @@ bool MossdenApp::configure() {
     }
     checkConfiguredVideoMode(applySettingsToEngineConfig() ? settingsPath : ogreCfgPath);
     window = root->initialise(true, "Mossden");
+    pickFirstQuality();
     root->getRenderSystem()->setConfigOption("FSAA", "0");
     writeEngineConfig();
     OgreBites::WindowEventUtilities::_addRenderWindow(window);
@@ -201,6 +202,7 @@ void MossdenApp::createCamera() {
     camera = sceneManager->createCamera("PlayerCam");
     camera->setNearClipDistance(NEAR_CLIP);
     camera->setFarClipDistance(FAR_CLIP);
+    setFieldOfView(settings.fieldOfView);
     cameraNode = sceneManager->getRootSceneNode()->createChildSceneNode();
     cameraNode->attachObject(camera);
     cameraMan = std::make_unique<OgreBites::CameraMan>(cameraNode);
@@ -301,6 +303,9 @@ void MossdenApp::nextScene() {
     }
     std::cout << "Scene " << sceneIndex << " starts" << std::endl;
     pointInputAt(scenes.build(sceneIndex, sceneManager, cameraMan.get()));
+    // Every scene frames its view with the player's field of view, whatever
+    // the one before left on the camera.
+    setFieldOfView(settings.fieldOfView);
 }
 
 void MossdenApp::startOver() {

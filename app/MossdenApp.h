@@ -152,6 +152,12 @@ public:
     // the paths are empty when the player has no folder to keep them in.
     Settings settings;
     std::string settingsPath, userOgreCfgPath;
+    // Saves the settings at once when they differ from the file's; a failed
+    // write gives one line and the game goes on.
+    void keepSettings();
+    // The player's vertical field of view, in degrees, into the settings and
+    // onto the camera at once (not saved: keepSettings does that).
+    void setFieldOfView(float degrees);
 
     // Test knobs read once by start() from the environment:
     // MOSSDEN_TIME_SCALE and MOSSDEN_FIXED_STEP set how the clock advances
@@ -174,7 +180,7 @@ private:
     void readTestKnobs();
     void writeFrameStats() const;
     void loadUserSettings();
-    void keepSettings();
+    void pickFirstQuality();
     bool applySettingsToEngineConfig();
     void writeEngineConfig() const;
 
