@@ -132,7 +132,7 @@ void MossdenApp::readTestKnobs() {
 void MossdenApp::writeFrameStats() const {
     if (!frameStats) return;
     const std::string table = FrameStats::table(frameStats->summarise());
-    std::cout << "Frame times per scene (scene loads excluded):\n" << table;
+    std::cout << "Frame times per scene (scene changes apart):\n" << table;
     if (frameStats->dropped() > 0)
         std::cout << frameStats->dropped() << " frames beyond the buffer not counted" << std::endl;
     std::ofstream out(frameStatsPath);
@@ -296,17 +296,20 @@ void MossdenApp::startOver() {
 bool MossdenApp::frameStarted(const Ogre::FrameEvent& evt) {
     // 1.12's render loop no longer pumps the window system's messages.
     OgreBites::WindowEventUtilities::messagePump();
-    // The frame that ends here built a scene when sceneBuilt is set: loads
-    // are left out of the frame times.
+    // The frame that ends here built a scene when sceneBuilt is set: it is
+    // recorded as a scene change, apart from the frames of play. The scene
+    // built before the loop started is shown by the loop's first frame,
+    // which is therefore its change frame.
     // The engine's frame times come in whole milliseconds; ours are finer.
+    const bool firstFrame = lastFrameStart.time_since_epoch().count() == 0;
+    const auto now = std::chrono::steady_clock::now();
     if (frameStats) {
-        const auto now = std::chrono::steady_clock::now();
-        if (!sceneBuilt && sceneIndex >= 0 && lastFrameStart.time_since_epoch().count() != 0)
+        if (!firstFrame && sceneIndex >= 0)
             frameStats->record(
-                sceneIndex, std::chrono::duration<double, std::milli>(now - lastFrameStart).count());
-        lastFrameStart = now;
+                sceneIndex, std::chrono::duration<double, std::milli>(now - lastFrameStart).count(), sceneBuilt);
     }
-    sceneBuilt = false;
+    lastFrameStart = now;
+    if (!firstFrame) sceneBuilt = false;
     frameStep = static_cast<Ogre::Real>(clock.advanceFrame(evt.timeSinceLastFrame));
     if (fader) fader->fade(frameStep);
     return true;

@@ -133,8 +133,9 @@ public:
     // Test knobs read once by start() from the environment:
     // MOSSDEN_TIME_SCALE and MOSSDEN_FIXED_STEP set how the clock advances
     // (game time runs faster or in fixed steps, the game logic is the same);
-    // MOSSDEN_FRAME_STATS=<file> records the real frame times per scene and
-    // writes their summary there when go() ends; MOSSDEN_RECORD and
+    // MOSSDEN_FRAME_STATS=<file> records the real frame times per scene,
+    // the frames that build a scene apart, and writes their summary there
+    // when go() ends; MOSSDEN_RECORD and
     // MOSSDEN_REPLAY record or play back the input (InputDevices.h);
     // MOSSDEN_STAMP=1 stamps every line of standard output (LineStamper.h).
     std::unique_ptr<FrameStats> frameStats;
@@ -162,7 +163,7 @@ private:
     Ogre::SceneNode* cameraNode = nullptr;  // carries "PlayerCam" for the camera man
     bool capturingInput = false;            // the devices are delivering events
     bool startOverRequested = false;        // startOver asked for during delivery
-    bool sceneBuilt = false;                // a scene was built since the last frame began
+    bool sceneBuilt = false;                // a scene was built since the frame under way began
     Settings savedSettings;                 // as last read or written, to skip needless writes
     std::chrono::steady_clock::time_point lastFrameStart{};  // for the frame times
     Ogre::Real frameStep = 0;  // game seconds of the frame under way
