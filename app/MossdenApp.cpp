@@ -3,6 +3,7 @@
 #include <OIS.h>
 #include <Ogre.h>
 #include <OgreCameraMan.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -275,7 +276,24 @@ void MossdenApp::nextScene() {
         sceneIndex = 0;
     }
     std::cout << "Scene " << sceneIndex << " starts" << std::endl;
+    SoundManager& sound = SoundManager::getInstance();
+    sound.beginSceneLoad();
     pointInputAt(scenes.build(sceneIndex, sceneManager, cameraMan.get()));
+    sound.endSceneLoad();
+    releaseUnusedResources();
+}
+
+void MossdenApp::releaseUnusedResources() {
+    // Run once the new scene is built: what it shares with the scene before
+    // is referenced again and stays loaded; the rest is only the managers'.
+    // Materials go before textures: a loaded material holds its textures.
+    Ogre::MeshManager::getSingleton().unloadUnreferencedResources();
+    Ogre::SkeletonManager::getSingleton().unloadUnreferencedResources();
+    Ogre::MaterialManager::getSingleton().unloadUnreferencedResources();
+    Ogre::TextureManager::getSingleton().unloadUnreferencedResources();
+    // The allocator keeps freed pages for later use; the scene's meshes and
+    // sounds were tens of megabytes that the next scene may never need.
+    malloc_trim(0);
 }
 
 void MossdenApp::startOver() {

@@ -149,6 +149,9 @@ private:
     void checkConfiguredVideoMode(const std::string& source);  // source: the file named in a note
     void destroyInput();
     void readTestKnobs();
+    // Unloads the meshes, skeletons, materials and textures that no scene
+    // object refers to any more: what only the scenes before used.
+    void releaseUnusedResources();
     void writeFrameStats() const;
     void loadUserSettings();
     void keepSettings();

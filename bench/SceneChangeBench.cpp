@@ -23,6 +23,7 @@
 #include <vector>
 
 #include "app/MossdenApp.h"
+#include "audio/SoundManager.h"
 #include "scenes/first/Scene1.h"
 
 namespace {
@@ -100,8 +101,13 @@ int runJourney(char* exe) {
     for (int i = 0; i < FIRST_SCENE_FRAMES && running; ++i) timedFrame(app, running);
     auto* scene = dynamic_cast<Mossden::Scene1*>(app.currentScene());
     if (!scene) return 1;
-    // The end of the flight: the fall's track is skipped, its dark outro
-    // is played frame by frame until the scene hands over.
+    // The end of the flight: the approach (whose fade ends the flight's
+    // music, and in which the one-shot sounds run out) and the fall's track
+    // are skipped, the dark outro is played frame by frame until the scene
+    // hands over.
+    SoundManager& sound = SoundManager::getInstance();
+    for (int id = 0; id < sound.soundCount(); ++id)
+        if (!sound.record(id)->loop) sound.stop(id);
     scene->fallTrackState->setEnabled(true);
     scene->fallTrackState->setTimePosition(scene->fallTrackState->getLength());
     scene->phase = Mossden::Scene1::PHASE_FALL;
