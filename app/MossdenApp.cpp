@@ -23,6 +23,9 @@ namespace {
 
 constexpr int TICK_MS = 50;
 constexpr int MIPMAPS = 5;
+// Real time a dark frame at a scene's end may spend loading the next scene:
+// at 60 frames per second, the frame takes about three frames' time.
+constexpr double PREPARE_MS_PER_FRAME = 30.0;
 constexpr Ogre::Real NEAR_CLIP = 0.4f;
 constexpr Ogre::Real FAR_CLIP = 1500000.0f;
 static_assert(Settings::MAX_VOLUME == MossdenMenu::MAX_VOLUME, "the settings file keeps the menu's volume steps");
@@ -280,6 +283,7 @@ void MossdenApp::nextScene() {
     sound.beginSceneLoad();
     pointInputAt(scenes.build(sceneIndex, sceneManager, cameraMan.get()));
     sound.endSceneLoad();
+    preparer.clear();
     releaseUnusedResources();
 }
 
@@ -363,6 +367,10 @@ bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& realEvt) {
         menu.update(evt);
     else if (MossdenScene* scene = scenes.current())
         scene->update(evt);
+    if (MossdenScene* scene = scenes.current(); scene && scene->isEnding() && sceneIndex < SceneSequence::LAST_INDEX) {
+        preparer.begin(sceneIndex + 1);
+        preparer.step(PREPARE_MS_PER_FRAME);
+    }
     // The menu sets the volume itself; it is kept once the slider is let go.
     if (!menu.draggingVolume && menu.volume != settings.volume) {
         settings.volume = menu.volume;

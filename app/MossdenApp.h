@@ -16,6 +16,7 @@
 #include "app/GameClock.h"
 #include "app/InputDevices.h"
 #include "app/LineStamper.h"
+#include "app/ScenePreparer.h"
 #include "app/SceneSequence.h"
 #include "app/Settings.h"
 #include "menu/MossdenMenu.h"
@@ -41,7 +42,8 @@ namespace Mossden {
 //   frameRenderingQueued:  scene switch if finished, close/quit check,
 //                          keyboard then mouse capture (input callbacks run),
 //                          trays, 50 ms scene tick, sound manager,
-//                          menu update (menu over a playable scene) or scene update
+//                          menu update (menu over a playable scene) or scene update,
+//                          preparing the next scene while the current one ends
 class MossdenApp : public FaderCallback,
                    public Ogre::FrameListener,
                    public OgreBites::WindowEventListener,
@@ -123,6 +125,7 @@ public:
     OIS::Mouse* mouse = nullptr;
     OIS::Keyboard* keyboard = nullptr;
     SceneSequence scenes;
+    ScenePreparer preparer;  // the next scene, while the current one ends
     std::vector<std::string> videoModes;
     MossdenMenu menu;
     // The player's settings, read at start and saved whenever one changes;

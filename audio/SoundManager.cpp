@@ -135,6 +135,7 @@ void SoundManager::beginSceneLoad() {
 
 void SoundManager::endSceneLoad() {
     buildingScene = false;
+    prepared.clear();  // for the scene just built, which did not want them
     for (int id = 0; id < count; ++id) {
         SoundRecord& sound = sounds[static_cast<std::size_t>(id)];
         if (!sound.sceneSound || sound.requested || !sound.loaded || sourcePlaying(sound.source)) continue;

@@ -110,7 +110,8 @@ public:
     // and source of every scenes' sound that the scene just built did not
     // ask for and that is not playing (itself or in a one-shot copy), and
     // forgets its repeat and fades; its id stays, and the next loadSound of
-    // its name loads it again under that id.
+    // its name loads it again under that id. Prepared files that the scene
+    // did not load are dropped.
     void beginSceneLoad();
     void endSceneLoad();
     // Decoding ahead: prepare opens an Ogg file that a coming scene will
