@@ -54,6 +54,7 @@ void ScenePreparer::clear() {
     meshes.clear();
     materials.clear();
     nextMesh = nextMaterial = 0;
+    materialPrepared = false;
     soundsLeft = false;
 }
 
@@ -86,10 +87,19 @@ bool ScenePreparer::stepOnce() {
         return true;
     }
     if (nextMaterial < materials.size()) {
-        const std::string& name = materials[nextMaterial++];
+        // Two pieces: the textures' files read and decoded, then the
+        // material loaded (textures uploaded, programs compiled). A sky's
+        // six faces take the longest of all.
+        const std::string& name = materials[nextMaterial];
+        if (materialPrepared) ++nextMaterial;
+        materialPrepared = !materialPrepared;
         try {
-            if (Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().getByName(name, GROUP))
-                material->load();
+            if (Ogre::MaterialPtr material = Ogre::MaterialManager::getSingleton().getByName(name, GROUP)) {
+                if (materialPrepared)
+                    material->prepare();
+                else
+                    material->load();
+            }
         } catch (const Ogre::Exception& e) {
             logSkipped(name, e);
         }

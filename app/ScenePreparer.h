@@ -33,6 +33,7 @@ private:
     int index = -1;  // the scene being prepared, -1 for none
     std::vector<std::string> meshes, materials;
     std::size_t nextMesh = 0, nextMaterial = 0;
+    bool materialPrepared = false;  // materials[nextMaterial] had its first piece
     bool soundsLeft = false;
 };
 

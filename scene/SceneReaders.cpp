@@ -136,8 +136,7 @@ void collectMedia(const TiXmlElement* element, SceneMedia& media, int depth) {
     // The loader refuses deeper files; a list of what to prepare need not go further.
     if (!element || depth > maxSceneFileDepth) return;
     addOnce(media.meshes, element->Attribute("meshFile"));
-    if (element->ValueStr() == "billboardSet" || element->ValueStr() == "skyBox")
-        addOnce(media.materials, element->Attribute("material"));
+    addOnce(media.materials, element->Attribute("materialName"));
     for (const TiXmlElement* child = element->FirstChildElement(); child; child = child->NextSiblingElement())
         collectMedia(child, media, depth + 1);
 }

@@ -22,8 +22,8 @@ Ogre::Real readRealAttribute(const std::string& name, const TiXmlElement* elemen
 bool readBoolAttribute(const std::string& name, const TiXmlElement* element);
 
 // The media a scene file names: the meshes of its entities ("meshFile")
-// and the materials its billboard sets and sky name ("material"), each
-// once, in file order. A null root names none.
+// and the materials its entities, billboard sets and sky name
+// ("materialName"), each once, in file order. A null root names none.
 struct SceneMedia {
     std::vector<std::string> meshes, materials;
 };
