@@ -8,11 +8,41 @@
 // compiled). Whatever is not done by the change, the scene's own build does;
 // what is done is found loaded by it. Without this the change is one frame
 // of a second or more.
+#include <OgreImage.h>
+#include <OgreResource.h>
+#include <OgreTexture.h>
+
+#include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
 
 namespace Mossden {
+
+// A cube texture from its six face files (the engine's own naming:
+// <base>_rt, _lf, _up, _dn, _fr, _bk.<ext>), created by the preparer so that
+// its faces can be decoded and uploaded one a piece: together they are the
+// longest piece of all (a sky). A load the preparer did not do (after the
+// texture was unloaded) reads all six at once.
+class CubeFaces : public Ogre::ManualResourceLoader {
+public:
+    static constexpr int FACES = 6;
+    // The file of face (0..5) of a cube texture name.
+    static std::string faceName(const std::string& name, int face);
+
+    // Makes the unit's texture one that loads face by face through the
+    // steps; false when it is loaded already.
+    bool begin(Ogre::TextureUnitState& unit, const std::string& group);
+    // Decodes or uploads the next face; false once all six are up.
+    bool step();
+    void loadResource(Ogre::Resource* resource) override;
+
+private:
+    Ogre::TexturePtr texture;  // being loaded in pieces; null when none
+    std::array<Ogre::Image, FACES> faces;
+    int nextPiece = 0;  // face = nextPiece / 2; even decodes, odd uploads
+    const Ogre::Texture* uploaded = nullptr;  // all faces up, its load is a no-op
+};
 
 class ScenePreparer {
 public:
@@ -28,12 +58,15 @@ public:
 
 private:
     bool stepOnce();  // one piece of work; false when none is left
+    void beginCubeFaces(Ogre::Material& material);
+    bool cubeFacesLeft = false;
     void readSceneFile(const std::string& file);
 
     int index = -1;  // the scene being prepared, -1 for none
     std::vector<std::string> meshes, materials;
     std::size_t nextMesh = 0, nextMaterial = 0;
     bool materialPrepared = false;  // materials[nextMaterial] had its first piece
+    CubeFaces cubeFaces;            // outlives every texture it loads: the engine goes first
     bool soundsLeft = false;
 };
 
