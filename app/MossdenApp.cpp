@@ -3,6 +3,7 @@
 #include <OIS.h>
 #include <Ogre.h>
 #include <OgreCameraMan.h>
+#include <malloc.h>
 
 #include <algorithm>
 #include <chrono>
@@ -22,6 +23,9 @@ namespace {
 
 constexpr int TICK_MS = 50;
 constexpr int MIPMAPS = 5;
+// Real time a dark frame at a scene's end may spend loading the next scene:
+// at 60 frames per second, the frame takes about three frames' time.
+constexpr double PREPARE_MS_PER_FRAME = 30.0;
 constexpr Ogre::Real NEAR_CLIP = 0.4f;
 constexpr Ogre::Real FAR_CLIP = 1500000.0f;
 static_assert(Settings::MAX_VOLUME == MossdenMenu::MAX_VOLUME, "the settings file keeps the menu's volume steps");
@@ -132,7 +136,7 @@ void MossdenApp::readTestKnobs() {
 void MossdenApp::writeFrameStats() const {
     if (!frameStats) return;
     const std::string table = FrameStats::table(frameStats->summarise());
-    std::cout << "Frame times per scene (scene loads excluded):\n" << table;
+    std::cout << "Frame times per scene (scene changes apart):\n" << table;
     if (frameStats->dropped() > 0)
         std::cout << frameStats->dropped() << " frames beyond the buffer not counted" << std::endl;
     std::ofstream out(frameStatsPath);
@@ -302,10 +306,28 @@ void MossdenApp::nextScene() {
         sceneIndex = 0;
     }
     std::cout << "Scene " << sceneIndex << " starts" << std::endl;
+    SoundManager& sound = SoundManager::getInstance();
+    sound.beginSceneLoad();
     pointInputAt(scenes.build(sceneIndex, sceneManager, cameraMan.get()));
     // Every scene frames its view with the player's field of view, whatever
     // the one before left on the camera.
     setFieldOfView(settings.fieldOfView);
+    sound.endSceneLoad();
+    preparer.clear();
+    releaseUnusedResources();
+}
+
+void MossdenApp::releaseUnusedResources() {
+    // Run once the new scene is built: what it shares with the scene before
+    // is referenced again and stays loaded; the rest is only the managers'.
+    // Materials go before textures: a loaded material holds its textures.
+    Ogre::MeshManager::getSingleton().unloadUnreferencedResources();
+    Ogre::SkeletonManager::getSingleton().unloadUnreferencedResources();
+    Ogre::MaterialManager::getSingleton().unloadUnreferencedResources();
+    Ogre::TextureManager::getSingleton().unloadUnreferencedResources();
+    // The allocator keeps freed pages for later use; the scene's meshes and
+    // sounds were tens of megabytes that the next scene may never need.
+    malloc_trim(0);
 }
 
 void MossdenApp::startOver() {
@@ -326,17 +348,20 @@ void MossdenApp::startOver() {
 bool MossdenApp::frameStarted(const Ogre::FrameEvent& evt) {
     // 1.12's render loop no longer pumps the window system's messages.
     OgreBites::WindowEventUtilities::messagePump();
-    // The frame that ends here built a scene when sceneBuilt is set: loads
-    // are left out of the frame times.
+    // The frame that ends here built a scene when sceneBuilt is set: it is
+    // recorded as a scene change, apart from the frames of play. The scene
+    // built before the loop started is shown by the loop's first frame,
+    // which is therefore its change frame.
     // The engine's frame times come in whole milliseconds; ours are finer.
+    const bool firstFrame = lastFrameStart.time_since_epoch().count() == 0;
+    const auto now = std::chrono::steady_clock::now();
     if (frameStats) {
-        const auto now = std::chrono::steady_clock::now();
-        if (!sceneBuilt && sceneIndex >= 0 && lastFrameStart.time_since_epoch().count() != 0)
+        if (!firstFrame && sceneIndex >= 0)
             frameStats->record(
-                sceneIndex, std::chrono::duration<double, std::milli>(now - lastFrameStart).count());
-        lastFrameStart = now;
+                sceneIndex, std::chrono::duration<double, std::milli>(now - lastFrameStart).count(), sceneBuilt);
     }
-    sceneBuilt = false;
+    lastFrameStart = now;
+    if (!firstFrame) sceneBuilt = false;
     frameStep = static_cast<Ogre::Real>(clock.advanceFrame(evt.timeSinceLastFrame));
     if (fader) fader->fade(frameStep);
     return true;
@@ -375,6 +400,10 @@ bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& realEvt) {
         menu.update(evt);
     else if (MossdenScene* scene = scenes.current())
         scene->update(evt);
+    if (MossdenScene* scene = scenes.current(); scene && scene->isEnding() && sceneIndex < SceneSequence::LAST_INDEX) {
+        preparer.begin(sceneIndex + 1);
+        preparer.step(PREPARE_MS_PER_FRAME);
+    }
     // The menu sets the volume itself; it is kept once the slider is let go.
     if (!menu.draggingVolume && menu.volume != settings.volume) {
         settings.volume = menu.volume;

@@ -17,6 +17,7 @@
 #include "app/GameClock.h"
 #include "app/InputDevices.h"
 #include "app/LineStamper.h"
+#include "app/ScenePreparer.h"
 #include "app/SceneSequence.h"
 #include "app/Settings.h"
 #include "menu/MossdenMenu.h"
@@ -45,7 +46,8 @@ namespace Mossden {
 //                          focus and pointer grab (the in-game menu when the
 //                          window lost the focus in play),
 //                          trays, 50 ms scene tick, sound manager,
-//                          menu update (menu over a playable scene) or scene update
+//                          menu update (menu over a playable scene) or scene update,
+//                          preparing the next scene while the current one ends
 class MossdenApp : public FaderCallback,
                    public Ogre::FrameListener,
                    public OgreBites::WindowEventListener,
@@ -133,6 +135,7 @@ public:
     OIS::Mouse* mouse = nullptr;
     OIS::Keyboard* keyboard = nullptr;
     SceneSequence scenes;
+    ScenePreparer preparer;  // the next scene, while the current one ends
     std::vector<std::string> videoModes;
     MossdenMenu menu;
     // What a gamepad's events go to: the current scene and menu, and the
@@ -162,8 +165,9 @@ public:
     // Test knobs read once by start() from the environment:
     // MOSSDEN_TIME_SCALE and MOSSDEN_FIXED_STEP set how the clock advances
     // (game time runs faster or in fixed steps, the game logic is the same);
-    // MOSSDEN_FRAME_STATS=<file> records the real frame times per scene and
-    // writes their summary there when go() ends; MOSSDEN_RECORD and
+    // MOSSDEN_FRAME_STATS=<file> records the real frame times per scene,
+    // the frames that build a scene apart, and writes their summary there
+    // when go() ends; MOSSDEN_RECORD and
     // MOSSDEN_REPLAY record or play back the input (InputDevices.h);
     // MOSSDEN_STAMP=1 stamps every line of standard output (LineStamper.h).
     std::unique_ptr<FrameStats> frameStats;
@@ -178,6 +182,9 @@ private:
     void destroyInput();
     void followDesktop();
     void readTestKnobs();
+    // Unloads the meshes, skeletons, materials and textures that no scene
+    // object refers to any more: what only the scenes before used.
+    void releaseUnusedResources();
     void writeFrameStats() const;
     void loadUserSettings();
     void pickFirstQuality();
@@ -194,7 +201,7 @@ private:
     Ogre::SceneNode* cameraNode = nullptr;  // carries "PlayerCam" for the camera man
     bool capturingInput = false;            // the devices are delivering events
     bool startOverRequested = false;        // startOver asked for during delivery
-    bool sceneBuilt = false;                // a scene was built since the last frame began
+    bool sceneBuilt = false;                // a scene was built since the frame under way began
     Settings savedSettings;                 // as last read or written, to skip needless writes
     std::chrono::steady_clock::time_point lastFrameStart{};  // for the frame times
     Ogre::Real frameStep = 0;  // game seconds of the frame under way

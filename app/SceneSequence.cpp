@@ -4,6 +4,7 @@
 #include "scene/MossdenScene.h"
 #include "scenes/first/Scene1.h"
 #include "scenes/second/Scene2.h"
+#include "scenes/third/FieldSounds.h"
 #include "scenes/third/Scene3.h"
 
 namespace Mossden {
@@ -35,6 +36,13 @@ MossdenScene* SceneSequence::build(int index, Ogre::SceneManager* sceneManager,
         slots[TUNNEL_SLOT]->createScene();
     }
     return currentScene;
+}
+
+SceneNeeds SceneSequence::needs(int index) {
+    // Only the field follows a scene that ends in the dark; the menu and the
+    // first scene are built at the start or from the menu.
+    if (index < 2 || index > LAST_INDEX) return {};
+    return {{Scene3::SCENE_FILE}, {FieldSounds::ALL.begin(), FieldSounds::ALL.end()}};
 }
 
 void SceneSequence::clear() {

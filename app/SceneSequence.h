@@ -8,6 +8,8 @@
 // it holds; one of them is the current one.
 #include <array>
 #include <memory>
+#include <string>
+#include <vector>
 
 class MossdenScene;
 namespace Ogre {
@@ -18,6 +20,12 @@ class CameraMan;
 }
 
 namespace Mossden {
+
+// What the scene of an index loads that takes long enough to prepare ahead:
+// its scene files' media and its long sounds.
+struct SceneNeeds {
+    std::vector<std::string> sceneFiles, sounds;
+};
 
 class SceneSequence {
 public:
@@ -32,6 +40,7 @@ public:
     // Builds the scene (or scenes) of `index` (0..LAST_INDEX) and calls
     // their createScene; the new scene is current. Call clear() first.
     MossdenScene* build(int index, Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan);
+    static SceneNeeds needs(int index);
     // Releases every scene, the current one last.
     void clear();
 

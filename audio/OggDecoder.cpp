@@ -103,53 +103,81 @@ void appendAs(int outChannels, int linkChannels, const char* data, std::size_t b
 
 }  // namespace
 
-OggResult decodeOggFile(const std::string& path, DecodedSound& out, std::size_t readBytes,
-                        std::size_t maxSamples) {
+OggStream::OggStream(std::size_t readBytes, std::size_t maxSamples)
+    : readBytes(readBytes), maxSamples(maxSamples) {}
+
+OggStream::~OggStream() { close(); }
+
+void OggStream::close() {
+    if (file) ov_clear(file.get());  // closes the file
+    file.reset();
+}
+
+OggResult OggStream::open(const std::string& path) {
+    close();
     out = DecodedSound();
-    FILE* file = std::fopen(path.c_str(), "rb");
-    if (!file) return OggResult::CANNOT_OPEN;
-    OggVorbis_File stream;
-    if (ov_open(file, &stream, nullptr, 0) != 0) {
+    samples = 0;
+    FILE* handle = std::fopen(path.c_str(), "rb");
+    if (!handle) return OggResult::CANNOT_OPEN;
+    auto stream = std::make_unique<OggVorbis_File>();
+    if (ov_open(handle, stream.get(), nullptr, 0) != 0) {
         // On failure the library leaves the file to its caller.
-        std::fclose(file);
+        std::fclose(handle);
         return OggResult::NOT_VORBIS;
     }
+    file = std::move(stream);
     // After opening a chained file the library stands at its last link:
     // go back to the first (a failed seek reads from where it stands).
-    if (ov_streams(&stream) > 1) ov_raw_seek(&stream, 0);
-    const vorbis_info* info = ov_info(&stream, 0);
+    if (ov_streams(file.get()) > 1) ov_raw_seek(file.get(), 0);
+    const vorbis_info* info = ov_info(file.get(), 0);
     if (!info || info->channels < 1 || info->rate < 1) {
-        ov_clear(&stream);
+        close();
         return OggResult::NOT_VORBIS;
     }
-    const long rate = info->rate;
-    out.rate = rate;
+    out.rate = info->rate;
     out.channels = info->channels == 1 ? 1 : 2;
+    chunk.resize(readBytes);
+    return OggResult::OK;
+}
 
-    std::vector<char> chunk(readBytes);
+bool OggStream::decode(std::size_t reads) {
     int bitStream = 0;
     // Each chunk is brought to the sound's width as it comes, so that a
     // file of many channels never holds more than its stereo reading. The
     // samples decoded, of every channel, bound both the memory and the time
     // a file can take: a few kilobytes of short packets of many channels
     // would otherwise decode to gigabytes.
-    std::size_t samples = 0;
-    while (samples < maxSamples) {
+    for (std::size_t read = 0; file && read < reads; ++read) {
+        if (samples >= maxSamples) break;
         // little-endian, 16-bit, signed
-        const long got = ov_read(&stream, chunk.data(), static_cast<int>(chunk.size()), 0,
+        const long got = ov_read(file.get(), chunk.data(), static_cast<int>(chunk.size()), 0,
                                  BYTES_PER_SAMPLE, 1, &bitStream);
         if (got <= 0) break;
-        const vorbis_info* link = ov_info(&stream, bitStream);
+        const vorbis_info* link = ov_info(file.get(), bitStream);
         // A later link at another rate would play at the wrong pitch: the
         // sound ends where it starts.
-        if (!link || link->channels < 1 || link->rate != rate) break;
+        if (!link || link->channels < 1 || link->rate != out.rate) {
+            samples = maxSamples;
+            break;
+        }
         const std::size_t linkFrameBytes = static_cast<std::size_t>(link->channels) * BYTES_PER_SAMPLE;
         const std::size_t frames =
             std::min(static_cast<std::size_t>(got) / linkFrameBytes,
                      (maxSamples - samples + link->channels - 1) / static_cast<std::size_t>(link->channels));
         appendAs(out.channels, link->channels, chunk.data(), frames * linkFrameBytes, out.pcm);
         samples += frames * static_cast<std::size_t>(link->channels);
+        if (read + 1 == reads) return false;
     }
-    ov_clear(&stream);  // closes the file
-    return OggResult::OK;
+    close();
+    return true;
+}
+
+OggResult decodeOggFile(const std::string& path, DecodedSound& out, std::size_t readBytes,
+                        std::size_t maxSamples) {
+    OggStream stream(readBytes, maxSamples);
+    const OggResult result = stream.open(path);
+    while (!stream.decode(SIZE_MAX)) {
+    }
+    out = stream.takeSound();
+    return result;
 }

@@ -2,6 +2,7 @@
 #define MOSSDEN_AUDIO_OGGDECODER_H
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -27,6 +28,36 @@ enum class OggResult { OK, CANNOT_OPEN, NOT_VORBIS };
 // what was decoded until then is kept.
 OggResult decodeOggFile(const std::string& path, DecodedSound& out, std::size_t readBytes,
                         std::size_t maxSamples);
+
+// The same decoding a few reads at a time, so that a long file can be
+// spread over many frames: decodeOggFile is open() then decode() to the end.
+// The sound grows with each read; it is complete once decode returns true.
+class OggStream {
+public:
+    OggStream(std::size_t readBytes, std::size_t maxSamples);
+    ~OggStream();
+    OggStream(const OggStream&) = delete;
+    OggStream& operator=(const OggStream&) = delete;
+
+    // Opens path and reads its header; anything but OK leaves the stream
+    // finished with an empty sound.
+    OggResult open(const std::string& path);
+    // Decodes up to `reads` more reads of readBytes each; true once the
+    // sound is complete (at once for a stream that did not open).
+    bool decode(std::size_t reads);
+    bool finished() const { return !file; }
+    const DecodedSound& sound() const { return out; }
+    DecodedSound takeSound() { return std::move(out); }
+
+private:
+    void close();
+
+    std::size_t readBytes, maxSamples;
+    std::unique_ptr<struct OggVorbis_File> file;  // null when closed
+    std::vector<char> chunk;                      // one read
+    std::size_t samples = 0;                      // of every channel, decoded so far
+    DecodedSound out;
+};
 
 // Mixes interleaved 16-bit little-endian frames of a Vorbis channel layout
 // (3 to 8 channels in Vorbis's own channel order; more are

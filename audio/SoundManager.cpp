@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <iostream>
 
 #include "audio/OggDecoder.h"
@@ -56,8 +57,10 @@ SoundManager::~SoundManager() {
     if (audible) {
         // Sources first: a buffer still attached to a source cannot be deleted.
         for (auto& copy : instances) alDeleteSources(1, &copy.source);
-        for (auto& sound : sounds) alDeleteSources(1, &sound.source);
-        for (auto& sound : sounds) alDeleteBuffers(1, &sound.buffer);
+        for (auto& sound : sounds)
+            if (sound.loaded) alDeleteSources(1, &sound.source);
+        for (auto& sound : sounds)
+            if (sound.loaded) alDeleteBuffers(1, &sound.buffer);
     }
     releaseDevice();
 }
@@ -81,37 +84,119 @@ const SoundRecord* SoundManager::record(int id) const {
 
 int SoundManager::loadSound(const std::string& name, bool loop) {
     const auto known = ids.find(name);
-    if (known != ids.end()) return known->second;
+    if (known != ids.end()) {
+        SoundRecord& sound = sounds[static_cast<std::size_t>(known->second)];
+        sound.requested = sound.requested || buildingScene;
+        if (!sound.loaded) loadInto(sound, name, endsWithNoCase(name, "ogg"));
+        return known->second;
+    }
 
-    const std::string path = folder + name;
     const bool wav = endsWithNoCase(name, "wav");
     const bool ogg = endsWithNoCase(name, "ogg");
     if (!wav && !ogg) {
         // Registering it would shift every later id off its record.
-        std::cout << "Cant load file " << path << ": neither a .wav nor an .ogg name" << std::endl;
+        std::cout << "Cant load file " << folder + name << ": neither a .wav nor an .ogg name" << std::endl;
         return 0;
     }
 
     SoundRecord sound;
-    if (audible) {
-        alGenBuffers(1, &sound.buffer);
-        alGenSources(1, &sound.source);
-        fillBuffer(sound.buffer, path, ogg);
-        setupSource(sound.source, sound.buffer, loop);
-        sound.duration = bufferSeconds(sound.buffer);
-    }
+    sound.loop = loop;
+    sound.sceneSound = buildingScene;
+    sound.requested = buildingScene;
+    loadInto(sound, name, ogg);
     sounds.push_back(sound);
     ids.emplace(name, count);
     return count++;
 }
 
+void SoundManager::loadInto(SoundRecord& sound, const std::string& name, bool ogg) {
+    auto ready = std::find_if(prepared.begin(), prepared.end(),
+                              [&name](const auto& entry) { return entry.first == name; });
+    std::unique_ptr<OggStream> stream;
+    if (ready != prepared.end()) {
+        stream = std::move(ready->second);
+        prepared.erase(ready);
+    }
+    sound.loaded = true;
+    sound.fadeGain = 1.0f;
+    sound.elapsed = 0.0f;
+    if (!audible) return;
+    alGenBuffers(1, &sound.buffer);
+    alGenSources(1, &sound.source);
+    fillBuffer(sound.buffer, folder + name, ogg, stream.get());
+    setupSource(sound.source, sound.buffer, sound.loop);
+    sound.duration = bufferSeconds(sound.buffer);
+}
+
+void SoundManager::beginSceneLoad() {
+    buildingScene = true;
+    for (SoundRecord& sound : sounds) sound.requested = false;
+}
+
+void SoundManager::endSceneLoad() {
+    buildingScene = false;
+    prepared.clear();  // for the scene just built, which did not want them
+    for (int id = 0; id < count; ++id) {
+        SoundRecord& sound = sounds[static_cast<std::size_t>(id)];
+        if (!sound.sceneSound || sound.requested || !sound.loaded || sourcePlaying(sound.source)) continue;
+        const bool copyPlaying = std::any_of(instances.begin(), instances.end(), [&sound](const SoundRecord& copy) {
+            return copy.buffer == sound.buffer && copy.buffer != 0;
+        });
+        if (copyPlaying) continue;
+        if (audible) {
+            alSourceStop(sound.source);
+            alDeleteSources(1, &sound.source);
+            alDeleteBuffers(1, &sound.buffer);
+        }
+        sound.source = 0;
+        sound.buffer = 0;
+        sound.loaded = false;
+        repeatSet.erase(id);
+        pausedIds.remove(id);
+        fades.remove_if([id](const FadeRecord& fade) { return fade.id == id; });
+    }
+}
+
+void SoundManager::prepare(const std::string& name) {
+    if (!audible || !endsWithNoCase(name, "ogg")) return;
+    const auto known = ids.find(name);
+    if (known != ids.end() && sounds[static_cast<std::size_t>(known->second)].loaded) return;
+    for (const auto& entry : prepared)
+        if (entry.first == name) return;
+    auto stream = std::make_unique<OggStream>(OGG_READ_BYTES, MAX_OGG_SAMPLES);
+    // A file that does not open is finished at once; its loadSound names it.
+    stream->open(folder + name);
+    prepared.emplace_back(name, std::move(stream));
+}
+
+bool SoundManager::prepareStep(std::size_t reads) {
+    for (auto& entry : prepared) {
+        if (entry.second->finished()) continue;
+        entry.second->decode(reads);
+        return true;
+    }
+    return false;
+}
+
 // Gives the buffer the decoded file. A file that cannot be read leaves the
 // buffer empty (the sound plays silence) and says so in one line.
-bool SoundManager::fillBuffer(unsigned int buffer, const std::string& path, bool ogg) const {
+bool SoundManager::fillBuffer(unsigned int buffer, const std::string& path, bool ogg, OggStream* ready) const {
     alGetError();  // start from a clean error state to judge alBufferData
     if (ogg) {
-        DecodedSound decoded;
-        switch (decodeOggFile(path, decoded, OGG_READ_BYTES, MAX_OGG_SAMPLES)) {
+        // A prepared file was opened already: its result shows in its sound
+        // (a stream that did not open has no rate); it is decoded to its end.
+        OggResult result = OggResult::OK;
+        OggStream stream(OGG_READ_BYTES, MAX_OGG_SAMPLES);
+        if (!ready) {
+            ready = &stream;
+            result = stream.open(path);
+        } else if (ready->sound().rate == 0) {
+            result = ready->open(path);
+        }
+        while (!ready->decode(SIZE_MAX)) {
+        }
+        const DecodedSound& decoded = ready->sound();
+        switch (result) {
             case OggResult::CANNOT_OPEN:
                 std::cout << "Cant load file " << path << std::endl;
                 return false;

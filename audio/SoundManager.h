@@ -5,9 +5,12 @@
 #include <cstddef>
 #include <list>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <vector>
+
+#include "audio/OggDecoder.h"
 
 // One loaded sound, or one playing one-shot copy of a loaded sound.
 // Buffer and source are OpenAL names (ALuint); 0 means none.
@@ -17,6 +20,10 @@ struct SoundRecord {
     float fadeGain = 1.0f;  // factor of the running fade, 1 when none
     double duration = 0.0;  // seconds of audio in the buffer
     float elapsed = 0.0f;   // seconds of play counted by the repeat set
+    bool loop = false;      // as first loaded
+    bool loaded = true;        // false once released; loadSound loads it again
+    bool sceneSound = false;   // first loaded while a scene was built
+    bool requested = false;    // asked for while the latest scene was built
 };
 
 // A volume fade in progress, advanced by SoundManager::update.
@@ -97,6 +104,24 @@ public:
     // Per-frame housekeeping; dt in seconds since the last frame.
     void update(float dt);
 
+    // Scene changes. A sound first loaded while a scene is built (between
+    // beginSceneLoad and endSceneLoad) belongs to the scenes; the menu's,
+    // loaded at other times, stay for good. endSceneLoad frees the buffer
+    // and source of every scenes' sound that the scene just built did not
+    // ask for and that is not playing (itself or in a one-shot copy), and
+    // forgets its repeat and fades; its id stays, and the next loadSound of
+    // its name loads it again under that id. Prepared files that the scene
+    // did not load are dropped.
+    void beginSceneLoad();
+    void endSceneLoad();
+    // Decoding ahead: prepare opens an Ogg file that a coming scene will
+    // load (others load quickly), prepareStep decodes up to `reads` more
+    // reads of OGG_READ_BYTES of the prepared files, oldest first, and says
+    // whether any decoding is left. loadSound takes a prepared file's sound,
+    // decoding what is left of it at once.
+    void prepare(const std::string& name);
+    bool prepareStep(std::size_t reads);
+
     // Read-only views for diagnostics and tests.
     bool hasDevice() const { return audible; }
     int soundCount() const { return count; }
@@ -109,12 +134,15 @@ public:
 
 private:
     bool isKnown(int id) const { return id >= 0 && id < count; }
-    bool isPlayable(int id) const { return isKnown(id) && id < PLAYABLE_IDS; }
+    bool isPlayable(int id) const {
+        return isKnown(id) && id < PLAYABLE_IDS && sounds[static_cast<std::size_t>(id)].loaded;
+    }
+    void loadInto(SoundRecord& sound, const std::string& name, bool ogg);
     bool sourceLooping(unsigned int source) const;
     bool sourcePlaying(unsigned int source) const;
     void setupSource(unsigned int source, unsigned int buffer, bool loop) const;
     void setGain(SoundRecord& sound, float fadeGain);
-    bool fillBuffer(unsigned int buffer, const std::string& path, bool ogg) const;
+    bool fillBuffer(unsigned int buffer, const std::string& path, bool ogg, OggStream* prepared) const;
     static double bufferSeconds(unsigned int buffer);
 
     std::string folder;
@@ -125,6 +153,8 @@ private:
     std::vector<SoundRecord> sounds;  // index = id
     std::list<SoundRecord> instances;
     std::map<std::string, int> ids;  // file name as passed to loadSound -> id
+    // Ogg files being decoded ahead of their loadSound, in the order prepared.
+    std::list<std::pair<std::string, std::unique_ptr<OggStream>>> prepared;
     int count = 0;
     float masterGain = 1.0f;
     float speed = 1.0f;  // pitch of every source
@@ -134,6 +164,7 @@ private:
     std::array<float, 3> listenerVelocity{};
     std::array<float, 6> listenerOrientation{};
 
+    bool buildingScene = false;  // between beginSceneLoad and endSceneLoad
     bool initialised = false;
     bool audible = false;  // the audio device is open and its context current
 };

@@ -38,6 +38,9 @@ public:
     // True asks the application to replace this scene by the next one.
     virtual bool isFinished();
     virtual void setFinished(bool value);
+    // True while the picture is dark and the scene is about to finish: the
+    // application prepares the next scene in these frames.
+    virtual bool isEnding() const { return false; }
     // When the application's tick timer passed 50 ms; elapsedMs is its reading.
     virtual void tick(int elapsedMs);
 

@@ -3,6 +3,7 @@
 #include <OgreStringConverter.h>
 #include <tinyxml.h>
 
+#include <algorithm>
 #include <cctype>
 #include <cstring>
 
@@ -123,4 +124,27 @@ int xmlNestingDepth(const std::string& text) {
         }
     }
     return deepest;
+}
+
+namespace {
+
+void addOnce(std::vector<std::string>& names, const char* name) {
+    if (name && *name && std::find(names.begin(), names.end(), name) == names.end()) names.emplace_back(name);
+}
+
+void collectMedia(const TiXmlElement* element, SceneMedia& media, int depth) {
+    // The loader refuses deeper files; a list of what to prepare need not go further.
+    if (!element || depth > maxSceneFileDepth) return;
+    addOnce(media.meshes, element->Attribute("meshFile"));
+    addOnce(media.materials, element->Attribute("materialName"));
+    for (const TiXmlElement* child = element->FirstChildElement(); child; child = child->NextSiblingElement())
+        collectMedia(child, media, depth + 1);
+}
+
+}  // namespace
+
+SceneMedia sceneMedia(const TiXmlElement* root) {
+    SceneMedia media;
+    collectMedia(root, media, 0);
+    return media;
 }

@@ -6,6 +6,7 @@
 #include <OgrePrerequisites.h>
 
 #include <string>
+#include <vector>
 
 class TiXmlElement;
 
@@ -19,6 +20,14 @@ int readIntAttribute(const std::string& name, const TiXmlElement* element);
 Ogre::Real readRealAttribute(const std::string& name, const TiXmlElement* element);
 // True exactly for "true" and "True"; false for everything else and when absent.
 bool readBoolAttribute(const std::string& name, const TiXmlElement* element);
+
+// The media a scene file names: the meshes of its entities ("meshFile")
+// and the materials its entities, billboard sets and sky name
+// ("materialName"), each once, in file order. A null root names none.
+struct SceneMedia {
+    std::vector<std::string> meshes, materials;
+};
+SceneMedia sceneMedia(const TiXmlElement* root);
 
 // Deepest element nesting of an XML text, counted generously (never less
 // than the parser would see). The parser and the node loader recurse per

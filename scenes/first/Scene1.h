@@ -48,6 +48,7 @@ public:
     void tick(int elapsedMs) override;
     bool mouseMoved(const OIS::MouseEvent& evt) override;
     void applyLook(const LookStep& step) override;
+    bool isEnding() const override { return phase == PHASE_FALL || phase == PHASE_OUTRO; }
 
     // Pitch limit in degrees for the current height of cameraTrackNode.
     float heightLimitAt() const;

@@ -9,6 +9,7 @@
 #include "scenes/third/Asteroid.h"
 #include "scenes/third/CameraRig.h"
 #include "scenes/third/FieldLayout.h"
+#include "scenes/third/FieldSounds.h"
 #include "scenes/third/Hole.h"
 #include "scenes/third/ThirdSceneOwner.h"
 
@@ -23,7 +24,7 @@ constexpr float BUTTERFLY_HIDE_DISTANCE = 550.0f;
 }  // namespace
 
 AsteroidFlight::AsteroidFlight(ThirdSceneOwner& owner, CameraRig& rig)
-    : owner(owner), rig(rig), collisionSound(SoundManager::getInstance().loadSound("collision.ogg", false)) {}
+    : owner(owner), rig(rig), collisionSound(SoundManager::getInstance().loadSound(FieldSounds::COLLISION, false)) {}
 
 bool AsteroidFlight::start(const Ogre::Vector3& direction) {
     owner.refreshTransforms();

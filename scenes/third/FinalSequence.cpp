@@ -10,6 +10,7 @@
 #include "scenes/third/Asteroid.h"
 #include "scenes/third/CameraRig.h"
 #include "scenes/third/FieldLayout.h"
+#include "scenes/third/FieldSounds.h"
 #include "scenes/third/Motion.h"
 #include "scenes/third/ThirdSceneOwner.h"
 
@@ -33,9 +34,9 @@ bool endPosesWritten = false;
 FinalSequence::FinalSequence(ThirdSceneOwner& owner, CameraRig& rig, Ogre::SceneManager* sceneManager)
     : owner(owner), rig(rig), sceneManager(sceneManager) {
     SoundManager& sound = SoundManager::getInstance();
-    noiseSound = sound.loadSound("scene3noise.ogg", true);
-    laughSound = sound.loadSound("haha.ogg", false);
-    musicSound = sound.loadSound("scene3.ogg", false);
+    noiseSound = sound.loadSound(FieldSounds::NOISE, true);
+    laughSound = sound.loadSound(FieldSounds::LAUGH, false);
+    musicSound = sound.loadSound(FieldSounds::MUSIC, false);
 }
 
 void FinalSequence::start() {

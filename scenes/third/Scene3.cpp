@@ -14,6 +14,7 @@
 #include "audio/SoundManager.h"
 #include "scene/CDotScene.h"
 #include "scenes/third/FieldLayout.h"
+#include "scenes/third/FieldSounds.h"
 
 namespace Mossden {
 
@@ -50,9 +51,9 @@ Scene3::Scene3(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan
     mPicker = std::make_unique<RayPicker>(sceneManager);
 
     SoundManager& sound = SoundManager::getInstance();
-    holeUpSound = sound.loadSound("holeup.ogg", false);
-    musicSound = sound.loadSound("scene3.ogg", false);
-    noiseSound = sound.loadSound("scene3noise.ogg", true);
+    holeUpSound = sound.loadSound(FieldSounds::HOLE_UP, false);
+    musicSound = sound.loadSound(FieldSounds::MUSIC, false);
+    noiseSound = sound.loadSound(FieldSounds::NOISE, true);
     sound.addRepeat(noiseSound);
 
     for (int i = 1; i <= ASTEROID_COUNT; ++i) {

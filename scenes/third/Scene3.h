@@ -37,6 +37,8 @@ namespace Mossden {
 
 class Scene3 : public MossdenScene, public ThirdSceneOwner {
 public:
+    static constexpr const char* SCENE_FILE = "third_scene.xml";  // the field
+
     Scene3(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan);
     ~Scene3() override;
 
@@ -99,7 +101,7 @@ public:
 
 protected:
     // Where createScene reads the world from; tests point it at small files.
-    std::string sceneFile = "third_scene.xml";
+    std::string sceneFile = SCENE_FILE;
     std::string sceneGroup = "General";
     // Skips the opening (tests that start standing).
     void skipOpening() { started = true; }

@@ -42,13 +42,37 @@ TEST(FrameStats, FramesBeyondTheReservationAreDroppedNotStored) {
     EXPECT_TRUE(FrameStats(0).summarise().empty());
 }
 
+TEST(FrameStats, SceneChangesAreCountedApartFromPlay) {
+    FrameStats stats(16);
+    // scene 1: two changes (the start and a start over) around play frames
+    stats.record(1, 900.0, true);
+    for (double ms : {10.0, 20.0, 30.0}) stats.record(1, ms);
+    stats.record(1, 400.0, true);
+    // scene 2: only its change frame was seen
+    stats.record(2, 1500.0, true);
+    const auto rows = stats.summarise();
+    ASSERT_EQ(rows.size(), 2u);
+    EXPECT_EQ(rows[0].frames, 3u);
+    EXPECT_DOUBLE_EQ(rows[0].meanMs, 20.0);
+    EXPECT_DOUBLE_EQ(rows[0].worstMs, 30.0);
+    EXPECT_EQ(rows[0].changeFrames, 2u);
+    EXPECT_DOUBLE_EQ(rows[0].changeWorstMs, 900.0);
+    EXPECT_EQ(rows[1].sceneIndex, 2);
+    EXPECT_EQ(rows[1].frames, 0u);
+    EXPECT_DOUBLE_EQ(rows[1].meanMs, 0.0);
+    EXPECT_DOUBLE_EQ(rows[1].worstMs, 0.0);
+    EXPECT_EQ(rows[1].changeFrames, 1u);
+    EXPECT_DOUBLE_EQ(rows[1].changeWorstMs, 1500.0);
+}
+
 TEST(FrameStats, TableHasHeaderAndOneLinePerScene) {
     FrameStats stats(4);
     stats.record(1, 16.0);
     stats.record(3, 20.0);
+    stats.record(3, 612.5, true);
     const std::string table = FrameStats::table(stats.summarise());
     EXPECT_EQ(table,
-              "scene  frames   mean ms    p99 ms  worst ms\n"
-              "    1       1     16.00     16.00     16.00\n"
-              "    3       1     20.00     20.00     20.00\n");
+              "scene  frames   mean ms    p99 ms  worst ms  changes change ms\n"
+              "    1       1     16.00     16.00     16.00        0      0.00\n"
+              "    3       1     20.00     20.00     20.00        1    612.50\n");
 }

@@ -11,6 +11,7 @@
 
 #include "scene/CDotScene.h"
 #include "scene/CameraManInput.h"
+#include "scene/SceneReaders.h"
 
 namespace {
 
@@ -143,6 +144,21 @@ TEST(SceneReaders, NestingDepthNeverBelowTheParsersDepth) {
         EXPECT_GE(xmlNestingDepth(text), treeDepth(document)) << text;
     }
     EXPECT_GT(parsed, 100);
+}
+
+TEST(SceneReaders, MediaAreTheMeshesAndMaterialsTheFileNames) {
+    TiXmlDocument doc;
+    doc.Parse(R"(<scene><nodes>
+        <node name="a"><entity name="a" meshFile="rock.mesh" materialName="Moss"/></node>
+        <node name="b"><node name="c"><entity name="c" meshFile="rock.mesh"/></node>
+            <entity name="b" meshFile="fern.mesh"/><entity name="empty" meshFile=""/></node>
+        <node name="fog"><billboardSet materialName="Fog"/><billboardSet materialName="Fog"/></node>
+        <node name="p"><particleSystem name="p" file="Trail"/></node>
+        </nodes><config><skyBox materialName="Sky" distance="50000"/></config></scene>)");
+    const SceneMedia media = sceneMedia(doc.RootElement());
+    EXPECT_EQ(media.meshes, (std::vector<std::string>{"rock.mesh", "fern.mesh"}));
+    EXPECT_EQ(media.materials, (std::vector<std::string>{"Moss", "Fog", "Sky"}));
+    EXPECT_TRUE(sceneMedia(nullptr).meshes.empty());
 }
 
 TEST(SceneCameraManInput, KeyCodesFollowSdl) {
