@@ -26,6 +26,7 @@ constexpr int MIPMAPS = 5;
 // Real time a dark frame at a scene's end may spend loading the next scene:
 // at 60 frames per second, the frame takes about three frames' time.
 constexpr double PREPARE_MS_PER_FRAME = 30.0;
+constexpr double PREPARE_MS_PER_MENU_FRAME = 8.0;
 constexpr Ogre::Real NEAR_CLIP = 0.4f;
 constexpr Ogre::Real FAR_CLIP = 1500000.0f;
 static_assert(Settings::MAX_VOLUME == MossdenMenu::MAX_VOLUME, "the settings file keeps the menu's volume steps");
@@ -403,6 +404,12 @@ bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& realEvt) {
     if (MossdenScene* scene = scenes.current(); scene && scene->isEnding() && sceneIndex < SceneSequence::LAST_INDEX) {
         preparer.begin(sceneIndex + 1);
         preparer.step(PREPARE_MS_PER_FRAME);
+    } else if (menu.visible && (sceneIndex == 0 || menu.mode == MossdenMenu::MODE_END)) {
+        // The start menu and the end menu (Start over) wait for the player:
+        // the first scene comes in small pieces, so that the pointer stays
+        // smooth.
+        preparer.begin(1);
+        preparer.step(PREPARE_MS_PER_MENU_FRAME);
     }
     // The menu sets the volume itself; it is kept once the slider is let go.
     if (!menu.draggingVolume && menu.volume != settings.volume) {

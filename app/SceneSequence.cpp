@@ -39,9 +39,10 @@ MossdenScene* SceneSequence::build(int index, Ogre::SceneManager* sceneManager,
 }
 
 SceneNeeds SceneSequence::needs(int index) {
-    // Only the field follows a scene that ends in the dark; the menu and the
-    // first scene are built at the start or from the menu.
-    if (index < 2 || index > LAST_INDEX) return {};
+    // The first scene with its tunnel is prepared while the start menu waits
+    // for the player; the field while the first scene ends in the dark.
+    if (index == 1) return {{Scene1::SCENE_FILE, Scene2::SCENE_FILE}, {Scene1::MUSIC}};
+    if (index < 1 || index > LAST_INDEX) return {};
     return {{Scene3::SCENE_FILE}, {FieldSounds::ALL.begin(), FieldSounds::ALL.end()}};
 }
 

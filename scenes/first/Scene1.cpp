@@ -33,9 +33,7 @@ constexpr float CAMERA_NEAR_CLIP = 0.4f;
 constexpr float MOUSE_CORRECTION_MS_PER_DEG = 300.0f;
 constexpr float LADYBIRD_BOUNDS = 50.0f;
 
-const char* const SCENE_FILE = "first_scene.xml";
 const char* const OMNI_LIGHT = "Scene1Omni02";
-const char* const MUSIC = "scene1.ogg";
 
 Ogre::Radian rad(float degrees) { return Ogre::Radian(degrees * Ogre::Math::fDeg2Rad); }
 
@@ -61,7 +59,7 @@ void readBoostValue(const TiXmlElement* custom, const char* name, float lowest, 
         return;
     }
     if (Ogre::LogManager* log = Ogre::LogManager::getSingletonPtr())
-        log->logMessage(std::string(SCENE_FILE) + ": \"" + name + "\" value " + std::to_string(read) +
+        log->logMessage(std::string(Scene1::SCENE_FILE) + ": \"" + name + "\" value " + std::to_string(read) +
                         " is not above " + std::to_string(lowest) + "; using " + std::to_string(value));
 }
 

@@ -29,6 +29,8 @@ namespace Mossden {
 // The fields are public so that tests can drive and inspect the flight.
 class Scene1 : public MossdenScene {
 public:
+    static constexpr const char* SCENE_FILE = "first_scene.xml";  // the moss world
+    static constexpr const char* MUSIC = "scene1.ogg";            // the climb's music, the longest sound
     static constexpr int PHASE_WAITING = 1;
     static constexpr int PHASE_ASCENT = 2;
     static constexpr int PHASE_APPROACH = 3;

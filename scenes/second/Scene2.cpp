@@ -15,5 +15,5 @@ void Scene2::loadCustom(TiXmlElement* element) {
 
 void Scene2::createScene() {
     camera = sceneManager->getCamera("PlayerCam");
-    loadPlayableSceneFile("second_scene.xml", "General", sceneManager);
+    loadPlayableSceneFile(SCENE_FILE, "General", sceneManager);
 }

@@ -8,6 +8,7 @@
 // Mossden::Scene1; never current, so it gets no frames, ticks or input.
 class Scene2 : public MossdenScene {
 public:
+    static constexpr const char* SCENE_FILE = "second_scene.xml";  // the tunnel
     Scene2(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan);
 
     void loadCustom(TiXmlElement* element) override;
