@@ -276,6 +276,18 @@ void MossdenApp::nextScene() {
     }
     std::cout << "Scene " << sceneIndex << " starts" << std::endl;
     pointInputAt(scenes.build(sceneIndex, sceneManager, cameraMan.get()));
+    applyQuality();
+}
+
+void MossdenApp::setQuality(Settings::Quality quality) {
+    settings.quality = quality;
+    keepSettings();
+    applyQuality();
+}
+
+void MossdenApp::applyQuality() {
+    for (int slot = 0; slot <= SceneSequence::LAST_INDEX; ++slot)
+        if (MossdenScene* scene = scenes[slot]) scene->applyQuality(settings.quality);
 }
 
 void MossdenApp::startOver() {

@@ -85,6 +85,12 @@ public:
     // delivered their events, within the same frame.
     void startOver();
     void setResolution(const std::string& sizeText);
+    // The player's quality level: kept with the settings and applied to the
+    // scenes at once.
+    void setQuality(Settings::Quality quality);
+    // Gives every scene of the sequence the quality level of the settings;
+    // nextScene calls it once a scene is built.
+    void applyQuality();
     void setFullscreen(bool fullscreen);
     void collectVideoModes(std::vector<std::string>& modes) const;
     void collectFsaaValues(std::vector<std::string>& values) const;

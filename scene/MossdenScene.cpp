@@ -160,6 +160,8 @@ void MossdenScene::tick(int) {}
 
 void MossdenScene::applyLook(const Mossden::LookStep&) {}
 
+void MossdenScene::applyQuality(Mossden::Settings::Quality) {}
+
 Mossden::LookOptions MossdenScene::currentLookOptions() {
     return Mossden::LookOptions::from(Mossden::MossdenApp::getInstance().settings);
 }
