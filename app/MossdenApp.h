@@ -172,6 +172,7 @@ private:
     Settings savedSettings;                 // as last read or written, to skip needless writes
     std::chrono::steady_clock::time_point lastFrameStart{};  // for the frame times
     Ogre::Real frameStep = 0;  // game seconds of the frame under way
+    Ogre::ShadowTechnique sceneShadows = Ogre::SHADOWTYPE_NONE;  // as the current scene set it up
 };
 
 }  // namespace Mossden

@@ -55,6 +55,10 @@ bool MossdenApp::applySettingsToEngineConfig() {
             renderSystem->setConfigOption(
                 "Video Mode", std::to_string(size->first) + " x " + std::to_string(size->second));
         if (settings.fullscreen) renderSystem->setConfigOption("Full Screen", *settings.fullscreen ? "Yes" : "No");
+        // Anti-aliasing multiplies the cost of every pixel: only High keeps
+        // what the engine configuration asks for (the window is made with it,
+        // so a change of level takes effect at the next start).
+        if (settings.quality != Settings::Quality::High) renderSystem->setConfigOption("FSAA", "0");
     } catch (const Ogre::Exception& e) {
         std::cout << "Ignoring the window settings of " << settingsPath << ": " << e.getDescription() << std::endl;
         return false;

@@ -158,19 +158,37 @@ public:
     Bench(MossdenApp& app, MaterialSwap& materials, int frames, int rounds, std::string shots)
         : app(app), materials(materials), frames(frames), rounds(rounds), shotFolder(std::move(shots)) {}
 
-    // The scene state of the game's looks, taken once the scene is built.
-    void takeGameState() {
+    // The scene state of the game's looks, taken once the scene is built;
+    // skyMaterial is what the scene's file names for its sky box.
+    void takeGameState(const std::string& skyMaterial) {
         gameShadows = app.sceneManager->getShadowTechnique();
-        sky = skyObject();
-        if (sky) gameSkyQueue = sky->getRenderQueueGroup();
+        sky = skyMaterial;
+        skyDistance = app.sceneManager->getSkyBoxGenParameters().skyBoxDistance;
+        Ogre::SceneNode* node = app.sceneManager->getSkyBoxNode();
+        gameSkyFirst = !node || node->numAttachedObjects() == 0 ||
+                       node->getAttachedObject(0)->getRenderQueueGroup() == Ogre::RENDER_QUEUE_SKIES_EARLY;
+        // The scene files now order the opaque world by queue groups below
+        // the sky's; the baseline drew every file entity in the first.
+        ordered.clear();
+        for (const auto& entry : app.sceneManager->getMovableObjects("Entity"))
+            if (entry.second->getRenderQueueGroup() > Ogre::RENDER_QUEUE_BACKGROUND &&
+                entry.second->getRenderQueueGroup() < Ogre::RENDER_QUEUE_SKIES_EARLY)
+                ordered.push_back({entry.second, entry.second->getRenderQueueGroup()});
     }
 
     void apply(const Look& look, Ogre::ShadowTechnique baselineShadows) {
         materials.use(look.baseline);
         app.setQuality(look.quality);
         app.sceneManager->setShadowTechnique(look.baseline ? baselineShadows : gameShadows);
-        // The baseline drew the sky first, under everything.
-        if (sky) sky->setRenderQueueGroup(look.baseline ? Ogre::RENDER_QUEUE_SKIES_EARLY : gameSkyQueue);
+        // The sky box is built anew from its material (a cube map and six
+        // separate faces make different boxes); the baseline drew it first.
+        app.sceneManager->setSkyBox(true, sky, skyDistance, look.baseline || gameSkyFirst);
+        for (const auto& entry : ordered)
+            entry.first->setRenderQueueGroup(look.baseline ? Ogre::RENDER_QUEUE_BACKGROUND : entry.second);
+        // The baseline drew everything at any distance.
+        if (look.baseline)
+            for (const auto& entry : app.sceneManager->getMovableObjects("Entity"))
+                entry.second->setRenderingDistance(0);
     }
 
     void run(const char* pathName, const Path& path, Ogre::ShadowTechnique baselineShadows, const Size& size,
@@ -207,11 +225,6 @@ public:
     }
 
 private:
-    Ogre::MovableObject* skyObject() const {
-        Ogre::SceneNode* node = app.sceneManager->getSkyBoxNode();
-        return node && node->numAttachedObjects() > 0 ? node->getAttachedObject(0) : nullptr;
-    }
-
     // A grid of the looks at the same frames: baseline and High above,
     // Medium and Low below.
     void writeShots(const char* pathName, const Path& path, Ogre::ShadowTechnique baselineShadows,
@@ -247,8 +260,10 @@ private:
     int frames, rounds;
     std::string shotFolder;
     Ogre::ShadowTechnique gameShadows = Ogre::SHADOWTYPE_NONE;
-    Ogre::MovableObject* sky = nullptr;  // the scene manager's sky box
-    Ogre::uint8 gameSkyQueue = Ogre::RENDER_QUEUE_SKIES_EARLY;
+    std::string sky;  // the sky box's material
+    Ogre::Real skyDistance = 0;
+    bool gameSkyFirst = true;
+    std::vector<std::pair<Ogre::MovableObject*, Ogre::uint8>> ordered;  // and their game queue group
 };
 
 // False when the window would not take the size.
@@ -308,7 +323,7 @@ int main(int argc, char** argv) {
     first->trackSpeed = 0;
     hideFader(app);
     app.root->removeFrameListener(&app);
-    bench.takeGameState();
+    bench.takeGameState("FirstScene/Sky");
     const Path ascent = [&](float f) {
         first->cameraTrackState->setTimePosition(ASCENT_FROM + (ASCENT_TO - ASCENT_FROM) * f);
     };
@@ -336,7 +351,7 @@ int main(int argc, char** argv) {
     }
     hideFader(app);
     app.root->removeFrameListener(&app);
-    bench.takeGameState();
+    bench.takeGameState("Third/Sky");
     const Ogre::Quaternion facing = app.camera->getOrientation();
     const Path turn = [&](float f) {
         app.camera->setOrientation(

@@ -48,6 +48,9 @@ public:
     void tick(int elapsedMs) override;
     bool mouseMoved(const OIS::MouseEvent& evt) override;
     void applyLook(const LookStep& step) override;
+    // Draws the moss's tufts and the grass out to a distance that the
+    // level sets.
+    void applyQuality(Settings::Quality quality) override;
 
     // Pitch limit in degrees for the current height of cameraTrackNode.
     float heightLimitAt() const;
