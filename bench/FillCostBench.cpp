@@ -286,6 +286,8 @@ void hideFader(MossdenApp& app) {
     if (app.fader->overlay) app.fader->overlay->hide();
 }
 
+int measure(MossdenApp& app, int frames, int rounds, const std::string& only, const std::string& shots);
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -303,12 +305,24 @@ int main(int argc, char** argv) {
     std::string one = "1";
     char* args[] = {exe.data(), one.data(), nullptr};
     MossdenApp& app = MossdenApp::getInstance();
-    if (!app.start(2, args)) return 1;
-    const std::string shots =
-        (std::filesystem::weakly_canonical(std::filesystem::path(exe)).parent_path().parent_path() / "artefacts")
-            .string();
-    std::filesystem::create_directories(shots);
+    int result = 1;
+    if (app.start(2, args)) {
+        const std::string shots =
+            (std::filesystem::weakly_canonical(std::filesystem::path(exe)).parent_path().parent_path() / "artefacts")
+                .string();
+        std::filesystem::create_directories(shots);
+        result = measure(app, frames, rounds, only, shots);
+    }
+    // After measure: its materials must let go before the engine goes.
+    app.shutdown();
+    std::filesystem::remove_all(configHome);
+    return result;
+}
 
+namespace {
+
+// Both paths with every look; 0 when all went well.
+int measure(MossdenApp& app, int frames, int rounds, const std::string& only, const std::string& shots) {
     MaterialSwap materials;
     if (!materials.load()) return 1;
     Bench bench(app, materials, frames, rounds, shots);
@@ -368,7 +382,7 @@ int main(int argc, char** argv) {
     }
     app.camera->setOrientation(facing);
     app.root->addFrameListener(&app);
-    app.shutdown();
-    std::filesystem::remove_all(configHome);
     return 0;
 }
+
+}  // namespace
