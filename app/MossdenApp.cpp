@@ -186,6 +186,7 @@ bool MossdenApp::configure() {
     }
     checkConfiguredVideoMode(applySettingsToEngineConfig() ? settingsPath : ogreCfgPath);
     window = root->initialise(true, "Mossden");
+    pickFirstQuality();
     root->getRenderSystem()->setConfigOption("FSAA", "0");
     writeEngineConfig();
     OgreBites::WindowEventUtilities::_addRenderWindow(window);
@@ -201,6 +202,7 @@ void MossdenApp::createCamera() {
     camera = sceneManager->createCamera("PlayerCam");
     camera->setNearClipDistance(NEAR_CLIP);
     camera->setFarClipDistance(FAR_CLIP);
+    setFieldOfView(settings.fieldOfView);
     cameraNode = sceneManager->getRootSceneNode()->createChildSceneNode();
     cameraNode->attachObject(camera);
     cameraMan = std::make_unique<OgreBites::CameraMan>(cameraNode);
@@ -226,8 +228,11 @@ void MossdenApp::createFrameListener() {
     unsigned long handle = 0;
     window->getCustomAttribute("WINDOW", &handle);
     input = std::make_unique<InputDevices>(handle, clock, std::move(inputSettings));
+    input->setAltShortcut(OIS::KC_RETURN, [this] { toggleFullscreen(); });
+    input->setJoystickListener(&gamepad);
     keyboard = input->keyboard();
     mouse = input->mouse();
+    desktop = std::make_unique<Platform::DesktopWindow>(handle);
     windowResized(window);
     OgreBites::WindowEventUtilities::addWindowEventListener(window, this);
 
@@ -256,6 +261,28 @@ void MossdenApp::pointInputAt(MossdenScene* scene) {
     if (input) input->pointAt(scene, scene);
 }
 
+OIS::KeyListener* MossdenApp::keyListener() const { return input ? input->keyListener() : nullptr; }
+
+bool MossdenApp::pointerGrabbed() const { return input && input->pointerGrabbed(); }
+
+void MossdenApp::followDesktop() {
+    MossdenScene* scene = scenes.current();
+    const bool inPlay = scene && sceneIndex > 0 && !menu.visible;
+    const Platform::DesktopWindow::Focus focus = desktop ? desktop->focus() : Platform::DesktopWindow::Focus::Unknown;
+    if (focus == Platform::DesktopWindow::Focus::Ours) focusSeen = true;
+    // Another window took the focus (the player switched away, or the game
+    // was minimised): pause as Escape does. Before the window ever had the
+    // focus a window manager may not have handed it over yet.
+    const bool focusLost = focusSeen && focus == Platform::DesktopWindow::Focus::Elsewhere;
+    if (focusLost && inPlay) {
+        std::cout << "Focus lost: the game pauses" << std::endl;
+        scene->openMenu();
+    }
+    // The pointer is grabbed only while the player looks around in a scene.
+    input->grabPointer(scene && sceneIndex > 0 && !menu.visible && !focusLost);
+    mouse = input->mouse();
+}
+
 void MossdenApp::nextScene() {
     ++sceneIndex;
     sceneBuilt = true;
@@ -276,6 +303,9 @@ void MossdenApp::nextScene() {
     }
     std::cout << "Scene " << sceneIndex << " starts" << std::endl;
     pointInputAt(scenes.build(sceneIndex, sceneManager, cameraMan.get()));
+    // Every scene frames its view with the player's field of view, whatever
+    // the one before left on the camera.
+    setFieldOfView(settings.fieldOfView);
     // What the scene's file (or the application before it) chose for
     // shadows; High keeps it.
     sceneShadows = sceneManager->getShadowTechnique();
@@ -289,7 +319,7 @@ void MossdenApp::setQuality(Settings::Quality quality) {
 }
 
 void MossdenApp::applyQuality() {
-    const Settings::Quality quality = settings.quality;
+    const Settings::Quality quality = settings.quality.value_or(Settings::Quality::High);
     // Materials may carry cheaper techniques for the lower levels under
     // schemes of these names; the others fall back to their default one.
     static const char* const SCHEMES[] = {"Low", "Medium", Ogre::MaterialManager::DEFAULT_SCHEME_NAME.c_str()};
@@ -357,6 +387,9 @@ bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& realEvt) {
         startOverRequested = false;
         startOver();
     }
+    if (!input) return false;  // the window closed during the delivery
+    followDesktop();
+    gamepad.frame(frameStep);
     trayManager->frameRendered(realEvt);
     if (tickTimer.getMilliseconds() > TICK_MS) {
         if (MossdenScene* scene = scenes.current()) scene->tick(static_cast<int>(tickTimer.getMilliseconds()));
@@ -381,11 +414,7 @@ void MossdenApp::windowResized(Ogre::RenderWindow* rw) {
     unsigned int width = 0, height = 0, depth = 0;
     int left = 0, top = 0;
     rw->getMetrics(width, height, depth, left, top);
-    if (mouse) {
-        const OIS::MouseState& state = mouse->getMouseState();
-        state.width = static_cast<int>(width);
-        state.height = static_cast<int>(height);
-    }
+    if (input) input->setPointerArea(static_cast<int>(width), static_cast<int>(height));
 }
 
 void MossdenApp::windowClosed(Ogre::RenderWindow* rw) {
@@ -396,6 +425,7 @@ void MossdenApp::destroyInput() {
     mouse = nullptr;
     keyboard = nullptr;
     input.reset();
+    desktop.reset();
 }
 
 void MossdenApp::collectVideoModes(std::vector<std::string>& modes) const {
@@ -429,6 +459,10 @@ void MossdenApp::setResolution(const std::string& text) {
     window->setFullscreen(window->isFullScreen(), size->first, size->second);
     menu.setWindowSize(size->first, size->second);
     camera->setAspectRatio(Ogre::Real(size->first) / Ogre::Real(size->second));
+}
+
+void MossdenApp::toggleFullscreen() {
+    if (window) setFullscreen(!window->isFullScreen());
 }
 
 void MossdenApp::setFullscreen(bool fullscreen) {

@@ -13,12 +13,14 @@
 #include "app/EngineCore.h"
 #include "app/Fader.h"
 #include "app/FrameStats.h"
+#include "app/GamepadInput.h"
 #include "app/GameClock.h"
 #include "app/InputDevices.h"
 #include "app/LineStamper.h"
 #include "app/SceneSequence.h"
 #include "app/Settings.h"
 #include "menu/MossdenMenu.h"
+#include "platform/DesktopWindow.h"
 
 namespace OIS {
 class Mouse;
@@ -40,6 +42,8 @@ namespace Mossden {
 //   frameStarted:          window messages, game clock, fader
 //   frameRenderingQueued:  scene switch if finished, close/quit check,
 //                          keyboard then mouse capture (input callbacks run),
+//                          focus and pointer grab (the in-game menu when the
+//                          window lost the focus in play),
 //                          trays, 50 ms scene tick, sound manager,
 //                          menu update (menu over a playable scene) or scene update
 class MossdenApp : public FaderCallback,
@@ -92,6 +96,8 @@ public:
     // nextScene calls it once a scene is built.
     void applyQuality();
     void setFullscreen(bool fullscreen);
+    // Alt+Enter: full screen to windowed and back.
+    void toggleFullscreen();
     void collectVideoModes(std::vector<std::string>& modes) const;
     void collectFsaaValues(std::vector<std::string>& values) const;
 
@@ -106,6 +112,10 @@ public:
 
     // Points the OIS devices' callbacks at a scene (or at nothing).
     void pointInputAt(MossdenScene* scene);
+    // The scene (or nothing) the devices' events go to.
+    OIS::KeyListener* keyListener() const;
+    // Whether the pointer is grabbed to the window now.
+    bool pointerGrabbed() const;
 
     std::unique_ptr<Fader> fader;
     // Game time: advanced once per frame in frameStarted; every timer of the
@@ -131,10 +141,29 @@ public:
     SceneSequence scenes;
     std::vector<std::string> videoModes;
     MossdenMenu menu;
+    // What a gamepad's events go to: the current scene and menu, and the
+    // devices of the moment.
+    struct PadTarget : GamepadInput::Target {
+        explicit PadTarget(MossdenApp& app) : app(app) {}
+        MossdenScene* scene() override { return app.currentScene(); }
+        MossdenMenu& menu() override { return app.menu; }
+        OIS::Keyboard* keyboard() override { return app.keyboard; }
+        OIS::Mouse* mouse() override { return app.mouse; }
+        MossdenApp& app;
+    };
+    PadTarget padTarget{*this};
+    // A gamepad's events, when OIS found one (tests feed it their own).
+    GamepadInput gamepad{padTarget};
     // The player's settings, read at start and saved whenever one changes;
     // the paths are empty when the player has no folder to keep them in.
     Settings settings;
     std::string settingsPath, userOgreCfgPath;
+    // Saves the settings at once when they differ from the file's; a failed
+    // write gives one line and the game goes on.
+    void keepSettings();
+    // The player's vertical field of view, in degrees, into the settings and
+    // onto the camera at once (not saved: keepSettings does that).
+    void setFieldOfView(float degrees);
 
     // Test knobs read once by start() from the environment:
     // MOSSDEN_TIME_SCALE and MOSSDEN_FIXED_STEP set how the clock advances
@@ -153,16 +182,19 @@ private:
     void shutdownEngine();
     void checkConfiguredVideoMode(const std::string& source);  // source: the file named in a note
     void destroyInput();
+    void followDesktop();
     void readTestKnobs();
     void writeFrameStats() const;
     void loadUserSettings();
-    void keepSettings();
+    void pickFirstQuality();
     bool applySettingsToEngineConfig();
     void writeEngineConfig() const;
 
     std::unique_ptr<EngineCore> engine;
     InputSettings inputSettings;           // what start() read, until the devices open
     std::unique_ptr<InputDevices> input;
+    std::unique_ptr<Platform::DesktopWindow> desktop;  // focus and pointer, as the desktop has them
+    bool focusSeen = false;                 // the window had the focus once
     std::unique_ptr<LineStamper> stamper;  // in std::cout while set
     std::streambuf* plainOutput = nullptr;  // std::cout's own buffer
     Ogre::SceneNode* cameraNode = nullptr;  // carries "PlayerCam" for the camera man

@@ -44,6 +44,23 @@ void MossdenApp::keepSettings() {
         std::cout << note << std::endl;
 }
 
+void MossdenApp::pickFirstQuality() {
+    if (settings.quality) return;
+    const Ogre::RenderSystemCapabilities* capabilities = root->getRenderSystem()->getCapabilities();
+    const std::string renderer = capabilities ? capabilities->getDeviceName() : "";
+    settings.quality = firstQuality(renderer);
+    // Not on standard output: a first start is not news to the player.
+    Ogre::LogManager::getSingleton().logMessage(
+        std::string("Quality ") + (*settings.quality == Settings::Quality::Low ? "low" : "high") +
+        " chosen for the renderer '" + renderer + "'");
+    keepSettings();
+}
+
+void MossdenApp::setFieldOfView(float degrees) {
+    settings.fieldOfView = degrees;
+    if (camera) camera->setFOVy(Ogre::Degree(degrees));
+}
+
 bool MossdenApp::applySettingsToEngineConfig() {
     // The size and window mode last chosen in the menu; checked against the
     // offered modes afterwards like the configuration's own.
@@ -58,7 +75,8 @@ bool MossdenApp::applySettingsToEngineConfig() {
         // Anti-aliasing multiplies the cost of every pixel: only High keeps
         // what the engine configuration asks for (the window is made with it,
         // so a change of level takes effect at the next start).
-        if (settings.quality != Settings::Quality::High) renderSystem->setConfigOption("FSAA", "0");
+        if (settings.quality.value_or(Settings::Quality::High) != Settings::Quality::High)
+            renderSystem->setConfigOption("FSAA", "0");
     } catch (const Ogre::Exception& e) {
         std::cout << "Ignoring the window settings of " << settingsPath << ": " << e.getDescription() << std::endl;
         return false;

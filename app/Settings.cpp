@@ -134,7 +134,8 @@ const Key KEYS[] = {
          return "'" + v + "' is not low, medium or high";
      },
      [](const Settings& s) -> std::optional<std::string> {
-         return QUALITY_NAMES[static_cast<int>(s.quality)];
+         if (!s.quality) return std::nullopt;
+         return QUALITY_NAMES[static_cast<int>(*s.quality)];
      }},
 };
 
@@ -163,6 +164,13 @@ bool Settings::operator==(const Settings& o) const {
     return volume == o.volume && fullscreen == o.fullscreen && screenSize == o.screenSize &&
            mouseSensitivity == o.mouseSensitivity && invertVerticalLook == o.invertVerticalLook &&
            fieldOfView == o.fieldOfView && quality == o.quality && keptLines == o.keptLines;
+}
+
+Settings::Quality firstQuality(const std::string& rendererName) {
+    const std::string name = lower(rendererName);
+    for (const char* software : {"llvmpipe", "softpipe"})
+        if (name.find(software) != std::string::npos) return Settings::Quality::Low;
+    return Settings::Quality::High;
 }
 
 Settings parseSettings(const std::string& text, const std::string& name, std::vector<std::string>& notes) {

@@ -15,7 +15,8 @@ namespace Mossden {
 //   mouse_sensitivity=0.25..4         multiplies every mouse-look step
 //   invert_vertical_look=yes|no
 //   field_of_view=35..75              vertical, degrees
-//   quality=low|medium|high           how much the scenes draw (MossdenApp::applyQuality)
+//   quality=low|medium|high           how much the scenes draw (MossdenApp::applyQuality);
+//                                     absent until the first start picks one
 // Lines starting with '#', and keys this version does not know, are kept
 // and written back after the known keys, so a newer version's file survives
 // an older game.
@@ -40,11 +41,18 @@ struct Settings {
     float mouseSensitivity = 1.0f;
     bool invertVerticalLook = false;
     float fieldOfView = DEFAULT_FIELD_OF_VIEW;
-    Quality quality = Quality::High;
+    // Unset only before the first start has picked one for the renderer
+    // (firstQuality); the application sets it before any scene is built.
+    std::optional<Quality> quality;
     std::vector<std::string> keptLines;  // comments and unknown keys, as read
 
     bool operator==(const Settings& other) const;
 };
+
+// The quality a first start picks for a GL renderer of that name: Low for
+// the software rasterisers (the name holds "llvmpipe" or "softpipe", in any
+// case), which cannot afford more; High otherwise.
+Settings::Quality firstQuality(const std::string& rendererName);
 
 // Reads settings from text. Every line that cannot be used gives one note
 // ("<name>:<line>: ...") and is skipped or, for a value out of range, put at

@@ -1,9 +1,13 @@
 #include "menu/MenuSliders.h"
 
 #include <algorithm>
+#include <array>
+#include <charconv>
 #include <cmath>
 
 #include "app/DataPaths.h"
+#include "app/LookControl.h"
+#include "app/Settings.h"
 
 namespace Mossden {
 
@@ -46,6 +50,43 @@ bool dragSlider(float& accumulator, float dx, float step, int maxValue, int& val
     }
     value = moved;
     return true;
+}
+
+float sensitivityAtStep(int step) {
+    return sensitivityFromSlider(static_cast<float>(step) / static_cast<float>(SENSITIVITY_STEPS));
+}
+
+int stepOfSensitivity(float sensitivity) {
+    return static_cast<int>(std::lround(sliderFromSensitivity(sensitivity) * SENSITIVITY_STEPS));
+}
+
+int fieldOfViewSteps() {
+    return static_cast<int>(std::lround(
+        (Settings::MAX_FIELD_OF_VIEW - Settings::MIN_FIELD_OF_VIEW) / FIELD_OF_VIEW_STEP));
+}
+
+float fieldOfViewAtStep(int step) {
+    return Settings::MIN_FIELD_OF_VIEW +
+           FIELD_OF_VIEW_STEP * static_cast<float>(std::clamp(step, 0, fieldOfViewSteps()));
+}
+
+int stepOfFieldOfView(float degrees) {
+    const float clamped =
+        std::clamp(degrees, Settings::MIN_FIELD_OF_VIEW, Settings::MAX_FIELD_OF_VIEW);
+    return static_cast<int>(
+        std::lround((clamped - Settings::MIN_FIELD_OF_VIEW) / FIELD_OF_VIEW_STEP));
+}
+
+std::string sensitivityCaption(float sensitivity) {
+    // Not printf: the decimal point must not follow the locale.
+    std::array<char, 32> text{};
+    const auto end = std::to_chars(text.data(), text.data() + text.size(), sensitivity,
+                                   std::chars_format::fixed, 2);
+    return std::string(text.data(), end.ptr) + "\u00d7";
+}
+
+std::string fieldOfViewCaption(float degrees) {
+    return std::to_string(std::lround(degrees)) + "\u00b0";
 }
 
 }  // namespace Mossden

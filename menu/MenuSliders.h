@@ -2,7 +2,8 @@
 #define MOSSDEN_MENU_MENUSLIDERS_H
 
 // The settings page's rules that need no engine: the list of screen sizes
-// behind the size slider, and how a dragged slider arrow steps.
+// behind the size slider, how a dragged slider arrow steps, and the values
+// behind the look sliders' steps.
 #include <string>
 #include <vector>
 
@@ -28,6 +29,25 @@ float sliderStep(float lineWidth, int maxValue);
 // Returns true only when the value moved to a new place inside the range,
 // which is when the slider must be drawn again. A step of 0 never moves.
 bool dragSlider(float& accumulator, float dx, float step, int maxValue, int& value);
+
+// The mouse-sensitivity slider's steps: the logarithmic scale of
+// sensitivityFromSlider cut into SENSITIVITY_STEPS equal steps, so that
+// each step multiplies the sensitivity by the same factor and 1x sits in
+// the middle. A value between steps shows at the nearest one.
+constexpr int SENSITIVITY_STEPS = 16;
+float sensitivityAtStep(int step);
+int stepOfSensitivity(float sensitivity);
+
+// The field-of-view slider's steps, FIELD_OF_VIEW_STEP degrees apart from
+// the narrowest field of view to the widest; the default (45) is a step.
+constexpr float FIELD_OF_VIEW_STEP = 5.0f;  // degrees
+int fieldOfViewSteps();
+float fieldOfViewAtStep(int step);
+int stepOfFieldOfView(float degrees);
+
+// The captions under the look sliders' arrows: "1.19×", "45°" (UTF-8).
+std::string sensitivityCaption(float sensitivity);
+std::string fieldOfViewCaption(float degrees);
 
 }  // namespace Mossden
 

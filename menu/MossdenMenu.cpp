@@ -35,6 +35,9 @@ const char* const VIEW_MODE_TEXT = "ViewModeText";
 constexpr Ogre::Real VIEW_MODE_TEXT_SIZE = 400;  // pixels, width and height
 constexpr Ogre::Real VIEW_MODE_TEXT_TOP = 8;     // pixels below the centre
 const Ogre::ColourValue VIEW_MODE_TEXT_COLOUR(0.28627452f, 0.105882354f, 0.2784314f, 1.0f);
+// The look sliders' captions, placed as the size caption is.
+const char* const SENSITIVITY_TEXT = "SensitivityText";
+const char* const FIELD_OF_VIEW_TEXT = "FieldOfViewText";
 
 Ogre::Overlay* findOverlay(const std::string& name) {
     Ogre::Overlay* overlay = Ogre::OverlayManager::getSingleton().getByName(name);
@@ -71,6 +74,29 @@ void resetPair(const MossdenMenu::ButtonPair& pair) {
     pair.hover->hide();
 }
 
+void setShown(Ogre::OverlayElement* element, bool shown) {
+    if (shown)
+        element->show();
+    else
+        element->hide();
+}
+
+// A button that shows whether it is chosen: its plain form wears
+// "<material>On" when chosen.
+void markChosen(const MossdenMenu::ButtonPair& pair, const std::string& material, bool chosen) {
+    pair.plain->setMaterialName(chosen ? material + "On" : material);
+}
+
+// A text area of the shared text overlay for a caption under a slider arrow.
+Ogre::OverlayElement* createCaption(const char* id) {
+    TextOverlay::instance()->createTextArea(id, "", 0, 0, VIEW_MODE_TEXT_SIZE, VIEW_MODE_TEXT_SIZE,
+                                            VIEW_MODE_TEXT_COLOUR);
+    Ogre::OverlayElement* caption = findElement(id);
+    caption->setHorizontalAlignment(Ogre::GHA_CENTER);
+    caption->setVerticalAlignment(Ogre::GVA_CENTER);
+    return caption;
+}
+
 }  // namespace
 
 MossdenMenu::MossdenMenu()
@@ -105,6 +131,8 @@ void MossdenMenu::build() {
     boxBackground = findContainer(menu + "BoxBackground");
     textMain = findContainer(menu + "TextMain");
     textAbout = findContainer(menu + "TextAbout");
+    screenRows = findContainer(menu + "ScreenRows");
+    lookRows = findContainer(menu + "LookRows");
     endMenu = findContainer(END_OVERLAY);
     start = findPair(menu, "Start");
     startAbout = findPair(menu, "StartAbout");
@@ -113,22 +141,31 @@ void MossdenMenu::build() {
     about = findPair(menu, "About");
     startOver = findPair(menu, "StartOver");
     exit = findPair(menu, "Exit");
+    tabScreen = findPair(menu, "TabScreen");
+    tabLook = findPair(menu, "TabLook");
     fullscreen = findPair(menu, "Fullscreen");
     windowed = findPair(menu, "Windowed");
     apply = findPair(menu, "Apply");
     viewModeArrow = findPair(menu, "ViewModeArrow");
     soundArrow = findPair(menu, "SoundArrow");
+    sensitivityArrow = findPair(menu, "SensitivityArrow");
+    invert = findPair(menu, "Invert");
+    fieldOfViewArrow = findPair(menu, "FieldOfViewArrow");
+    qualityLow = findPair(menu, "QualityLow");
+    qualityMedium = findPair(menu, "QualityMedium");
+    qualityHigh = findPair(menu, "QualityHigh");
     viewModeArrowLine = findElement(menu + "ViewModeArrowLine");
     back = findPair(menu, "Back");
     endContinue = findPair(end, "Continue");
     endStartOver = findPair(end, "StartOver");
     endExit = findPair(end, "Exit");
 
-    clickSet = {endExit.plain,     endExit.hover,     endStartOver.plain,   endStartOver.hover,
-                endContinue.plain, endContinue.hover, continueButton.hover, start.hover,
-                startAbout.hover,  startExit.hover,   startOver.hover,      about.hover,
-                exit.hover,        fullscreen.plain,  windowed.plain,       apply.plain,
-                back.plain};
+    clickSet = {endExit.plain,     endExit.hover,       endStartOver.plain,   endStartOver.hover,
+                endContinue.plain, endContinue.hover,   continueButton.hover, start.hover,
+                startAbout.hover,  startExit.hover,     startOver.hover,      about.hover,
+                exit.hover,        fullscreen.plain,    windowed.plain,       apply.plain,
+                back.plain,        tabScreen.plain,     tabLook.plain,        invert.plain,
+                qualityLow.plain,  qualityMedium.plain, qualityHigh.plain};
 
     for (const auto& name : endMaterials) {
         Ogre::MaterialPtr material =
@@ -151,13 +188,21 @@ void MossdenMenu::build() {
     const float lineWidth = viewModeArrowLine->getWidth();
     viewModeStep = sliderStep(lineWidth, static_cast<int>(videoModes.size()) - 1);
     volumeStep = sliderStep(lineWidth, MAX_VOLUME);
+    sensitivityStep = sliderStep(lineWidth, SENSITIVITY_STEPS);
+    fieldOfViewStep = sliderStep(lineWidth, fieldOfViewSteps());
 
     if (!TextOverlay::instance()) ownTextOverlay = std::make_unique<TextOverlay>();
-    TextOverlay::instance()->createTextArea(VIEW_MODE_TEXT, "", 0, 0, VIEW_MODE_TEXT_SIZE,
-                                            VIEW_MODE_TEXT_SIZE, VIEW_MODE_TEXT_COLOUR);
-    viewModeText = findElement(VIEW_MODE_TEXT);
-    viewModeText->setHorizontalAlignment(Ogre::GHA_CENTER);
-    viewModeText->setVerticalAlignment(Ogre::GVA_CENTER);
+    viewModeText = createCaption(VIEW_MODE_TEXT);
+    sensitivityText = createCaption(SENSITIVITY_TEXT);
+    fieldOfViewText = createCaption(FIELD_OF_VIEW_TEXT);
+    // The look captions lie as far below their lines as the size caption
+    // lies below its own.
+    const Ogre::Real belowLine =
+        VIEW_MODE_TEXT_TOP - textMain->getTop() - viewModeArrowLine->getTop();
+    sensitivityTextTop =
+        textMain->getTop() + findElement(menu + "SensitivityArrowLine")->getTop() + belowLine;
+    fieldOfViewTextTop =
+        textMain->getTop() + findElement(menu + "FieldOfViewArrowLine")->getTop() + belowLine;
 }
 
 void MossdenMenu::show(int newMode) {
@@ -185,10 +230,9 @@ void MossdenMenu::show(int newMode) {
             boxBackground->hide();
             background->setMaterialName(IN_GAME_MATERIAL);
         }
-        textAbout->hide();
-        textMain->show();
-        viewModeText->show();
+        showPage(Page::Screen);
         refreshSliders();
+        refreshLookRows();
     }
     resetHighlights();
     shown->show();
@@ -201,7 +245,8 @@ void MossdenMenu::hide() {
     if (cursor) {
         cursor->hide();
         menuOverlay->hide();
-        viewModeText->hide();
+        for (Ogre::OverlayElement* caption : {viewModeText, sensitivityText, fieldOfViewText})
+            caption->hide();
     }
     SoundManager& sound = SoundManager::getInstance();
     sound.resumeAll();
@@ -212,7 +257,8 @@ void MossdenMenu::hide() {
 void MossdenMenu::resetHighlights() {
     for (const ButtonPair* pair :
          {&continueButton, &about, &startAbout, &startOver, &exit, &startExit, &start, &back,
-          &apply, &fullscreen, &windowed, &viewModeArrow, &soundArrow})
+          &apply, &fullscreen, &windowed, &viewModeArrow, &soundArrow, &tabScreen, &tabLook,
+          &sensitivityArrow, &invert, &fieldOfViewArrow, &qualityLow, &qualityMedium, &qualityHigh})
         pair->hover->hide();
     startBackground->hide();
     switch (mode) {
@@ -267,7 +313,54 @@ void MossdenMenu::refreshSliders() {
         TextOverlay::instance()->setCaption(VIEW_MODE_TEXT, known ? videoModes[viewModeIndex] : "");
         // The caption lives on the shared text overlay, which stays up when
         // the menu goes: it shows only with the settings page.
-        if (visible && mode != MODE_END && textMain->isVisible()) viewModeText->show();
+        if (visible && mode != MODE_END && textMain->isVisible() && page == Page::Screen)
+            viewModeText->show();
+    }
+}
+
+void MossdenMenu::refreshLookRows() {
+    const Settings& settings = MossdenApp::getInstance().settings;
+    const auto placeArrow = [this](const ButtonPair& arrow, Ogre::OverlayElement* caption,
+                                   float step, int value, Ogre::Real captionTop,
+                                   const std::string& text) {
+        const float left = step * static_cast<float>(value) + static_cast<float>(sliderLeft);
+        arrow.hover->setLeft(left);
+        arrow.plain->setPosition(left, arrow.hover->getTop());
+        caption->setPosition(left, captionTop);
+        TextOverlay::instance()->setCaption(caption->getName(), text);
+    };
+    placeArrow(sensitivityArrow, sensitivityText, sensitivityStep,
+               stepOfSensitivity(settings.mouseSensitivity), sensitivityTextTop,
+               sensitivityCaption(settings.mouseSensitivity));
+    placeArrow(fieldOfViewArrow, fieldOfViewText, fieldOfViewStep,
+               stepOfFieldOfView(settings.fieldOfView), fieldOfViewTextTop,
+               fieldOfViewCaption(settings.fieldOfView));
+
+    const bool inverted = settings.invertVerticalLook;
+    markChosen(invert, "Menu/Invert", inverted);
+    invert.hover->setMaterialName(inverted ? "Menu/InvertOnHover" : "Menu/InvertHover");
+    const Settings::Quality quality = settings.quality.value_or(Settings::Quality::High);
+    markChosen(qualityLow, "Menu/QualityLow", quality == Settings::Quality::Low);
+    markChosen(qualityMedium, "Menu/QualityMedium", quality == Settings::Quality::Medium);
+    markChosen(qualityHigh, "Menu/QualityHigh", quality == Settings::Quality::High);
+}
+
+void MossdenMenu::showPage(Page shown) {
+    page = shown;
+    const bool settingsPage = shown != Page::About;
+    setShown(textMain, settingsPage);
+    setShown(textAbout, !settingsPage);
+    setShown(screenRows, shown == Page::Screen);
+    setShown(lookRows, shown == Page::Look);
+    markChosen(tabScreen, "Menu/TabScreen", shown == Page::Screen);
+    markChosen(tabLook, "Menu/TabLook", shown == Page::Look);
+    // The captions live on the shared text overlay, outside the pages.
+    setShown(viewModeText, shown == Page::Screen);
+    setShown(sensitivityText, shown == Page::Look);
+    setShown(fieldOfViewText, shown == Page::Look);
+    for (const ButtonPair* pair : {&fullscreen, &windowed}) {
+        setShown(pair->plain, settingsPage);
+        pair->hover->hide();
     }
 }
 
@@ -303,12 +396,8 @@ void MossdenMenu::mouseMoved(Ogre::Real relX) {
         return;
     }
 
-    if (draggingViewMode || draggingVolume) {
-        const bool moved = draggingViewMode
-                               ? dragSlider(dragAccumulator, relX, viewModeStep,
-                                            static_cast<int>(videoModes.size()) - 1, viewModeIndex)
-                               : dragSlider(dragAccumulator, relX, volumeStep, MAX_VOLUME, volume);
-        if (moved) refreshSliders();
+    if (dragging()) {
+        drag(relX);
         return;
     }
 
@@ -324,9 +413,11 @@ void MossdenMenu::mouseMoved(Ogre::Real relX) {
     clickCheck(e, SLOT_END_AND_ABOUT);
 
     e = textMain->findElementAt(x, y);
-    for (const ButtonPair* pair : {&apply, &fullscreen, &windowed})
+    for (const ButtonPair* pair : {&apply, &fullscreen, &windowed, &tabScreen, &tabLook, &invert,
+                                   &qualityLow, &qualityMedium, &qualityHigh})
         if (pair->holds(e)) pair->hover->show();
-    for (const ButtonPair* pair : {&viewModeArrow, &soundArrow}) {
+    for (const ButtonPair* pair :
+         {&viewModeArrow, &soundArrow, &sensitivityArrow, &fieldOfViewArrow}) {
         if (pair->holds(e)) {
             pair->hover->setPosition(pair->plain->getLeft(), pair->plain->getTop());
             pair->hover->show();
@@ -335,10 +426,34 @@ void MossdenMenu::mouseMoved(Ogre::Real relX) {
     clickCheck(e, SLOT_SETTINGS);
 }
 
+void MossdenMenu::drag(Ogre::Real relX) {
+    if (draggingViewMode || draggingVolume) {
+        const bool moved = draggingViewMode
+                               ? dragSlider(dragAccumulator, relX, viewModeStep,
+                                            static_cast<int>(videoModes.size()) - 1, viewModeIndex)
+                               : dragSlider(dragAccumulator, relX, volumeStep, MAX_VOLUME, volume);
+        if (moved) refreshSliders();
+        return;
+    }
+    // The look sliders keep no value of their own: they step from the
+    // settings and write back into them, live; the release saves them.
+    MossdenApp& app = MossdenApp::getInstance();
+    if (draggingSensitivity) {
+        int step = stepOfSensitivity(app.settings.mouseSensitivity);
+        if (!dragSlider(dragAccumulator, relX, sensitivityStep, SENSITIVITY_STEPS, step)) return;
+        app.settings.mouseSensitivity = sensitivityAtStep(step);
+    } else {
+        int step = stepOfFieldOfView(app.settings.fieldOfView);
+        if (!dragSlider(dragAccumulator, relX, fieldOfViewStep, fieldOfViewSteps(), step)) return;
+        app.setFieldOfView(fieldOfViewAtStep(step));
+    }
+    refreshLookRows();
+}
+
 void MossdenMenu::mousePressed(Ogre::Real x, Ogre::Real y) {
     // The settings page belongs to the start and in-game menus; its arrows
     // must not catch a press while the end menu is shown.
-    if (!cursor || draggingViewMode || draggingVolume || mode == MODE_END) return;
+    if (!cursor || dragging() || mode == MODE_END) return;
     if (windowWidth <= 0 || windowHeight <= 0) return;
     const Ogre::OverlayElement* e = textMain->findElementAt(
         x / static_cast<Ogre::Real>(windowWidth), y / static_cast<Ogre::Real>(windowHeight));
@@ -346,6 +461,10 @@ void MossdenMenu::mousePressed(Ogre::Real x, Ogre::Real y) {
         draggingViewMode = true;
     else if (soundArrow.holds(e))
         draggingVolume = true;
+    else if (sensitivityArrow.holds(e))
+        draggingSensitivity = true;
+    else if (fieldOfViewArrow.holds(e))
+        draggingFieldOfView = true;
     else
         return;
     cursor->hide();
@@ -353,15 +472,19 @@ void MossdenMenu::mousePressed(Ogre::Real x, Ogre::Real y) {
 
 void MossdenMenu::mouseReleased(Ogre::Real x, Ogre::Real y) {
     if (!cursor) return;
-    if (draggingViewMode || draggingVolume) {
+    MossdenApp& app = MossdenApp::getInstance();
+    if (dragging()) {
         cursor->show();
         dragAccumulator = 0.0f;
+        // The volume is kept by the application once its drag ends.
+        if (draggingSensitivity || draggingFieldOfView) app.keepSettings();
         draggingViewMode = false;
         draggingVolume = false;
+        draggingSensitivity = false;
+        draggingFieldOfView = false;
         return;
     }
 
-    MossdenApp& app = MossdenApp::getInstance();
     if (mode == MODE_END) {
         const Ogre::OverlayElement* e = endMenu->findElementAt(cursor->getX(), cursor->getY());
         if (e == endExit.hover)
@@ -384,7 +507,7 @@ void MossdenMenu::mouseReleased(Ogre::Real x, Ogre::Real y) {
     } else if (e == continueButton.hover) {
         hide();
     } else if (e == about.hover || e == startAbout.hover) {
-        openAbout();
+        showPage(Page::About);
     } else if (e == startOver.hover) {
         app.startOver();
     } else if (e == start.hover) {
@@ -392,8 +515,20 @@ void MossdenMenu::mouseReleased(Ogre::Real x, Ogre::Real y) {
         if (app.currentScene()) app.currentScene()->setFinished(true);
     }
 
-    e = textMain->findElementAt(px, py);
-    if (apply.holds(e)) {
+    releaseOnSettings(textMain->findElementAt(px, py));
+
+    e = textAbout->findElementAt(px, py);
+    if (back.holds(e)) showPage(Page::Screen);
+}
+
+void MossdenMenu::releaseOnSettings(const Ogre::OverlayElement* e) {
+    if (!e) return;
+    MossdenApp& app = MossdenApp::getInstance();
+    if (tabScreen.holds(e)) {
+        showPage(Page::Screen);
+    } else if (tabLook.holds(e)) {
+        showPage(Page::Look);
+    } else if (apply.holds(e)) {
         if (viewModeIndex >= 0 && viewModeIndex < static_cast<int>(videoModes.size()))
             app.setResolution(videoModes[viewModeIndex]);
     } else if (windowed.holds(e)) {
@@ -402,28 +537,22 @@ void MossdenMenu::mouseReleased(Ogre::Real x, Ogre::Real y) {
     } else if (fullscreen.holds(e)) {
         app.setFullscreen(true);
         setWindowSize(windowWidth, windowHeight);
+    } else if (invert.holds(e)) {
+        app.settings.invertVerticalLook = !app.settings.invertVerticalLook;
+        app.keepSettings();
+        refreshLookRows();
+    } else {
+        const std::pair<const ButtonPair*, Settings::Quality> levels[] = {
+            {&qualityLow, Settings::Quality::Low},
+            {&qualityMedium, Settings::Quality::Medium},
+            {&qualityHigh, Settings::Quality::High}};
+        for (const auto& [pair, level] : levels) {
+            if (!pair->holds(e)) continue;
+            app.settings.quality = level;
+            app.keepSettings();
+            refreshLookRows();
+        }
     }
-
-    e = textAbout->findElementAt(px, py);
-    if (back.holds(e)) openSettings();
-}
-
-void MossdenMenu::openAbout() {
-    textMain->hide();
-    textAbout->show();
-    viewModeText->hide();
-    for (const ButtonPair* pair : {&fullscreen, &windowed}) {
-        pair->plain->hide();
-        pair->hover->hide();
-    }
-}
-
-void MossdenMenu::openSettings() {
-    textMain->show();
-    textAbout->hide();
-    viewModeText->show();
-    fullscreen.plain->show();
-    windowed.plain->show();
 }
 
 void MossdenMenu::update(const Ogre::FrameEvent& evt) {

@@ -28,7 +28,8 @@ class TextOverlay;
 // end menu of the last scene. It draws its own cursor, highlights the button
 // under it by swapping the button for its hover picture, plays its own music
 // while shown (every other sound is paused meanwhile), and offers an about
-// page and a settings page (screen size, window mode, volume).
+// page and a settings page in two tabs: window mode, screen size and volume;
+// mouse sensitivity, invert vertical look, field of view and quality.
 //
 // The menu is not an input callback: while `visible`, the current scene
 // hands it the mouse (moveCursor, mouseMoved, mousePressed, mouseReleased).
@@ -45,6 +46,9 @@ public:
     // The three places that remember the last highlighted element, so that a
     // click sounds once per newly highlighted button.
     enum HoverSlot { SLOT_BUTTONS = 0, SLOT_END_AND_ABOUT = 1, SLOT_SETTINGS = 2, SLOT_COUNT = 3 };
+
+    // The pages on the panel's right half.
+    enum class Page { Screen, Look, About };
 
     // A button: the plain picture and the hover picture at the same place.
     struct ButtonPair {
@@ -89,9 +93,14 @@ public:
     bool visible = false;
     bool draggingViewMode = false;
     bool draggingVolume = false;
-    float endFade = 0.0f;       // opacity of the end menu, 0..1; once 1 it stays
-    float viewModeStep = 0.0f;  // slider step in the slider line's pixels
-    float volumeStep = 0.0f;    // slider step in the slider line's pixels
+    bool draggingSensitivity = false;
+    bool draggingFieldOfView = false;
+    Page page = Page::Screen;      // the start and in-game menus open on Screen
+    float endFade = 0.0f;          // opacity of the end menu, 0..1; once 1 it stays
+    float viewModeStep = 0.0f;     // slider step in the slider line's pixels
+    float volumeStep = 0.0f;       // slider step in the slider line's pixels
+    float sensitivityStep = 0.0f;  // slider step in the slider line's pixels
+    float fieldOfViewStep = 0.0f;  // slider step in the slider line's pixels
     int volume = MAX_VOLUME;
     std::unique_ptr<MenuCursor> cursor;   // made by the first show
     std::vector<std::string> videoModes;  // "<width>x<height>", by width
@@ -108,17 +117,23 @@ public:
     Ogre::OverlayContainer* boxBackground = nullptr;
     Ogre::OverlayContainer* textMain = nullptr;
     Ogre::OverlayContainer* textAbout = nullptr;
+    Ogre::OverlayContainer* screenRows = nullptr;  // the Screen tab's rows, in TextMain
+    Ogre::OverlayContainer* lookRows = nullptr;    // the Look tab's rows, in TextMain
     Ogre::OverlayContainer* endMenu = nullptr;
     // in Background
     ButtonPair start, startAbout, startExit, continueButton, about, startOver, exit;
     // in TextMain
+    ButtonPair tabScreen, tabLook;
     ButtonPair fullscreen, windowed, apply, viewModeArrow, soundArrow;
+    ButtonPair sensitivityArrow, invert, fieldOfViewArrow, qualityLow, qualityMedium, qualityHigh;
     Ogre::OverlayElement* viewModeArrowLine = nullptr;
     // in TextAbout
     ButtonPair back;
     // in EndMenu
     ButtonPair endContinue, endStartOver, endExit;
-    Ogre::OverlayElement* viewModeText = nullptr;  // the size caption
+    Ogre::OverlayElement* viewModeText = nullptr;     // the size caption
+    Ogre::OverlayElement* sensitivityText = nullptr;  // the sensitivity caption
+    Ogre::OverlayElement* fieldOfViewText = nullptr;  // the field-of-view caption
 
     std::array<const Ogre::OverlayElement*, SLOT_COUNT> lastHover{};
     std::set<const Ogre::OverlayElement*> clickSet;
@@ -129,11 +144,22 @@ private:
     void build();
     void resetHighlights();
     void refreshSliders();
+    // The look rows as the application's settings are now.
+    void refreshLookRows();
+    bool dragging() const {
+        return draggingViewMode || draggingVolume || draggingSensitivity || draggingFieldOfView;
+    }
+    // One mouse movement of relX pixels while an arrow is dragged.
+    void drag(Ogre::Real relX);
+    // A release over the settings page's buttons (not the arrows).
+    void releaseOnSettings(const Ogre::OverlayElement* e);
+    void showPage(Page shown);
     void clickCheck(const Ogre::OverlayElement* element, HoverSlot slot);
-    void openAbout();
-    void openSettings();
 
-    // The shared text overlay that shows the size caption, when the menu was
+    // Tops of the look captions, pixels from the window's centre.
+    Ogre::Real sensitivityTextTop = 0;
+    Ogre::Real fieldOfViewTextTop = 0;
+    // The shared text overlay that shows the captions, when the menu was
     // the first to need it.
     std::unique_ptr<TextOverlay> ownTextOverlay;
 };

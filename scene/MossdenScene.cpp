@@ -162,6 +162,15 @@ void MossdenScene::applyLook(const Mossden::LookStep&) {}
 
 void MossdenScene::applyQuality(Mossden::Settings::Quality) {}
 
+void MossdenScene::openMenu() {
+    Mossden::MossdenApp& app = Mossden::MossdenApp::getInstance();
+    app.menu.show(MENU_GAME_MODE);
+    if (app.mouse) {
+        const OIS::MouseState& state = app.mouse->getMouseState();
+        app.menu.moveCursor(state.X.abs, state.Y.abs);
+    }
+}
+
 Mossden::LookOptions MossdenScene::currentLookOptions() {
     return Mossden::LookOptions::from(Mossden::MossdenApp::getInstance().settings);
 }
@@ -209,11 +218,7 @@ bool MossdenScene::keyPressed(const OIS::KeyEvent& evt) {
         // The start menu stays until the player starts.
         if (evt.key == OIS::KC_ESCAPE && menu.mode != MENU_START_MODE) menu.hide();
     } else if (evt.key == OIS::KC_ESCAPE) {
-        menu.show(MENU_GAME_MODE);
-        if (app.mouse) {
-            const OIS::MouseState& state = app.mouse->getMouseState();
-            menu.moveCursor(state.X.abs, state.Y.abs);
-        }
+        openMenu();
     }
     if (!cameraKeysDisabled && cameraMan) injectKeyDown(*cameraMan, evt);
     return true;

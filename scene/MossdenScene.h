@@ -50,6 +50,10 @@ public:
     bool keyPressed(const OIS::KeyEvent& evt) override;
     bool keyReleased(const OIS::KeyEvent& evt) override;
 
+    // Pauses the scene under the in-game menu, as Escape does; the
+    // application calls it too when the window loses the focus in play.
+    virtual void openMenu();
+
     // A turn of the player's view from any look device (mouse, gamepad),
     // already scaled by the player's look options. Each scene turns its own
     // view and ignores the turn where its phase allows no look; the default

@@ -6,7 +6,8 @@ PACKAGES="cmake make g++ pkg-config
   libogre-1.12-dev libois-dev libopenal-dev libalut-dev libvorbis-dev libtinyxml-dev libgtest-dev
   libpng-dev
   libgl1-mesa-dri fonts-dejavu-core fonts-dejavu-extra imagemagick sox
-  xvfb xauth xdotool x11-utils python3-xlib
+  libx11-dev
+  xvfb xauth xdotool x11-utils python3-xlib openbox
   dpkg-dev file"
 # "install-deps.sh fuzz": the fuzz build's packages instead (make fuzz),
 # clang with libFuzzer and the sanitizer runtimes that it only recommends.

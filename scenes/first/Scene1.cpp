@@ -428,8 +428,7 @@ void Scene1::tick(int elapsedMs) {
 bool Scene1::mouseMoved(const OIS::MouseEvent& evt) {
     MossdenApp& app = MossdenApp::getInstance();
     if (app.menu.visible) {
-        const OIS::MouseState& state = app.mouse ? app.mouse->getMouseState() : evt.state;
-        app.menu.moveCursor(state.X.abs, state.Y.abs);
+        app.menu.moveCursor(evt.state.X.abs, evt.state.Y.abs);
         app.menu.mouseMoved(static_cast<Ogre::Real>(evt.state.X.rel));
         return true;
     }

@@ -403,16 +403,10 @@ bool Scene3::keyPressed(const OIS::KeyEvent& evt) {
     MossdenApp& app = MossdenApp::getInstance();
     switch (evt.key) {
     case OIS::KC_ESCAPE:
-        if (app.menu.visible) {
+        if (app.menu.visible)
             app.menu.hide();
-        } else {
-            app.menu.show(mEndMode == 2 ? 2 : 1);
-            if (app.mouse) {
-                const OIS::MouseState& state = app.mouse->getMouseState();
-                app.menu.moveCursor(state.X.abs, state.Y.abs);
-            }
-        }
-        if (app.menu.visible) showIndicator(false);
+        else
+            openMenu();
         break;
     case OIS::KC_W:
         if (!mRig.jumping()) mRig.jump();
@@ -421,6 +415,17 @@ bool Scene3::keyPressed(const OIS::KeyEvent& evt) {
     default: break;
     }
     return true;
+}
+
+void Scene3::openMenu() {
+    MossdenApp& app = MossdenApp::getInstance();
+    // After the closing sequence the menu is the end menu.
+    app.menu.show(mEndMode == 2 ? 2 : 1);
+    if (app.mouse) {
+        const OIS::MouseState& state = app.mouse->getMouseState();
+        app.menu.moveCursor(state.X.abs, state.Y.abs);
+    }
+    showIndicator(false);
 }
 
 void Scene3::debugPath() {

@@ -56,6 +56,7 @@ public:
     void applyQuality(Settings::Quality quality) override;
     bool mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override;
     bool keyPressed(const OIS::KeyEvent& evt) override;
+    void openMenu() override;
 
     // The owner interface (ThirdSceneOwner.h).
     Scene3Phase phase() const override { return mPhase; }

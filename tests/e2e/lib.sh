@@ -51,6 +51,10 @@ wait_for() {
 
 game_window() { xdotool search --name '^Mossden$' | head -1; }
 
+# grabs: what a second X client finds when it grabs the pointer and the
+# keyboard ("pointer=free keyboard=free" when the game holds neither)
+grabs() { /usr/bin/python3 "$HERE/xgrab.py"; }
+
 # screenshot NAME: saves the screen as $ARTEFACTS/NAME.png and prints its size
 screenshot() {
     import -window root "$ARTEFACTS/$1.png" && identify -format '%wx%h' "$ARTEFACTS/$1.png"

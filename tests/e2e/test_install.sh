@@ -51,6 +51,13 @@ fi
 rm -f "$log"
 run_installed "as a player"
 [ -f "$kept/ogre.cfg" ] && [ -f "$kept/settings.cfg" ] || fail "the player's configuration was not kept in $kept"
+# What the player chose last time is what the next start finds.
+sed -i 's/^volume=.*/volume=3/; s/^mouse_sensitivity=.*/mouse_sensitivity=2/; s/^invert_vertical_look=.*/invert_vertical_look=yes/' \
+    "$kept/settings.cfg"
+chosen=$(cat "$kept/settings.cfg")
+run_installed "as a player, again"
+[ "$(cat "$kept/settings.cfg")" = "$chosen" ] || fail "the player's settings were not kept: $(cat "$kept/settings.cfg")"
+grep -q '^volume=3$' "$kept/settings.cfg" || fail "no volume in the player's settings"
 [ "$(installed)" = "$before" ] ||
     fail "the run changed the installed files"
 chmod -R u+w "$PREFIX/$DATA/cfg"  # so that the clean-up can remove it

@@ -4,12 +4,9 @@
 # scene, Escape opens and closes the in-game menu there, and its Exit button
 # ends the game with status 0. Screenshots of each step go to the artefacts.
 #
-# OIS keeps its own pointer position (PORTING.md, OIS and xdotool): it counts
-# relative motion only, and while it grabs the pointer it puts it back to the
-# window centre, uncounted, whenever it comes within 5 pixels of an edge.
-# So the test first pushes OIS's position to (0, 0), then moves by known
-# distances, keeping the X pointer away from the edges except where a warp
-# back to the centre is wanted.
+# While a menu is shown the pointer is free (not grabbed), so the menu's
+# cursor is where the X pointer is: the test moves it to window pixels (the
+# window fills the screen at 0, 0).
 source "$(dirname "$0")/lib.sh"
 
 # The menu is laid out in pixels around the window's centre; on 1024 x 768
@@ -34,16 +31,17 @@ wait_for "Mossden ready"
 sleep 1
 screenshot menu_start > /dev/null
 is_paper menu_start $paper_x $paper_y || fail "no start menu panel"
-[ "$(brightness menu_start 20 20)" -lt 60 ] || fail "no night sky around the start menu"
+[ "$(brightness menu_start 1000 20)" -lt 60 ] || fail "no night sky around the start menu"
 [ "$(brightness menu_start $button_x "$(button_y 170)")" -gt 180 ] || fail "Start lit before hovering"
+# A desktop program: with a menu shown, neither the pointer nor the keyboard
+# is held.
+[ "$(grabs)" = "pointer=free keyboard=free" ] || fail "start menu holds input: $(grabs)"
 
 # Onto Start (panel x 60..330, y 170..224): the first move finds the plain
 # button and shows the hover form, the second finds the hover form.
-xdotool mousemove 0 0
+xdotool mousemove 310 285
 sleep 0.3
-xdotool mousemove_relative 310 285
-sleep 0.3
-xdotool mousemove_relative 7 6
+xdotool mousemove 317 291
 sleep 0.5
 screenshot menu_hover_start > /dev/null
 [ "$(brightness menu_hover_start $button_x "$(button_y 170)")" -lt 80 ] || fail "Start not lit"
@@ -53,6 +51,8 @@ xdotool click 1
 wait_for "Scene 1 starts" 30
 # The first scene fades in from black; the in-game menu shows above the fade.
 sleep 2
+# In play the pointer is grabbed (for looking around), never the keyboard.
+[ "$(grabs)" = "pointer=taken keyboard=free" ] || fail "in play: $(grabs)"
 xdotool key Escape
 shown=
 for _ in $(seq 1 15); do
@@ -61,6 +61,7 @@ for _ in $(seq 1 15); do
     if is_paper menu_ingame $paper_x $paper_y; then shown=1; break; fi
 done
 [ -n "$shown" ] || fail "Escape did not open the in-game menu"
+[ "$(grabs)" = "pointer=free keyboard=free" ] || fail "in-game menu holds input: $(grabs)"
 # The settings page's screen size caption goes with the menu (see
 # test_scene_start.sh).
 [ "$(/usr/bin/python3 "$HERE/menu_text.py" "$ARTEFACTS/menu_ingame.png")" -ge 40 ] ||
@@ -74,14 +75,10 @@ is_paper menu_closed $paper_x $paper_y && fail "a second Escape did not close th
 xdotool key Escape
 sleep 1
 
-# Down to Exit (panel y 380..434), through one warp of the X pointer: the
-# pointer is at y 675, 90 pixels down touch the bottom edge, which OIS counts
-# before it puts the pointer back to the centre.
-xdotool mousemove_relative 0 90
+# Down to Exit (panel y 380..434).
+xdotool mousemove 317 490
 sleep 0.3
-xdotool mousemove_relative 0 120
-sleep 0.3
-xdotool mousemove_relative 1 1
+xdotool mousemove 318 491
 sleep 0.5
 screenshot menu_hover_exit > /dev/null
 [ "$(brightness menu_hover_exit $button_x "$(button_y 380)")" -lt 80 ] || fail "Exit not lit"

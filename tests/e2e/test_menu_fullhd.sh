@@ -22,12 +22,10 @@ PANEL_Y=250
 start_game
 wait_for "Mossden ready"
 sleep 1
-xdotool mousemove 0 0
-sleep 0.3
 # Onto Start (panel x 60..330, y 170..224), in two moves.
-xdotool mousemove_relative 760 440
+xdotool mousemove 760 440
 sleep 0.3
-xdotool mousemove_relative 5 5
+xdotool mousemove 765 445
 sleep 0.5
 size=$(screenshot menu_fullhd)
 [ "$size" = 1920x1080 ] || fail "screenshot is $size"

@@ -1,10 +1,10 @@
 #!/bin/bash
 # The player's settings last: with a fresh HOME and no XDG variables, the
-# volume dragged and the window mode clicked in the settings page with real
-# input are in ~/.config/mossden/settings.cfg, and the next start shows the
-# volume where it was left. The data is untouched and the working directory
-# gains nothing but the engine log. Pointer moves as in test_menu.sh (OIS
-# counts relative motion and puts the pointer back to the centre at an edge).
+# volume dragged, the window mode clicked, the mouse sensitivity dragged and
+# the vertical look inverted in the settings page with real input are in
+# ~/.config/mossden/settings.cfg, and the next start shows the volume where
+# it was left and keeps the rest. The data is untouched and the working directory
+# gains nothing but the engine log. Pointer moves as in test_menu.sh.
 source "$(dirname "$0")/lib.sh"
 
 unset XDG_CONFIG_HOME XDG_STATE_HOME
@@ -36,15 +36,11 @@ sleep 1
 screenshot settings_before > /dev/null
 is_paper settings_before "$(arrow_x 10)" $ARROW_Y && fail "no volume arrow at full volume"
 
-# OIS's pointer to (0, 0), then onto the arrow at full volume, through one
-# warp back to the centre at the right edge.
-xdotool mousemove 0 0
+# Onto the arrow at full volume (the menu leaves the pointer free: its
+# cursor is where the X pointer is).
+xdotool mousemove 400 270
 sleep 0.3
-xdotool mousemove_relative 400 270
-sleep 0.3
-xdotool mousemove_relative 109 0
-sleep 0.3
-xdotool mousemove_relative $(($(arrow_x 10) - 509)) $((ARROW_Y - 270))
+xdotool mousemove "$(arrow_x 10)" $ARROW_Y
 sleep 0.3
 xdotool mousedown 1
 sleep 0.3
@@ -57,13 +53,44 @@ sleep 0.5
 grep -q "^volume=6$" "$KEPT" 2>/dev/null || fail "the volume was not kept: $(cat "$KEPT" 2>&1)"
 
 # Windowed (the right button of the window-mode row, centre 512 + 275, 94 + 146).
-xdotool mousemove_relative -- $((787 - $(arrow_x 10) + 100)) $((240 - ARROW_Y))
+xdotool mousemove 787 240
 sleep 0.3
-xdotool mousemove_relative 1 1
+xdotool mousemove 788 241
 sleep 0.3
 xdotool click 1
 sleep 1
 grep -q "^window_mode=windowed$" "$KEPT" || fail "the window mode was not kept: $(cat "$KEPT")"
+
+# The look rows' tab, then the sensitivity arrow (at 1x: (682, 237), one
+# step per 15 pixels) two steps right, and the invert toggle.
+xdotool mousemove 787 147
+sleep 0.3
+xdotool mousemove 788 148
+sleep 0.3
+xdotool click 1
+sleep 0.5
+xdotool mousemove 681 237
+sleep 0.3
+xdotool mousemove 682 237
+sleep 0.3
+xdotool mousedown 1
+sleep 0.3
+for _ in 1 2; do
+    xdotool mousemove_relative 16 0
+    sleep 0.2
+done
+xdotool mouseup 1
+sleep 0.5
+sensitivity=$(sed -n 's/^mouse_sensitivity=//p' "$KEPT")
+[ -n "$sensitivity" ] && [ "$sensitivity" != 1 ] || fail "the sensitivity was not kept: $(cat "$KEPT")"
+xdotool mousemove 706 321
+sleep 0.3
+xdotool mousemove 707 321
+sleep 0.3
+xdotool click 1
+sleep 0.5
+grep -q "^invert_vertical_look=yes$" "$KEPT" || fail "the inverted look was not kept: $(cat "$KEPT")"
+screenshot settings_look > /dev/null
 close_game
 cp "$KEPT" "$HOME/kept-first"
 

@@ -96,7 +96,7 @@ TEST_F(FirstScene, QualityLevelsSetTheirDetailFromAnyOther) {
                           {Quality::Low, "Low", 700, 6000},
                           {Quality::High, "Default", 2500, 0}};
     Ogre::SceneManager* sm = app().sceneManager;
-    const Quality kept = app().settings.quality;
+    const auto kept = app().settings.quality;
     for (const Case& c : cases) {
         app().settings.quality = c.quality;
         app().applyQuality();

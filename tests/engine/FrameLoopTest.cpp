@@ -9,6 +9,7 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -38,6 +39,7 @@ struct ProbeLog {
     std::vector<int> ticks;
     int releases = 0;
     bool aliveAfterStartOver = false;
+    std::vector<OIS::KeyCode> keys;  // pressed, as the scene saw them
 };
 
 class ProbeScene : public MossdenScene {
@@ -49,6 +51,10 @@ public:
     void createScene() override {}
     void update(const Ogre::FrameEvent&) override { ++log.updates; }
     void tick(int elapsedMs) override { log.ticks.push_back(elapsedMs); }
+    bool keyPressed(const OIS::KeyEvent& evt) override {
+        log.keys.push_back(evt.key);
+        return MossdenScene::keyPressed(evt);
+    }
     bool mouseReleased(const OIS::MouseEvent&, OIS::MouseButtonID) override {
         ProbeLog& record = log;  // this scene may be gone after the call
         ++record.releases;
@@ -67,7 +73,7 @@ private:
 
 bool inputPointsAt(MossdenScene* scene) {
     return app().mouse->getEventCallback() == static_cast<OIS::MouseListener*>(scene) &&
-           app().keyboard->getEventCallback() == static_cast<OIS::KeyListener*>(scene);
+           app().keyListener() == static_cast<OIS::KeyListener*>(scene);
 }
 
 // The sequence's slot a test's own scene goes into.
@@ -214,6 +220,52 @@ TEST_F(FrameLoopTest, MenuOverAPlayableSceneStopsOnlyItsUpdate) {
 
     app().fader->fade(100.0);  // end the fade-in: overlay hidden again
     std::filesystem::remove_all(dir);
+}
+
+// A desktop program holds the pointer only while the player looks around:
+// never over the start menu, nor under a menu in a game scene.
+TEST_F(FrameLoopTest, PointerIsGrabbedOnlyInPlay) {
+    struct Case {
+        int sceneIndex;
+        bool menuShown;
+        bool grabbed;
+    };
+    for (const Case& c : {Case{1, false, true}, Case{1, true, false}, Case{0, false, false}, Case{2, false, true},
+                          Case{2, true, false}}) {
+        app().sceneIndex = c.sceneIndex;
+        if (c.menuShown)
+            app().menu.show(1);
+        else
+            app().menu.hide();
+        ASSERT_TRUE(renderFrames(1));
+        EXPECT_EQ(app().pointerGrabbed(), c.grabbed) << "scene " << c.sceneIndex << " menu " << c.menuShown;
+        // The events still reach the scene through the new mouse.
+        EXPECT_TRUE(inputPointsAt(probe));
+    }
+}
+
+// Alt+Enter asks for the other window mode (kept in the settings) and never
+// reaches the scene; Enter alone does. (Without a window manager the engine
+// cannot go full screen: the switch itself is tested under one, end to end.)
+TEST_F(FrameLoopTest, AltEnterSwitchesTheWindowModeBeforeTheScene) {
+    OIS::KeyListener* keys = app().keyboard->getEventCallback();
+    ASSERT_NE(keys, nullptr);
+    const bool wasFullscreen = app().window->isFullScreen();
+    auto press = [&](OIS::KeyCode key) { keys->keyPressed(OIS::KeyEvent(app().keyboard, key, 0)); };
+    auto release = [&](OIS::KeyCode key) { keys->keyReleased(OIS::KeyEvent(app().keyboard, key, 0)); };
+
+    press(OIS::KC_RETURN);
+    release(OIS::KC_RETURN);
+    EXPECT_EQ(app().window->isFullScreen(), wasFullscreen);
+    EXPECT_NE(app().settings.fullscreen, std::optional<bool>(!wasFullscreen));
+    press(OIS::KC_LMENU);
+    press(OIS::KC_RETURN);
+    release(OIS::KC_RETURN);
+    release(OIS::KC_LMENU);
+    EXPECT_EQ(app().settings.fullscreen, std::optional<bool>(!wasFullscreen));
+    EXPECT_EQ(log.keys, (std::vector<OIS::KeyCode>{OIS::KC_RETURN, OIS::KC_LMENU}));
+    app().setFullscreen(wasFullscreen);
+    ASSERT_TRUE(renderFrames(1));
 }
 
 TEST_F(FrameLoopTest, ShutDownEndsTheLoop) {

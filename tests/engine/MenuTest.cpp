@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/Fader.h"
+#include "app/Settings.h"
 #include "audio/SoundManager.h"
 #include "menu/MenuSliders.h"
 #include "menu/MossdenMenu.h"
@@ -87,6 +88,7 @@ protected:
         savedModes = menu.videoModes;
         savedStep = menu.viewModeStep;
         savedIndex = menu.viewModeIndex;
+        savedSettings = app().settings;
         app().shutDown = false;
         app().fader->startFadeIn(0.01);  // a clear picture for the screenshots
         app().fader->fade(1.0);
@@ -106,6 +108,9 @@ protected:
         menu.viewModeStep = savedStep;
         menu.viewModeIndex = savedIndex;
         menu.volume = MossdenMenu::MAX_VOLUME;
+        app().settings = savedSettings;
+        app().setFieldOfView(savedSettings.fieldOfView);
+        app().keepSettings();
         menu.hide();
         app().scenes.install(Mossden::SceneSequence::LAST_INDEX, nullptr);  // releases menuScene
         app().scenes.makeCurrent(savedSlot);
@@ -121,7 +126,26 @@ protected:
     std::vector<std::string> savedModes;
     float savedStep = 0;
     int savedIndex = 0;
+    Mossden::Settings savedSettings;
 };
+
+// The settings as the player's file holds them now.
+Mossden::Settings kept() {
+    std::vector<std::string> notes;
+    const Mossden::Settings settings = Mossden::loadSettings(app().settingsPath, notes);
+    EXPECT_TRUE(notes.empty()) << notes.front();
+    return settings;
+}
+
+// A click as a player makes it: onto the button, a little further (the
+// hover form shows), then the left button goes down and up.
+void click(FakeMouse& mouse, const std::string& name) {
+    const auto p = centreOf(name);
+    mouse.moveTo(p);
+    mouse.moveTo({p.first + 1, p.second});
+    mouse.press();
+    mouse.release();
+}
 
 }  // namespace
 
@@ -527,4 +551,132 @@ TEST_F(MenuTest, SceneMenuBlacksThePictureAndFinishesFourUpdatesAfterStart) {
     app().fader->startFadeIn(0.01);
     app().fader->fade(1.0);
     EXPECT_FALSE(app().fader->overlay->isVisible());
+}
+
+// The Look & quality tab through the menu's own mouse entry points: the
+// sliders change the settings (and the camera) while they move and save
+// when let go; the toggle and the quality row save at once.
+TEST_F(MenuTest, LookRowsChangeTheSettingsTheFileAndTheCamera) {
+    Mossden::Settings& settings = app().settings;
+    settings.mouseSensitivity = 1.0f;
+    settings.invertVerticalLook = false;
+    settings.quality = Mossden::Settings::Quality::High;
+    app().setFieldOfView(Mossden::Settings::DEFAULT_FIELD_OF_VIEW);
+    app().keepSettings();
+    menu.show(MossdenMenu::MODE_START);
+    ASSERT_TRUE(renderFrames(1));
+    EXPECT_FALSE(element(M + "LookRows")->isVisible());
+
+    FakeMouse mouse;
+    click(mouse, M + "TabLook");
+    EXPECT_EQ(menu.page, MossdenMenu::Page::Look);
+    EXPECT_TRUE(element(M + "LookRows")->isVisible());
+    EXPECT_FALSE(element(M + "ScreenRows")->isVisible());
+    EXPECT_FALSE(element("ViewModeText")->isVisible());
+    EXPECT_TRUE(element("SensitivityText")->isVisible());
+    EXPECT_EQ(element(M + "TabLook")->getMaterialName(), "Menu/TabLookOn");
+    EXPECT_EQ(element("SensitivityText")->getCaption(), "1.00\u00d7");
+    EXPECT_EQ(element("FieldOfViewText")->getCaption(), "45\u00b0");
+    saveScreenshot("menu_look");
+
+    struct Drag {
+        const char* arrow;
+        int dx;
+        float sensitivity, fieldOfView;  // after the move
+        int arrowStep;                   // the arrow's step on its line
+    };
+    const float s = menu.sensitivityStep;
+    const float f = menu.fieldOfViewStep;
+    ASSERT_GT(s, 0);
+    ASSERT_GT(f, 0);
+    const Drag drags[] = {
+        {"SensitivityArrow", int(s) + 1, 1.189207f, 45, 9},
+        {"SensitivityArrow", int(s) + 1, 1.414214f, 45, 10},
+        {"SensitivityArrow", 1, 1.414214f, 45, 10},  // short of a step, but counted:
+        {"SensitivityArrow", -int(s) - 1, 1.414214f, 45, 10},
+        {"SensitivityArrow", -int(s) - 1, 1.189207f, 45, 9},
+        {"FieldOfViewArrow", int(f) + 1, 1.189207f, 50, 3},
+        {"FieldOfViewArrow", -int(f) - 1, 1.189207f, 45, 2},
+        {"FieldOfViewArrow", -int(f) - 1, 1.189207f, 40, 1},
+    };
+    std::string dragged;
+    for (const Drag& d : drags) {
+        if (dragged != d.arrow) {
+            if (!dragged.empty()) mouse.release();
+            dragged = d.arrow;
+            mouse.moveTo(centreOf(M + d.arrow));
+            mouse.press();
+        }
+        mouse.moveTo(mouse.at(), d.dx);
+        EXPECT_NEAR(settings.mouseSensitivity, d.sensitivity, 1e-5f) << d.arrow << d.dx;
+        EXPECT_FLOAT_EQ(settings.fieldOfView, d.fieldOfView) << d.arrow << d.dx;
+        // The camera follows the field of view while the arrow moves.
+        EXPECT_NEAR(app().camera->getFOVy().valueDegrees(), d.fieldOfView, 1e-4f);
+        const float step = std::string(d.arrow) == "SensitivityArrow" ? s : f;
+        EXPECT_FLOAT_EQ(element(M + d.arrow)->getLeft(), menu.sliderLeft + step * d.arrowStep);
+        // Mouse look reads the new values at once.
+        EXPECT_EQ(MossdenScene::currentLookOptions().sensitivity, settings.mouseSensitivity);
+    }
+    EXPECT_TRUE(menu.draggingFieldOfView);
+    EXPECT_FLOAT_EQ(kept().fieldOfView, 45) << "saved before the arrow was let go";
+    EXPECT_NEAR(kept().mouseSensitivity, 1.189207f, 1e-5f);  // saved when let go
+    mouse.release();
+    EXPECT_FALSE(menu.draggingFieldOfView);
+    EXPECT_FLOAT_EQ(kept().fieldOfView, 40);
+    EXPECT_EQ(element("FieldOfViewText")->getCaption(), "40\u00b0");
+
+    // Far past either end, the arrows stop at 0.25x and 75 degrees.
+    mouse.moveTo(centreOf(M + "SensitivityArrow"));
+    mouse.press();
+    for (int i = 0; i < 20; ++i) mouse.moveTo(mouse.at(), -100);
+    mouse.release();
+    mouse.moveTo(centreOf(M + "FieldOfViewArrow"));
+    mouse.press();
+    for (int i = 0; i < 20; ++i) mouse.moveTo(mouse.at(), 100);
+    mouse.release();
+    EXPECT_FLOAT_EQ(kept().mouseSensitivity, Mossden::Settings::MIN_SENSITIVITY);
+    EXPECT_FLOAT_EQ(kept().fieldOfView, Mossden::Settings::MAX_FIELD_OF_VIEW);
+    EXPECT_NEAR(app().camera->getFOVy().valueDegrees(), 75, 1e-4f);
+    EXPECT_FLOAT_EQ(element(M + "FieldOfViewArrow")->getLeft(), menu.sliderLeft + 240);
+
+    // The toggle and the quality row act and save on release.
+    click(mouse, M + "Invert");
+    EXPECT_TRUE(settings.invertVerticalLook);
+    EXPECT_TRUE(kept().invertVerticalLook);
+    EXPECT_EQ(element(M + "Invert")->getMaterialName(), "Menu/InvertOn");
+    EXPECT_EQ(element(M + "InvertHover")->getMaterialName(), "Menu/InvertOnHover");
+    EXPECT_TRUE(MossdenScene::currentLookOptions().invertVertical);
+    struct Level {
+        const char* button;
+        Mossden::Settings::Quality quality;
+    };
+    const Level levels[] = {{"QualityMedium", Mossden::Settings::Quality::Medium},
+                            {"QualityLow", Mossden::Settings::Quality::Low},
+                            {"QualityHigh", Mossden::Settings::Quality::High}};
+    for (const Level& level : levels) {
+        click(mouse, M + level.button);
+        EXPECT_EQ(settings.quality, level.quality) << level.button;
+        EXPECT_EQ(kept().quality, level.quality) << level.button;
+        for (const Level& other : levels)
+            EXPECT_EQ(element(M + other.button)->getMaterialName(),
+                      "Menu/" + std::string(other.button) + (&other == &level ? "On" : ""));
+    }
+    click(mouse, M + "Invert");
+    EXPECT_FALSE(kept().invertVerticalLook);
+    saveScreenshot("menu_look_changed");
+
+    // Back on the first tab; the menu opens there the next time too.
+    click(mouse, M + "TabLook");  // the open tab stays open
+    EXPECT_EQ(menu.page, MossdenMenu::Page::Look);
+    click(mouse, M + "TabScreen");
+    EXPECT_EQ(menu.page, MossdenMenu::Page::Screen);
+    EXPECT_TRUE(element("ViewModeText")->isVisible());
+    EXPECT_FALSE(element("FieldOfViewText")->isVisible());
+    click(mouse, M + "TabLook");
+    menu.hide();
+    EXPECT_FALSE(element("SensitivityText")->isVisible());
+    menu.show(MossdenMenu::MODE_IN_GAME);
+    EXPECT_EQ(menu.page, MossdenMenu::Page::Screen);
+    EXPECT_TRUE(element(M + "ScreenRows")->isVisible());
+    EXPECT_FALSE(element("SensitivityText")->isVisible());
 }

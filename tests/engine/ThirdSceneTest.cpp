@@ -9,6 +9,7 @@
 
 #include <sstream>
 
+#include "app/GamepadInput.h"
 #include "scene/Helpers.h"
 #include "scenes/third/Scene3.h"
 #include "tests/engine/SceneTestSupport.h"
@@ -393,6 +394,87 @@ TEST_F(ThirdScene, MouseLookFollowsTheSensitivityAndInvertOfTheSettings) {
         EXPECT_NEAR(turned(pitch, rig.mCameraPitchNode->getOrientation(), Ogre::Vector3::UNIT_X), c.pitch, 0.01f)
             << label;
     }
+    settings = saved;
+}
+
+// A gamepad's events, made here (no pad is plugged into these machines),
+// reach the field through the application's gamepad glue: A hops, the right
+// stick turns the view with the look options, Start opens the in-game menu,
+// where the left stick moves the cursor and A presses at it.
+TEST_F(ThirdScene, GamepadHopsLooksAndOpensTheMenu) {
+    standOnStart();
+    struct Target : Mossden::GamepadInput::Target {
+        explicit Target(MossdenScene* s) : s(s) {}
+        MossdenScene* scene() override { return s; }
+        Mossden::MossdenMenu& menu() override { return app().menu; }
+        OIS::Keyboard* keyboard() override { return app().keyboard; }
+        OIS::Mouse* mouse() override { return app().mouse; }
+        MossdenScene* s;
+    } target(scene.get());
+    Mossden::GamepadInput pad(target);
+    OIS::JoyStickState state;
+    state.mAxes.resize(Mossden::GamepadMapper::AXIS_COUNT);
+    const OIS::JoyStickEvent evt(nullptr, state);
+    const Mossden::PadLayout layout;
+    Mossden::CameraRig& rig = probe->rig();
+    Mossden::Settings& settings = app().settings;
+    const Mossden::Settings saved = settings;
+    settings.mouseSensitivity = 1;
+    settings.fieldOfView = Mossden::Settings::DEFAULT_FIELD_OF_VIEW;
+
+    pad.buttonPressed(evt, layout.buttonA);
+    EXPECT_TRUE(rig.jumping());
+    pad.buttonReleased(evt, layout.buttonA);
+    for (int i = 0; i < 120 && rig.jumping(); ++i) frame(1.0f / 60);
+    ASSERT_FALSE(rig.jumping());
+
+    // Full right for half a second: 60 degrees to the right; inverted, the
+    // stick pushed up looks down.
+    auto yawOf = [&] { return rig.mCameraYawNode->getOrientation(); };
+    Ogre::Quaternion before = yawOf();
+    state.mAxes[layout.rightX].abs = Mossden::GamepadMapper::AXIS_MAX;
+    pad.axisMoved(evt, layout.rightX);
+    pad.frame(0.5f);
+    Ogre::Radian angle;
+    Ogre::Vector3 axis;
+    (before.Inverse() * yawOf()).ToAngleAxis(angle, axis);
+    EXPECT_NEAR(angle.valueDegrees() * (axis.z < 0 ? -1 : 1), -60.0f, 0.05f);
+    state.mAxes[layout.rightX].abs = 0;
+    pad.axisMoved(evt, layout.rightX);
+    settings.invertVerticalLook = true;
+    before = rig.mCameraPitchNode->getOrientation();
+    state.mAxes[layout.rightY].abs = Mossden::GamepadMapper::AXIS_MIN;  // up
+    pad.axisMoved(evt, layout.rightY);
+    pad.frame(0.1f);
+    (before.Inverse() * rig.mCameraPitchNode->getOrientation()).ToAngleAxis(angle, axis);
+    EXPECT_NEAR(angle.valueDegrees() * (axis.x < 0 ? -1 : 1), -12.0f, 0.05f);
+    state.mAxes[layout.rightY].abs = 0;
+    pad.axisMoved(evt, layout.rightY);
+
+    Mossden::MossdenMenu& menu = app().menu;
+    pad.buttonPressed(evt, layout.buttonStart);
+    pad.buttonReleased(evt, layout.buttonStart);
+    ASSERT_TRUE(menu.visible);
+    EXPECT_EQ(menu.mode, Mossden::MossdenMenu::MODE_IN_GAME);
+    ASSERT_TRUE(Mossden::Test::renderFrames(1));  // lays the menu out
+    // The left stick carries the cursor: full right for two frames of 0.05 s
+    // (the first lights the button under it, as a mouse move does).
+    Ogre::OverlayElement* button = menu.continueButton.plain;
+    const int centreX = static_cast<int>((button->_getDerivedLeft() + button->_getWidth() / 2) * menu.windowWidth);
+    const int centreY = static_cast<int>((button->_getDerivedTop() + button->_getHeight() / 2) * menu.windowHeight);
+    const int fromX = centreX - static_cast<int>(Mossden::GamepadMapper::CURSOR_PIXELS_PER_SECOND * 0.1f);
+    menu.moveCursor(fromX, centreY);
+    state.mAxes[layout.leftX].abs = Mossden::GamepadMapper::AXIS_MAX;
+    pad.axisMoved(evt, layout.leftX);
+    pad.frame(0.05f);
+    pad.frame(0.05f);
+    state.mAxes[layout.leftX].abs = 0;
+    pad.axisMoved(evt, layout.leftX);
+    EXPECT_NEAR(menu.cursor->getX() * menu.windowWidth, centreX, 1.0f);
+    // ... onto Continue, where A presses: the menu goes, the field plays on.
+    pad.buttonPressed(evt, layout.buttonA);
+    pad.buttonReleased(evt, layout.buttonA);
+    EXPECT_FALSE(menu.visible);
     settings = saved;
 }
 

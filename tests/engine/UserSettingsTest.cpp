@@ -33,6 +33,13 @@ TEST(UserSettings, StartKeepsThePlayersFilesInTheirFolder) {
     std::getline(engineConfig, first);
     EXPECT_EQ(first, "Render System=" + app().root->getRenderSystem()->getName());
     EXPECT_EQ(kept().screenSize, app().resolution);
+    // The folder started empty: the start picked the quality for the GL
+    // renderer (Mesa's llvmpipe under Xvfb gives Low) and kept it, and the
+    // camera has the player's field of view.
+    const std::string renderer = app().root->getRenderSystem()->getCapabilities()->getDeviceName();
+    EXPECT_EQ(kept().quality, firstQuality(renderer)) << renderer;
+    EXPECT_EQ(app().settings.quality, firstQuality(renderer));
+    EXPECT_NEAR(app().camera->getFOVy().valueDegrees(), app().settings.fieldOfView, 1e-4f);
 }
 
 // Volume, size and window mode are saved as soon as the menu changes them;

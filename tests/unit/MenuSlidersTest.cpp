@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -64,4 +65,53 @@ TEST(DragSlider, StepsOnceTheMovementExceedsTheStepAndClampsAtTheEnds) {
         EXPECT_EQ(value, c.valueAfter) << c.what;
         EXPECT_FLOAT_EQ(accumulator, c.accumulatorAfter) << c.what;
     }
+}
+
+// The look sliders' arrow positions and the values they stand for: the ends,
+// the defaults in place, the logarithmic spacing, and values from a settings
+// file that fall between steps or outside the range.
+TEST(LookSliders, StepsAndValuesMatch) {
+    struct Case {
+        float sensitivity;
+        int step;
+        float atStep;
+        const char* caption;
+    };
+    const Case sensitivities[] = {
+        {0.25f, 0, 0.25f, "0.25\u00d7"},    {1.0f, 8, 1.0f, "1.00\u00d7"},
+        {2.0f, 12, 2.0f, "2.00\u00d7"},     {4.0f, 16, 4.0f, "4.00\u00d7"},
+        {1.1f, 9, 1.189207f, "1.19\u00d7"}, {0.1f, 0, 0.25f, "0.25\u00d7"},
+        {9.0f, 16, 4.0f, "4.00\u00d7"},
+    };
+    for (const Case& c : sensitivities) {
+        const int step = stepOfSensitivity(c.sensitivity);
+        EXPECT_EQ(step, c.step) << c.sensitivity;
+        EXPECT_NEAR(sensitivityAtStep(step), c.atStep, 1e-5f) << c.sensitivity;
+        EXPECT_EQ(sensitivityCaption(sensitivityAtStep(step)), c.caption) << c.sensitivity;
+    }
+    // Each step multiplies by the same factor.
+    for (int step = 1; step <= SENSITIVITY_STEPS; ++step)
+        EXPECT_NEAR(sensitivityAtStep(step) / sensitivityAtStep(step - 1),
+                    std::pow(16.0f, 1.0f / 16), 1e-5f);
+
+    EXPECT_EQ(fieldOfViewSteps(), 8);
+    struct FovCase {
+        float degrees;
+        int step;
+        float atStep;
+        const char* caption;
+    };
+    const FovCase fields[] = {
+        {35, 0, 35, "35\u00b0"},    {45, 2, 45, "45\u00b0"}, {75, 8, 75, "75\u00b0"},
+        {52.4f, 3, 50, "50\u00b0"}, {53, 4, 55, "55\u00b0"}, {10, 0, 35, "35\u00b0"},
+        {120, 8, 75, "75\u00b0"},
+    };
+    for (const FovCase& c : fields) {
+        const int step = stepOfFieldOfView(c.degrees);
+        EXPECT_EQ(step, c.step) << c.degrees;
+        EXPECT_FLOAT_EQ(fieldOfViewAtStep(step), c.atStep) << c.degrees;
+        EXPECT_EQ(fieldOfViewCaption(fieldOfViewAtStep(step)), c.caption) << c.degrees;
+    }
+    EXPECT_FLOAT_EQ(fieldOfViewAtStep(-1), 35);
+    EXPECT_FLOAT_EQ(fieldOfViewAtStep(99), 75);
 }

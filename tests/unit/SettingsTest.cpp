@@ -60,7 +60,27 @@ TEST(Settings, RoundTripKeepsEveryValueAndUnknownLines) {
     // Unset window mode and size stay unset, and the defaults read back.
     EXPECT_EQ(parseSettings(formatSettings(Settings{}), "settings.cfg", notes), Settings{});
     EXPECT_EQ(formatSettings(Settings{}).find("screen_size"), std::string::npos);
+    // No quality until the first start picks one: an unset quality is not
+    // written, so that a later start still sees it unpicked.
+    EXPECT_EQ(formatSettings(Settings{}).find("quality"), std::string::npos);
+    EXPECT_FALSE(parseSettings("volume=3\n", "settings.cfg", notes).quality);
     EXPECT_TRUE(notes.empty());
+}
+
+TEST(Settings, FirstQualityIsLowOnlyForSoftwareRenderers) {
+    struct Case {
+        const char* renderer;
+        Settings::Quality quality;
+    };
+    const Case cases[] = {
+        {"llvmpipe (LLVM 15.0.6, 256 bits)", Settings::Quality::Low},
+        {"Gallium 0.4 on softpipe", Settings::Quality::Low},
+        {"LLVMPIPE", Settings::Quality::Low},
+        {"Mesa Intel(R) UHD Graphics 620 (KBL GT2)", Settings::Quality::High},
+        {"AMD Radeon RX 6600 (radeonsi, navi23, LLVM 15.0.6, DRM 3.49)", Settings::Quality::High},
+        {"", Settings::Quality::High},
+    };
+    for (const auto& c : cases) EXPECT_EQ(firstQuality(c.renderer), c.quality) << c.renderer;
 }
 
 TEST(Settings, ReadsSpacingCaseAndLineEndingsAPlayerMightWrite) {

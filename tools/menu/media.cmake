@@ -9,11 +9,15 @@ find_program(CONVERT_EXE convert REQUIRED)
 set(MENU_TEXTURES
   pointer.png
   menu_stars.png menu_box.png menu_blank.png menu_panel_start.png menu_panel.png
-  menu_settingspage.png menu_aboutpage.png menu_line.png menu_arrow.png menu_arrow_hover.png
+  menu_settingspage.png menu_lookpage.png menu_aboutpage.png menu_line.png menu_arrow.png menu_arrow_hover.png
   end_theend.png)
 foreach(button start about exit continue startover fullscreen windowed apply back)
   list(APPEND MENU_TEXTURES menu_${button}.png menu_${button}_hover.png)
 endforeach()
+foreach(choice tab_screen tab_look quality_low quality_medium quality_high)
+  list(APPEND MENU_TEXTURES menu_${choice}.png menu_${choice}_hover.png menu_${choice}_on.png)
+endforeach()
+list(APPEND MENU_TEXTURES menu_invert.png menu_invert_on.png menu_invert_hover.png menu_invert_on_hover.png)
 foreach(button continue startover exit)
   list(APPEND MENU_TEXTURES end_${button}.png end_${button}_hover.png)
 endforeach()

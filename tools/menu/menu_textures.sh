@@ -34,13 +34,15 @@ png() {
 }
 
 # ---------------------------------------------------------------- buttons --
-# button <file> <label> <width> <height> <point size>
+# button <file> <label> <width> <height> <point size> [nomark]
 # Plain form: the label in ink inside a faint outline. Hover form: a filled
 # ink pill with light text and a moss-green mark on the left, so a highlight
-# is seen at a glance.
+# is seen at a glance; nomark leaves the mark out where the label fills the
+# button.
 button() {
     local file=$1 label=$2 w=$3 h=$4 size=$5
-    local r=$((h / 4))
+    local r=$((h / 4)) mark="roundrectangle 10,$((h / 4)) 15,$((h - h / 4 - 1)) 2,2"
+    [ "${6:-}" != nomark ] || mark="point -1,-1"
     png -size "${w}x${h}" xc:none \
         -fill none -stroke "$INK_SOFT" -strokewidth 2 \
         -draw "roundrectangle 1,1 $((w - 2)),$((h - 2)) $r,$r" \
@@ -48,7 +50,7 @@ button() {
         -gravity center -annotate +0+0 "$label" "$file.png"
     png -size "${w}x${h}" xc:none \
         -fill "$INK" -draw "roundrectangle 0,0 $((w - 1)),$((h - 1)) $r,$r" \
-        -fill "$MOSS" -draw "roundrectangle 10,$((h / 4)) 15,$((h - h / 4 - 1)) 2,2" \
+        -fill "$MOSS" -draw "$mark" \
         -fill "$PAPER_TEXT" -font "$SANS_BOLD" -pointsize "$size" \
         -gravity center -annotate +0+0 "$label" "${file}_hover.png"
 }
@@ -62,6 +64,61 @@ button menu_fullscreen "Full screen" 150 42 17
 button menu_windowed "Windowed" 150 42 17
 button menu_apply "Apply" 130 40 17
 button menu_back "Back" 150 44 18
+
+# choice <file> <label> <width> <height> <point size>: a button that shows
+# whether it is the one chosen. Besides the plain and hover forms, a chosen
+# form: a moss-green pill with ink text, which reads as "on" next to the
+# plain outlines and stays apart from the ink hover form.
+choice() {
+    local file=$1 label=$2 w=$3 h=$4 size=$5
+    local r=$((h / 4))
+    button "$@" nomark
+    png -size "${w}x${h}" xc:none \
+        -fill "$MOSS" -stroke "$INK" -strokewidth 2 \
+        -draw "roundrectangle 1,1 $((w - 2)),$((h - 2)) $r,$r" \
+        -stroke none -fill "$INK" -font "$SANS_BOLD" -pointsize "$size" \
+        -gravity center -annotate +0+0 "$label" "${file}_on.png"
+}
+# The settings page's two tabs, and the quality levels.
+choice menu_tab_screen "Screen & sound" 150 38 15
+choice menu_tab_look "Look & quality" 150 38 15
+choice menu_quality_low "Low" 100 42 17
+choice menu_quality_medium "Medium" 100 42 17
+choice menu_quality_high "High" 100 42 17
+
+# toggle <file> <label> <width> <height> <point size>: a check box and its
+# label in one button, in four forms: off and on, each plain and hover.
+toggle() {
+    local file=$1 label=$2 w=$3 h=$4 size=$5
+    local r=$((h / 4)) top=$(((h - 20) / 2))
+    local box="roundrectangle 14,$top 33,$((top + 19)) 3,3"
+    local tick="polyline 18,$((top + 10)) 22,$((top + 15)) 30,$((top + 4))"
+    local form fill text edge ticked name
+    for form in plain on hover on_hover; do
+        case $form in
+            plain) fill=none; text=$INK; edge=$INK; ticked= ; name=$file ;;
+            on) fill=none; text=$INK; edge=$INK; ticked=1; name=${file}_on ;;
+            hover) fill=$INK; text=$PAPER_TEXT; edge=$PAPER_TEXT; ticked= ; name=${file}_hover ;;
+            on_hover) fill=$INK; text=$PAPER_TEXT; edge=$PAPER_TEXT; ticked=1; name=${file}_on_hover ;;
+        esac
+        local draw=(-fill "$fill")
+        if [ "$fill" = none ]; then
+            draw+=(-stroke "$INK_SOFT" -strokewidth 2 -draw "roundrectangle 1,1 $((w - 2)),$((h - 2)) $r,$r")
+        else
+            draw+=(-draw "roundrectangle 0,0 $((w - 1)),$((h - 1)) $r,$r")
+        fi
+        if [ -n "$ticked" ]; then
+            draw+=(-stroke "$edge" -strokewidth 2 -fill "$MOSS" -draw "$box"
+                   -stroke "$INK" -strokewidth 3 -fill none -draw "$tick")
+        else
+            draw+=(-stroke "$edge" -strokewidth 2 -fill none -draw "$box")
+        fi
+        png -size "${w}x${h}" xc:none "${draw[@]}" \
+            -stroke none -fill "$text" -font "$SANS_BOLD" -pointsize "$size" \
+            -gravity west -annotate +46+0 "$label" "$name.png"
+    done
+}
+toggle menu_invert "Invert vertical look" 310 42 16
 
 # End-menu buttons sit over the dark closing picture of the last scene:
 # light outline and text, and a light filled hover form.
@@ -133,15 +190,22 @@ panel menu_panel EE "paused" "Esc returns to the game"
 png -size 8x8 xc:"${PAPER}00" menu_blank.png
 
 # --------------------------------------------------------------- settings --
-# Labels of the settings page; the buttons, slider lines and arrows lie on
-# top at the places named in MenuOverlay.overlay.
+# Labels of the settings page's two tabs; the tab buttons, the buttons,
+# slider lines and arrows lie on top at the places named in Menu.overlay.
+# The captions under the size, sensitivity and field-of-view arrows are
+# drawn by the code.
 png -size 390x580 xc:none \
-    -fill "$INK" -font "$SERIF_BOLD" -pointsize 30 -gravity northwest -annotate +40+36 "Settings" \
-    -font "$SANS_BOLD" -pointsize 17 -annotate +40+96 "Window" \
+    -fill "$INK" -font "$SANS_BOLD" -pointsize 17 -gravity northwest -annotate +40+96 "Window" \
     -annotate +40+212 "Screen size" \
     -annotate +40+402 "Sound volume" \
     -font "$SANS" -pointsize 14 -annotate +40+476 "quiet" -annotate +264+476 "loud" \
     menu_settingspage.png
+png -size 390x580 xc:none \
+    -fill "$INK" -font "$SANS_BOLD" -pointsize 17 -gravity northwest -annotate +40+96 "Mouse sensitivity" \
+    -annotate +40+282 "Field of view" \
+    -annotate +40+392 "Quality" \
+    -font "$SANS" -pointsize 14 -fill '#491B47AA' -annotate +40+482 "Every change is kept at once." \
+    menu_lookpage.png
 
 # ------------------------------------------------------------------ about --
 "$CONVERT" -size 320x -background none -fill "$INK" -font "$SANS" -pointsize 15 -interline-spacing 3 \
