@@ -320,6 +320,7 @@ void MossdenApp::setQuality(Settings::Quality quality) {
 
 void MossdenApp::applyQuality() {
     const Settings::Quality quality = settings.quality.value_or(Settings::Quality::High);
+    appliedQuality = quality;
     // Materials may carry cheaper techniques for the lower levels under
     // schemes of these names; the others fall back to their default one.
     static const char* const SCHEMES[] = {"Low", "Medium", Ogre::MaterialManager::DEFAULT_SCHEME_NAME.c_str()};

@@ -90,7 +90,7 @@ public:
     void startOver();
     void setResolution(const std::string& sizeText);
     // The player's quality level: kept with the settings and applied to the
-    // scenes at once.
+    // scenes at once (keeping settings whose level changed applies it too).
     void setQuality(Settings::Quality quality);
     // Gives every scene of the sequence the quality level of the settings;
     // nextScene calls it once a scene is built.
@@ -205,6 +205,7 @@ private:
     std::chrono::steady_clock::time_point lastFrameStart{};  // for the frame times
     Ogre::Real frameStep = 0;  // game seconds of the frame under way
     Ogre::ShadowTechnique sceneShadows = Ogre::SHADOWTYPE_NONE;  // as the current scene set it up
+    Settings::Quality appliedQuality = Settings::Quality::High;   // what applyQuality last gave the scenes
 };
 
 }  // namespace Mossden

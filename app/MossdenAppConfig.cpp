@@ -36,6 +36,9 @@ void MossdenApp::loadUserSettings() {
 }
 
 void MossdenApp::keepSettings() {
+    // The settings page changes the level in the settings and keeps them:
+    // the scenes follow at once.
+    if (settings.quality.value_or(Settings::Quality::High) != appliedQuality) applyQuality();
     if (settingsPath.empty() || settings == savedSettings) return;
     std::string note;
     if (saveSettings(settingsPath, settings, note))

@@ -106,8 +106,15 @@ TEST_F(FirstScene, QualityLevelsSetTheirDetailFromAnyOther) {
         EXPECT_FLOAT_EQ(sm->getEntity("grass_50_50")->getRenderingDistance(), c.grassReach) << c.scheme;
         EXPECT_FLOAT_EQ(sm->getEntity("moss_floor_50_50")->getRenderingDistance(), 0) << c.scheme;
     }
+    // The settings page changes the level and keeps the settings.
+    app().settings.quality = Quality::Low;
+    app().keepSettings();
+    EXPECT_EQ(app().window->getViewport(0)->getMaterialScheme(), "Low");
+    app().settings.quality = Quality::High;
+    app().keepSettings();
+    EXPECT_EQ(app().window->getViewport(0)->getMaterialScheme(), "Default");
     app().settings.quality = kept;
-    app().applyQuality();
+    app().keepSettings();
     EXPECT_TRUE(renderFrames(2));
 }
 
