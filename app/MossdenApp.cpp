@@ -315,6 +315,10 @@ void MossdenApp::nextScene() {
     setFieldOfView(settings.fieldOfView);
     sound.endSceneLoad();
     preparer.clear();
+    // What the scene's file (or the application before it) chose for
+    // shadows; High keeps it.
+    sceneShadows = sceneManager->getShadowTechnique();
+    applyQuality();
     releaseUnusedResources();
 }
 
@@ -329,6 +333,28 @@ void MossdenApp::releaseUnusedResources() {
     // The allocator keeps freed pages for later use; the scene's meshes and
     // sounds were tens of megabytes that the next scene may never need.
     malloc_trim(0);
+}
+
+void MossdenApp::setQuality(Settings::Quality quality) {
+    settings.quality = quality;
+    keepSettings();
+    applyQuality();
+}
+
+void MossdenApp::applyQuality() {
+    const Settings::Quality quality = settings.quality.value_or(Settings::Quality::High);
+    appliedQuality = quality;
+    // Materials may carry cheaper techniques for the lower levels under
+    // schemes of these names; the others fall back to their default one.
+    static const char* const SCHEMES[] = {"Low", "Medium", Ogre::MaterialManager::DEFAULT_SCHEME_NAME.c_str()};
+    if (window && window->getNumViewports() > 0)
+        window->getViewport(0)->setMaterialScheme(SCHEMES[static_cast<int>(quality)]);
+    // Nothing in the scenes casts a shadow, but the stencil technique still
+    // draws every lit object once more per light.
+    if (sceneManager)
+        sceneManager->setShadowTechnique(quality == Settings::Quality::High ? sceneShadows : Ogre::SHADOWTYPE_NONE);
+    for (int slot = 0; slot <= SceneSequence::LAST_INDEX; ++slot)
+        if (MossdenScene* scene = scenes[slot]) scene->applyQuality(quality);
 }
 
 void MossdenApp::startOver() {

@@ -91,6 +91,12 @@ public:
     // delivered their events, within the same frame.
     void startOver();
     void setResolution(const std::string& sizeText);
+    // The player's quality level: kept with the settings and applied to the
+    // scenes at once (keeping settings whose level changed applies it too).
+    void setQuality(Settings::Quality quality);
+    // Gives every scene of the sequence the quality level of the settings;
+    // nextScene calls it once a scene is built.
+    void applyQuality();
     void setFullscreen(bool fullscreen);
     // Alt+Enter: full screen to windowed and back.
     void toggleFullscreen();
@@ -205,6 +211,8 @@ private:
     Settings savedSettings;                 // as last read or written, to skip needless writes
     std::chrono::steady_clock::time_point lastFrameStart{};  // for the frame times
     Ogre::Real frameStep = 0;  // game seconds of the frame under way
+    Ogre::ShadowTechnique sceneShadows = Ogre::SHADOWTYPE_NONE;  // as the current scene set it up
+    Settings::Quality appliedQuality = Settings::Quality::High;   // what applyQuality last gave the scenes
 };
 
 }  // namespace Mossden

@@ -36,6 +36,9 @@ void MossdenApp::loadUserSettings() {
 }
 
 void MossdenApp::keepSettings() {
+    // The settings page changes the level in the settings and keeps them:
+    // the scenes follow at once.
+    if (settings.quality.value_or(Settings::Quality::High) != appliedQuality) applyQuality();
     if (settingsPath.empty() || settings == savedSettings) return;
     std::string note;
     if (saveSettings(settingsPath, settings, note))
@@ -72,6 +75,11 @@ bool MossdenApp::applySettingsToEngineConfig() {
             renderSystem->setConfigOption(
                 "Video Mode", std::to_string(size->first) + " x " + std::to_string(size->second));
         if (settings.fullscreen) renderSystem->setConfigOption("Full Screen", *settings.fullscreen ? "Yes" : "No");
+        // Anti-aliasing multiplies the cost of every pixel: only High keeps
+        // what the engine configuration asks for (the window is made with it,
+        // so a change of level takes effect at the next start).
+        if (settings.quality.value_or(Settings::Quality::High) != Settings::Quality::High)
+            renderSystem->setConfigOption("FSAA", "0");
     } catch (const Ogre::Exception& e) {
         std::cout << "Ignoring the window settings of " << settingsPath << ": " << e.getDescription() << std::endl;
         return false;

@@ -15,8 +15,8 @@ namespace Mossden {
 //   mouse_sensitivity=0.25..4         multiplies every mouse-look step
 //   invert_vertical_look=yes|no
 //   field_of_view=35..75              vertical, degrees
-//   quality=low|medium|high           how much the scenes draw; absent until
-//                                     the first start picks one
+//   quality=low|medium|high           how much the scenes draw (MossdenApp::applyQuality);
+//                                     absent until the first start picks one
 // Lines starting with '#', and keys this version does not know, are kept
 // and written back after the known keys, so a newer version's file survives
 // an older game.

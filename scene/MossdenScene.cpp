@@ -160,6 +160,8 @@ void MossdenScene::tick(int) {}
 
 void MossdenScene::applyLook(const Mossden::LookStep&) {}
 
+void MossdenScene::applyQuality(Mossden::Settings::Quality) {}
+
 void MossdenScene::openMenu() {
     Mossden::MossdenApp& app = Mossden::MossdenApp::getInstance();
     app.menu.show(MENU_GAME_MODE);

@@ -14,6 +14,7 @@
 #include <string>
 
 #include "app/LookControl.h"
+#include "app/Settings.h"
 #include "scene/AnimationStarter.h"
 #include "scene/CDotScene.h"
 
@@ -63,6 +64,12 @@ public:
     virtual void applyLook(const Mossden::LookStep& step);
     // The player's look options as they are now (the menu changes them live).
     static Mossden::LookOptions currentLookOptions();
+
+    // Sets how much the scene draws for the player's quality level: called
+    // by the application once the scene is built and whenever the level
+    // changes, so a scene goes from any level to any other. The default
+    // changes nothing.
+    virtual void applyQuality(Mossden::Settings::Quality quality);
 
     // Builders for the paths and starters a scene reads from its "custom"
     // element (inside loadCustom). Track and spline coordinates are whole

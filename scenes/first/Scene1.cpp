@@ -33,6 +33,19 @@ constexpr float CAMERA_NEAR_CLIP = 0.4f;
 constexpr float MOUSE_CORRECTION_MS_PER_DEG = 300.0f;
 constexpr float LADYBIRD_BOUNDS = 50.0f;
 
+// How far the world's small things are drawn at each quality level (Low,
+// Medium, High), in units from the camera to a cell's centre; 0 draws them
+// at any distance. Beyond these they are a pixel or less and cost the
+// renderer far more than they show.
+struct DetailReach {
+    const char* prefix;  // entity names of the cells: "<prefix><x>_<z>"
+    float reach[3];
+};
+constexpr DetailReach DETAIL_REACHES[] = {
+    {"moss_tufts_", {700, 1400, 2500}},
+    {"grass_", {6000, 12000, 0}},
+};
+
 const char* const OMNI_LIGHT = "Scene1Omni02";
 
 Ogre::Radian rad(float degrees) { return Ogre::Radian(degrees * Ogre::Math::fDeg2Rad); }
@@ -165,6 +178,13 @@ void Scene1::createScene() {
     Fader* fader = MossdenApp::getInstance().fader.get();
     fader->startFadeOut(1.0);
     fader->fade(999.0);
+}
+
+void Scene1::applyQuality(Settings::Quality quality) {
+    const auto level = static_cast<std::size_t>(quality);
+    for (const auto& entry : sceneManager->getMovableObjects("Entity"))
+        for (const DetailReach& detail : DETAIL_REACHES)
+            if (entry.first.rfind(detail.prefix, 0) == 0) entry.second->setRenderingDistance(detail.reach[level]);
 }
 
 Ogre::AnimationState* Scene1::flightTrack(const char* name) {

@@ -51,6 +51,9 @@ public:
     bool mouseMoved(const OIS::MouseEvent& evt) override;
     void applyLook(const LookStep& step) override;
     bool isEnding() const override { return phase == PHASE_FALL || phase == PHASE_OUTRO; }
+    // Draws the moss's tufts and the grass out to a distance that the
+    // level sets.
+    void applyQuality(Settings::Quality quality) override;
 
     // Pitch limit in degrees for the current height of cameraTrackNode.
     float heightLimitAt() const;

@@ -53,6 +53,9 @@ public:
 
     bool mouseMoved(const OIS::MouseEvent& evt) override;
     void applyLook(const LookStep& step) override;
+    // Shows all the fog clouds at High, two in three at Medium, one in
+    // three at Low.
+    void applyQuality(Settings::Quality quality) override;
     bool mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override;
     bool keyPressed(const OIS::KeyEvent& evt) override;
     void openMenu() override;

@@ -89,4 +89,18 @@ void Scene3::attachFogClouds() {
     }
 }
 
+void Scene3::applyQuality(Settings::Quality quality) {
+    // Of every FOG_CLOUD_GROUP clouds in turn, the level keeps this many:
+    // the clouds are blended over the whole of their square, the dearest
+    // pixels of the field.
+    constexpr int FOG_CLOUD_GROUP = 3;
+    constexpr int FOG_CLOUDS_KEPT[] = {1, 2, 3};  // Low, Medium, High
+    const int kept = FOG_CLOUDS_KEPT[static_cast<int>(quality)];
+    for (int i = 1; i <= ASTEROID_COUNT; ++i) {
+        const std::string name = numbered("dark_fog", i);
+        if (sceneManager->hasBillboardSet(name))
+            sceneManager->getBillboardSet(name)->setVisible((i - 1) % FOG_CLOUD_GROUP < kept);
+    }
+}
+
 }  // namespace Mossden

@@ -81,6 +81,43 @@ TEST_F(FirstScene, BothFilesAreLoadedOnOneSceneManager) {
     EXPECT_TRUE(renderFrames(2));
 }
 
+// Each level sets the material scheme, the shadows and how far the small
+// detail reaches, whatever level came before; High is the file's world.
+TEST_F(FirstScene, QualityLevelsSetTheirDetailFromAnyOther) {
+    using Quality = Mossden::Settings::Quality;
+    struct Case {
+        Quality quality;
+        const char* scheme;
+        float tuftReach, grassReach;  // 0: any distance
+    };
+    const Case cases[] = {{Quality::Low, "Low", 700, 6000},
+                          {Quality::High, "Default", 2500, 0},
+                          {Quality::Medium, "Medium", 1400, 12000},
+                          {Quality::Low, "Low", 700, 6000},
+                          {Quality::High, "Default", 2500, 0}};
+    Ogre::SceneManager* sm = app().sceneManager;
+    const auto kept = app().settings.quality;
+    for (const Case& c : cases) {
+        app().settings.quality = c.quality;
+        app().applyQuality();
+        EXPECT_EQ(app().window->getViewport(0)->getMaterialScheme(), c.scheme);
+        EXPECT_EQ(sm->getShadowTechnique(), Ogre::SHADOWTYPE_NONE);  // the file asks for none
+        EXPECT_FLOAT_EQ(sm->getEntity("moss_tufts_50_50")->getRenderingDistance(), c.tuftReach) << c.scheme;
+        EXPECT_FLOAT_EQ(sm->getEntity("grass_50_50")->getRenderingDistance(), c.grassReach) << c.scheme;
+        EXPECT_FLOAT_EQ(sm->getEntity("moss_floor_50_50")->getRenderingDistance(), 0) << c.scheme;
+    }
+    // The settings page changes the level and keeps the settings.
+    app().settings.quality = Quality::Low;
+    app().keepSettings();
+    EXPECT_EQ(app().window->getViewport(0)->getMaterialScheme(), "Low");
+    app().settings.quality = Quality::High;
+    app().keepSettings();
+    EXPECT_EQ(app().window->getViewport(0)->getMaterialScheme(), "Default");
+    app().settings.quality = kept;
+    app().keepSettings();
+    EXPECT_TRUE(renderFrames(2));
+}
+
 TEST_F(FirstScene, FirstUpdateOfTheProcessIsSkipped) {
     Scene1::firstUpdatePending = true;
     update(0.016f);

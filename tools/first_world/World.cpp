@@ -186,10 +186,13 @@ std::vector<NamedMesh> splitByCell(const std::string& name, const MeshData& mesh
             out.addTriangle(part.material, idx[0], idx[1], idx[2]);
         }
     std::vector<NamedMesh> result;
-    for (auto& entry : cells)
+    for (auto& entry : cells) {
+        const Vector3 origin((float(entry.first.first) + 0.5f) * cell, 0, (float(entry.first.second) + 0.5f) * cell);
+        for (MeshVertex& v : entry.second.vertices) v.position -= origin;
         result.push_back({name + "_" + std::to_string(entry.first.first + 50) + "_" +
                               std::to_string(entry.first.second + 50),
-                          std::move(entry.second)});
+                          std::move(entry.second), origin});
+    }
     return result;
 }
 
@@ -269,7 +272,25 @@ MeshData buildFarMoss() {
     return mesh;
 }
 
-void addCushionsAndStalks(MeshData& mesh, const std::vector<Vector3>& walk) {
+// Drops the triangles of `material` that lie wholly under the floor: the
+// cushions sit sunk into it, and what cannot be seen should not be drawn.
+void dropBuried(MeshData& mesh, const std::string& material) {
+    for (MediaGen::MeshPart& part : mesh.parts) {
+        if (part.material != material) continue;
+        std::vector<uint32_t> kept;
+        for (size_t i = 0; i + 2 < part.indices.size(); i += 3) {
+            bool buried = true;
+            for (int k = 0; k < 3 && buried; ++k) {
+                const Vector3& p = mesh.vertices[part.indices[i + k]].position;
+                buried = p.y < groundHeight(p.x, p.z) - 1.0f;
+            }
+            if (!buried) kept.insert(kept.end(), part.indices.begin() + i, part.indices.begin() + i + 3);
+        }
+        part.indices.swap(kept);
+    }
+}
+
+void addCushionsAndStalks(MeshData& mesh, MeshData& tufts, const std::vector<Vector3>& walk) {
     Random rnd(41);
     // cushions: many small ones near the start, larger ones everywhere
     for (int i = 0; i < 330; ++i) {
@@ -295,10 +316,10 @@ void addCushionsAndStalks(MeshData& mesh, const std::vector<Vector3>& walk) {
         const float h = rnd.range(14, 70), r = h * 0.025f + 0.4f;
         const Vector3 lean(rnd.range(-0.3f, 0.3f), 0, rnd.range(-0.3f, 0.3f));
         auto centre = [&](float f) { return b + Vector3(0, h * f, 0) + lean * (h * f * f); };
-        tube(mesh, "FirstScene/MossStalk", 3, 4, centre, [&](float, float) { return r; },
+        tube(tufts, "FirstScene/MossStalk", 3, 4, centre, [&](float, float) { return r; },
              ColourValue(0.35f, 0.22f, 0.08f), ColourValue(0.72f, 0.35f, 0.10f), 1.0f);
         const Vector3 top = centre(1.0f);
-        blob(mesh, "FirstScene/MossStalk", top + Vector3(0, r * 2.5f, 0), Vector3(r * 2.2f, r * 4.0f, r * 2.2f),
+        blob(tufts, "FirstScene/MossStalk", top + Vector3(0, r * 2.5f, 0), Vector3(r * 2.2f, r * 4.0f, r * 2.2f),
              ColourValue(0.78f, 0.42f, 0.12f), 3, 5);
     }
 }
@@ -392,7 +413,9 @@ std::vector<NamedMesh> buildStaticWorld() {
     const std::vector<Vector3> walk = ladybirdWalk();
     std::vector<NamedMesh> out;
     MeshData ground = buildGround();
-    addCushionsAndStalks(ground, walk);
+    MeshData tufts;
+    addCushionsAndStalks(ground, tufts, walk);
+    dropBuried(ground, "FirstScene/MossCushion");
     // dew on the moss near the start, catching the low sun
     Random rnd(83);
     const MeshData drop = buildDewDrop();
@@ -404,9 +427,10 @@ std::vector<NamedMesh> buildStaticWorld() {
         p.y += r * 0.5f;
         Ogre::Matrix4 place;
         place.makeTransform(p, Vector3(r), Ogre::Quaternion::IDENTITY);
-        ground.append(drop, place);
+        tufts.append(drop, place);
     }
     for (auto& piece : splitByCell("moss_floor", ground, 2000)) out.push_back(std::move(piece));
+    for (auto& piece : splitByCell("moss_tufts", tufts, TUFT_CELL)) out.push_back(std::move(piece));
     out.push_back({"moss_far", buildFarMoss()});
     for (auto& piece : splitByCell("grass", buildGrass(walk), 3000)) out.push_back(std::move(piece));
     for (auto& piece : splitByCell("stems", buildStemsAndLeaves(), 3000)) out.push_back(std::move(piece));

@@ -53,13 +53,21 @@ const std::vector<Stem>& stems();
 struct NamedMesh {
     std::string name;  // entity and file name without ".mesh"
     MeshData mesh;
+    Ogre::Vector3 origin = Ogre::Vector3::ZERO;  // where its node stands; the mesh is relative to it
 };
+// The floor (ground and cushions) in "moss_floor" cells, the moss's small
+// detail (stalks and dew) in "moss_tufts" cells, the far moss, the grass
+// and the stems.
 std::vector<NamedMesh> buildStaticWorld();
+constexpr float TUFT_CELL = 1000;  // units: the tufts are small and seen only near
 std::vector<NamedMesh> buildTunnel();
 MeshData buildDewDrop();
 
 // Splits a mesh built in world space into cells of `cell` units in x/z so
-// that the engine can skip the parts out of view.
+// that the engine can skip the parts out of view. Each cell's mesh is moved
+// to its own origin, the cell's centre on the ground plane: the engine
+// measures an object's distance from its node, and the game leaves the
+// small detail out beyond a distance.
 std::vector<NamedMesh> splitByCell(const std::string& name, const MeshData& mesh, float cell);
 
 // The ladybird walk: points on the moss (y = the floor) at even spacing.

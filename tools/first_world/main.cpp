@@ -196,7 +196,7 @@ void generate(MediaGen::Output& out) {
     size_t triangles = 0;
     for (const NamedMesh& m : buildStaticWorld()) {
         writeStaticMesh(ogre, m.mesh, out.path("models/" + m.name + ".mesh"));
-        entityNode(nodes, m.name, m.name + ".mesh", Vector3::ZERO);
+        entityNode(nodes, m.name, m.name + ".mesh", m.origin);
         triangles += m.mesh.triangleCount();
     }
     std::cout << "first world: " << triangles << " static triangles" << std::endl;

@@ -1,6 +1,6 @@
 # The first and second scenes' world: meshes, skeletons, textures and the
 # two scene files (the sounds their starters name are made in tools/sounds).
-# The floor, the grass and the stems are cut into cells of the x/z grid for
+# The floor, the moss's tufts, the grass and the stems are cut into cells of the x/z grid for
 # culling; the cells that hold any geometry are listed here by grid index.
 # The generator fails, naming each difference, when the world and these
 # lists disagree.
@@ -27,6 +27,12 @@ list(APPEND FIRST_WORLD_OUTPUTS textures/second_earth.png)
 foreach(x RANGE 40 56)
   foreach(z RANGE 42 58)
     list(APPEND FIRST_WORLD_OUTPUTS models/moss_floor_${x}_${z}.mesh)
+  endforeach()
+endforeach()
+# The moss's stalks and dew, in cells of 1000 units round the start.
+foreach(x RANGE 48 51)
+  foreach(z RANGE 48 51)
+    list(APPEND FIRST_WORLD_OUTPUTS models/moss_tufts_${x}_${z}.mesh)
   endforeach()
 endforeach()
 foreach(cell ${FIRST_WORLD_GRASS_CELLS})
