@@ -60,6 +60,8 @@ void MossdenApp::shutdown() {
     destroyInput();
     scenes.clear();
     cameraMan.reset();
+    // A scene half prepared holds engine resources.
+    preparer.clear();
     shutdownEngine();
 }
 

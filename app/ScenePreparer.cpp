@@ -55,6 +55,7 @@ void ScenePreparer::clear() {
     materials.clear();
     nextMesh = nextMaterial = 0;
     cubeFacesLeft = false;
+    cubeFaces.abandon();
     materialPrepared = false;
     soundsLeft = false;
 }
@@ -122,6 +123,12 @@ bool CubeFaces::step() {
     uploaded = texture.get();
     texture.reset();
     return false;
+}
+
+void CubeFaces::abandon() {
+    texture.reset();
+    for (Ogre::Image& image : faces) image.freeMemory();
+    nextPiece = 0;
 }
 
 void CubeFaces::loadResource(Ogre::Resource* resource) {

@@ -35,6 +35,9 @@ public:
     bool begin(Ogre::TextureUnitState& unit, const std::string& group);
     // Decodes or uploads the next face; false once all six are up.
     bool step();
+    // Lets go of the texture being loaded (its own load then reads all six
+    // faces): nothing of the engine is held past the engine.
+    void abandon();
     void loadResource(Ogre::Resource* resource) override;
 
 private:
@@ -52,7 +55,8 @@ public:
     // Works in pieces until budgetMs of real time have passed, at least one
     // piece; the frame pays for it, and the fade hides it.
     void step(double budgetMs);
-    // Forgets the work left (the scene was built).
+    // Forgets the work left (the scene was built, or the engine goes) and
+    // holds nothing of the engine's.
     void clear();
     bool done() const;
 
