@@ -218,6 +218,9 @@ void MossdenApp::createCamera() {
 void MossdenApp::createViewports() {
     Ogre::Viewport* vp = window->addViewport(camera, 0, 0, 0, 1, 1);
     vp->setBackgroundColour(Ogre::ColourValue(0, 0, 0, 1));
+    // Stencil too: a software renderer clears depth and stencil together in
+    // one fill, while depth alone is a masked write of every pixel.
+    vp->setClearEveryFrame(true, Ogre::FBT_COLOUR | Ogre::FBT_DEPTH | Ogre::FBT_STENCIL);
     camera->setAspectRatio(Ogre::Real(vp->getActualWidth()) / Ogre::Real(vp->getActualHeight()));
 }
 

@@ -8,7 +8,9 @@
 // writes a screenshot grid of the same frames (baseline, High / Medium, Low)
 // to the artefacts folder. The game logic stands still while a path renders:
 // only the bench moves the camera, so every look renders the same frames.
-//   xvfb-run -a -s "-screen 0 1920x1080x24" build/bin/FillCostBench [frames per path] [rounds] [ascent|field]
+//   xvfb-run -a -s "-screen 0 1920x1080x24" build/bin/FillCostBench [frames per path] [rounds] [ascent|field|both] [baseline|High|Medium|Low]
+// With a look named last it prints instead what each group of objects and the
+// sky cost of that look's frames, at each size.
 #include <Ogre.h>
 #include <OgreOverlay.h>
 #include <OgreWindowEventUtilities.h>
@@ -21,6 +23,8 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
+#include <cctype>
 #include <regex>
 #include <sstream>
 #include <string>
@@ -162,6 +166,7 @@ public:
     // skyMaterial is what the scene's file names for its sky box.
     void takeGameState(const std::string& skyMaterial) {
         gameShadows = app.sceneManager->getShadowTechnique();
+        gameClear = app.window->getViewport(0)->getClearBuffers();
         sky = skyMaterial;
         skyDistance = app.sceneManager->getSkyBoxGenParameters().skyBoxDistance;
         Ogre::SceneNode* node = app.sceneManager->getSkyBoxNode();
@@ -180,6 +185,11 @@ public:
         materials.use(look.baseline);
         app.setQuality(look.quality);
         app.sceneManager->setShadowTechnique(look.baseline ? baselineShadows : gameShadows);
+        // The baseline cleared colour and depth only, which leaves a
+        // software renderer a masked write of every pixel to keep the
+        // stencil; the game clears all three in one fill.
+        app.window->getViewport(0)->setClearEveryFrame(
+            true, look.baseline ? Ogre::FBT_COLOUR | Ogre::FBT_DEPTH : gameClear);
         // The sky box is built anew from its material (a cube map and six
         // separate faces make different boxes); the baseline drew it first.
         app.sceneManager->setSkyBox(true, sky, skyDistance, look.baseline || gameSkyFirst);
@@ -224,6 +234,61 @@ public:
         apply(LOOKS[1], baselineShadows);  // the game's own again
     }
 
+    // What each group of objects (named by their name without its digits)
+    // and the sky costs at a look: every frame of the path is rendered with
+    // everything and with each group hidden in turn.
+    void parts(const char* pathName, const Path& path, Ogre::ShadowTechnique baselineShadows, const Look& look) {
+        apply(look, baselineShadows);
+        std::map<std::string, std::vector<Ogre::MovableObject*>> groups;
+        for (const char* type : {"Entity", "BillboardSet", "ParticleSystem", "ManualObject"})
+            for (const auto& entry : app.sceneManager->getMovableObjects(type)) {
+                if (!entry.second->getVisible() || !entry.second->isAttached()) continue;
+                std::string name = entry.first;
+                while (!name.empty() && (std::isdigit(static_cast<unsigned char>(name.back())) || name.back() == '_'))
+                    name.pop_back();
+                groups[name].push_back(entry.second);
+            }
+        // The last variant hides everything: what is left is the frame's own
+        // work (clearing, overlays, handing the picture to the display).
+        std::vector<std::string> names{"(all)", "(sky)"};
+        for (const auto& g : groups) names.push_back(g.first);
+        names.push_back("(everything)");
+        std::vector<Times> times(names.size());
+        std::vector<double> triangles(names.size()), batches(names.size());
+        auto show = [&](std::size_t v, bool visible) {
+            const bool everything = v + 1 == names.size();
+            if (v == 1 || everything) app.sceneManager->setSkyBoxEnabled(visible);
+            for (const auto& g : groups)
+                if (everything || g.first == names[v])
+                    for (Ogre::MovableObject* o : g.second) o->setVisible(visible);
+        };
+        path(0);
+        for (int i = 0; i < WARM_FRAMES; ++i) app.root->renderOneFrame(FRAME_STEP);
+        for (int round = 0; round < rounds; ++round)
+            for (int i = 0; i < frames; ++i)
+                for (std::size_t v = 0; v < names.size(); ++v) {
+                    show(v, false);
+                    path(float(i) / float(frames - 1));
+                    const auto start = Clock::now();
+                    app.root->renderOneFrame(FRAME_STEP);
+                    times[v].ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+                    triangles[v] += double(app.window->getStatistics().triangleCount);
+                    batches[v] += double(app.window->getStatistics().batchCount);
+                    show(v, true);
+                }
+        const double all = times[0].mean();
+        for (std::size_t v = 0; v < names.size(); ++v)
+            std::printf("%-7s %-8s %-24s objects %4zu  mean %6.2f ms  share of the frame %5.1f%%  triangles %7.0f"
+                        "  batches %5.0f\n",
+                        pathName, look.name, names[v].c_str(),
+                        groups.count(names[v]) ? groups[names[v]].size() : std::size_t(0), times[v].mean(),
+                        v == 0 ? 100.0 : 100.0 * (1 - times[v].mean() / all),
+                        (triangles[0] - (v ? triangles[v] : 0)) / double(times[v].ms.size()),
+                        (batches[0] - (v ? batches[v] : 0)) / double(times[v].ms.size()));
+        std::fflush(stdout);
+        apply(LOOKS[1], baselineShadows);
+    }
+
 private:
     // A grid of the looks at the same frames: baseline and High above,
     // Medium and Low below.
@@ -260,11 +325,18 @@ private:
     int frames, rounds;
     std::string shotFolder;
     Ogre::ShadowTechnique gameShadows = Ogre::SHADOWTYPE_NONE;
+    unsigned gameClear = Ogre::FBT_COLOUR | Ogre::FBT_DEPTH;
     std::string sky;  // the sky box's material
     Ogre::Real skyDistance = 0;
     bool gameSkyFirst = true;
     std::vector<std::pair<Ogre::MovableObject*, Ogre::uint8>> ordered;  // and their game queue group
 };
+
+const Look* findLook(const std::string& name) {
+    for (const Look& look : LOOKS)
+        if (name == look.name) return &look;
+    return nullptr;
+}
 
 // False when the window would not take the size.
 bool resize(MossdenApp& app, const Size& size) {
@@ -286,7 +358,8 @@ void hideFader(MossdenApp& app) {
     if (app.fader->overlay) app.fader->overlay->hide();
 }
 
-int measure(MossdenApp& app, int frames, int rounds, const std::string& only, const std::string& shots);
+int measure(MossdenApp& app, int frames, int rounds, const std::string& only, const std::string& partsOf,
+            const std::string& shots);
 
 }  // namespace
 
@@ -294,6 +367,7 @@ int main(int argc, char** argv) {
     const int frames = argc > 1 ? std::max(10, std::atoi(argv[1])) : 60;
     const int rounds = argc > 2 ? std::max(1, std::atoi(argv[2])) : 2;
     const std::string only = argc > 3 ? argv[3] : "";
+    const std::string partsOf = argc > 4 ? argv[4] : "";
     // The player's own settings stay out of it, and are not written.
     char configHome[] = "/tmp/mossden-bench-XXXXXX";
     if (!mkdtemp(configHome)) return 1;
@@ -311,7 +385,7 @@ int main(int argc, char** argv) {
             (std::filesystem::weakly_canonical(std::filesystem::path(exe)).parent_path().parent_path() / "artefacts")
                 .string();
         std::filesystem::create_directories(shots);
-        result = measure(app, frames, rounds, only, shots);
+        result = measure(app, frames, rounds, only, partsOf, shots);
     }
     // After measure: its materials must let go before the engine goes.
     app.shutdown();
@@ -322,7 +396,8 @@ int main(int argc, char** argv) {
 namespace {
 
 // Both paths with every look; 0 when all went well.
-int measure(MossdenApp& app, int frames, int rounds, const std::string& only, const std::string& shots) {
+int measure(MossdenApp& app, int frames, int rounds, const std::string& only, const std::string& partsOf,
+            const std::string& shots) {
     MaterialSwap materials;
     if (!materials.load()) return 1;
     Bench bench(app, materials, frames, rounds, shots);
@@ -344,7 +419,10 @@ int measure(MossdenApp& app, int frames, int rounds, const std::string& only, co
     for (const Size& size : SIZES) {
         if (only == "field") break;
         if (!resize(app, size)) return 1;
-        bench.run("ascent", ascent, Ogre::SHADOWTYPE_NONE, size, &size == &SIZES[0]);
+        if (const Look* look = findLook(partsOf))
+            bench.parts("ascent", ascent, Ogre::SHADOWTYPE_NONE, *look);
+        else
+            bench.run("ascent", ascent, Ogre::SHADOWTYPE_NONE, size, &size == &SIZES[0]);
     }
     resize(app, SIZES[0]);
 
@@ -378,7 +456,10 @@ int measure(MossdenApp& app, int frames, int rounds, const std::string& only, co
     for (const Size& size : SIZES) {
         if (only == "ascent") break;
         if (!resize(app, size)) return 1;
-        bench.run("field", turn, Ogre::SHADOWTYPE_STENCIL_ADDITIVE, size, &size == &SIZES[0]);
+        if (const Look* look = findLook(partsOf))
+            bench.parts("field", turn, Ogre::SHADOWTYPE_STENCIL_ADDITIVE, *look);
+        else
+            bench.run("field", turn, Ogre::SHADOWTYPE_STENCIL_ADDITIVE, size, &size == &SIZES[0]);
     }
     app.camera->setOrientation(facing);
     app.root->addFrameListener(&app);
