@@ -194,7 +194,7 @@ public:
         // separate faces make different boxes); the baseline drew it first.
         app.sceneManager->setSkyBox(true, sky, skyDistance, look.baseline || gameSkyFirst);
         for (const auto& entry : ordered)
-            entry.first->setRenderQueueGroup(look.baseline ? Ogre::RENDER_QUEUE_BACKGROUND : entry.second);
+            entry.first->setRenderQueueGroup(look.baseline ? Ogre::uint8(Ogre::RENDER_QUEUE_BACKGROUND) : entry.second);
         // The baseline drew everything at any distance.
         if (look.baseline)
             for (const auto& entry : app.sceneManager->getMovableObjects("Entity"))
