@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "app/MossdenApp.h"
+#include "first_world/World.h"
 #include "scenes/first/Scene1.h"
 #include "scenes/third/Scene3.h"
 
@@ -130,6 +131,41 @@ private:
     std::vector<Swap> swaps;
 };
 
+// What the baseline drew that the game no longer does: the far moss under
+// the detailed floor, never seen but paid for, as a plain grid of the same
+// cells (shown only with the baseline look).
+class BaselineStandIns {
+public:
+    explicit BaselineStandIns(Ogre::SceneManager* sceneManager) {
+        using namespace FirstWorld;
+        farMoss = sceneManager->createManualObject("Bench/Baseline/FarMossMiddle");
+        const float cell = 2 * FAR_MOSS_REACH / FAR_MOSS_CELLS;
+        const int n = int(std::lround(2 * FAR_MOSS_HOLE / cell));
+        farMoss->begin("FirstScene/Moss", Ogre::RenderOperation::OT_TRIANGLE_LIST);
+        for (int j = 0; j <= n; ++j)
+            for (int i = 0; i <= n; ++i) {
+                farMoss->position(WORLD_CENTRE.x - FAR_MOSS_HOLE + float(i) * cell, FAR_MOSS_Y,
+                                  WORLD_CENTRE.z - FAR_MOSS_HOLE + float(j) * cell);
+                farMoss->normal(Ogre::Vector3::UNIT_Y);
+                farMoss->textureCoord(float(i), float(j));
+            }
+        for (int j = 0; j < n; ++j)
+            for (int i = 0; i < n; ++i) {
+                const Ogre::uint32 a = Ogre::uint32(j * (n + 1) + i), b = a + 1, c = a + Ogre::uint32(n + 1), d = c + 1;
+                farMoss->triangle(a, c, b);
+                farMoss->triangle(b, c, d);
+            }
+        farMoss->end();
+        farMoss->setCastShadows(false);
+        sceneManager->getRootSceneNode()->attachObject(farMoss);
+        farMoss->setVisible(false);
+    }
+    void show(bool baseline) { farMoss->setVisible(baseline); }
+
+private:
+    Ogre::ManualObject* farMoss;  // the scene manager's
+};
+
 // The process's processor time (the renderer's threads included), ms: less
 // disturbed than wall time by others' work on a shared machine.
 double cpuMs() {
@@ -162,6 +198,8 @@ public:
     Bench(MossdenApp& app, MaterialSwap& materials, int frames, int rounds, std::string shots)
         : app(app), materials(materials), frames(frames), rounds(rounds), shotFolder(std::move(shots)) {}
 
+    void useStandIns(BaselineStandIns* s) { standIns = s; }
+
     // The scene state of the game's looks, taken once the scene is built;
     // skyMaterial is what the scene's file names for its sky box.
     void takeGameState(const std::string& skyMaterial) {
@@ -183,6 +221,7 @@ public:
 
     void apply(const Look& look, Ogre::ShadowTechnique baselineShadows) {
         materials.use(look.baseline);
+        if (standIns) standIns->show(look.baseline);
         app.setQuality(look.quality);
         app.sceneManager->setShadowTechnique(look.baseline ? baselineShadows : gameShadows);
         // The baseline cleared colour and depth only, which leaves a
@@ -322,6 +361,7 @@ private:
 
     MossdenApp& app;
     MaterialSwap& materials;
+    BaselineStandIns* standIns = nullptr;
     int frames, rounds;
     std::string shotFolder;
     Ogre::ShadowTechnique gameShadows = Ogre::SHADOWTYPE_NONE;
@@ -412,6 +452,8 @@ int measure(MossdenApp& app, int frames, int rounds, const std::string& only, co
     first->trackSpeed = 0;
     hideFader(app);
     app.root->removeFrameListener(&app);
+    BaselineStandIns standIns(app.sceneManager);
+    bench.useStandIns(&standIns);
     bench.takeGameState("FirstScene/Sky");
     const Path ascent = [&](float f) {
         first->cameraTrackState->setTimePosition(ASCENT_FROM + (ASCENT_TO - ASCENT_FROM) * f);
@@ -425,6 +467,8 @@ int measure(MossdenApp& app, int frames, int rounds, const std::string& only, co
             bench.run("ascent", ascent, Ogre::SHADOWTYPE_NONE, size, &size == &SIZES[0]);
     }
     resize(app, SIZES[0]);
+
+    bench.useStandIns(nullptr);  // the first scene's, gone with it
 
     // The field: through its opening until the viewer stands on the start
     // asteroid, then a turn all the way round, looking up and down.

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <cstdint>
 #include <map>
+#include <string>
 
 #include "mediagen/Generator.h"
 #include "mediagen/Image.h"
@@ -32,6 +33,22 @@ void put(MediaGen::Image& image, int x, int y, float r, float g, float b, float 
     image.at(x, y) = {clamp01(r), clamp01(g), clamp01(b), clamp01(a)};
 }
 
+// Writes `name`.png and `name`_mean.png, one texel of its mean colour: what
+// the mipmaps of a repeated texture come to at a distance, which the
+// materials sample there instead of the whole picture.
+void writeWithMean(const MediaGen::Image& p, MediaGen::Output& out, const std::string& name) {
+    p.writePng(out.path("textures/" + name + ".png"));
+    double sum[4] = {0, 0, 0, 0};
+    for (int y = 0; y < p.height(); ++y)
+        for (int x = 0; x < p.width(); ++x) {
+            const MediaGen::Rgba& c = p.at(x, y);
+            sum[0] += c.r, sum[1] += c.g, sum[2] += c.b, sum[3] += c.a;
+        }
+    const double n = double(p.width()) * p.height();
+    MediaGen::Image mean(1, 1, {float(sum[0] / n), float(sum[1] / n), float(sum[2] / n), float(sum[3] / n)});
+    mean.writePng(out.path("textures/" + name + "_mean.png"));
+}
+
 // Tileable moss: fine fronds of light and dark with tiny bright tips.
 void moss(MediaGen::Output& out) {
     MediaGen::Image p(256, 256);
@@ -45,7 +62,7 @@ void moss(MediaGen::Output& out) {
             l += tips > 0.8f ? 0.35f : 0.0f;
             put(p, x, y, clamp01(l * 0.95f), clamp01(l * 1.05f), clamp01(l * 0.75f));
         }
-    p.writePng(out.path("textures/first_moss.png"));
+    writeWithMean(p, out, "first_moss");
 }
 
 // Stem: vertical fibres and faint rings.
@@ -58,7 +75,7 @@ void bark(MediaGen::Output& out) {
             const float l = 0.7f + 0.4f * (fibre - 0.5f) - 0.08f * ring;
             put(p, x, y, clamp01(l), clamp01(l * 1.02f), clamp01(l * 0.85f));
         }
-    p.writePng(out.path("textures/first_stem.png"));
+    writeWithMean(p, out, "first_stem");
 }
 
 // Leaf: midrib along v, side veins, mottled blade.
@@ -73,7 +90,7 @@ void leaf(MediaGen::Output& out) {
             const float l = 0.72f + 0.3f * (mottle - 0.5f) + 0.28f * rib + 0.12f * vein;
             put(p, x, y, clamp01(l * 0.95f), clamp01(l), clamp01(l * 0.7f));
         }
-    p.writePng(out.path("textures/first_leaf.png"));
+    writeWithMean(p, out, "first_leaf");
 }
 
 // Grass blade: long streaks.
@@ -85,7 +102,7 @@ void grass(MediaGen::Output& out) {
             const float l = 0.75f + 0.45f * (streak - 0.5f);
             put(p, x, y, clamp01(l), clamp01(l), clamp01(l * 0.8f));
         }
-    p.writePng(out.path("textures/first_grass.png"));
+    writeWithMean(p, out, "first_grass");
 }
 
 // Elytra: red with seven black spots, mirrored about the seam.

@@ -262,13 +262,27 @@ MeshData buildGround() {
 MeshData buildFarMoss() {
     MeshData mesh;
     // Fog is computed per vertex: cells small enough that it reads smoothly.
-    const float reach = 42000.0f;
     const MediaGen::Noise shading(33);
-    addPatch(mesh, "FirstScene/Moss", 60, 60, [&](float a, float b) {
-        const float x = WORLD_CENTRE.x + (a * 2 - 1) * reach, z = WORLD_CENTRE.z + (b * 2 - 1) * reach;
+    addPatch(mesh, "FirstScene/Moss", FAR_MOSS_CELLS, FAR_MOSS_CELLS, [&](float a, float b) {
+        const float x = WORLD_CENTRE.x + (a * 2 - 1) * FAR_MOSS_REACH, z = WORLD_CENTRE.z + (b * 2 - 1) * FAR_MOSS_REACH;
         const ColourValue c = mix(MOSS_DARK, MOSS_LIGHT, fbm(shading, x / 9000.0f, 2, z / 9000.0f));
-        return vertex(Vector3(x, -60, z), Vector3::UNIT_Y, x / 600.0f, z / 600.0f, c);
+        return vertex(Vector3(x, FAR_MOSS_Y, z), Vector3::UNIT_Y, x / 600.0f, z / 600.0f, c);
     }, true);
+    // Under the detailed floor it is never seen, yet a software renderer
+    // pays for every pixel it covers: only the ring round the floor stays,
+    // overlapping its edge by a cell or two.
+    for (MediaGen::MeshPart& part : mesh.parts) {
+        std::vector<uint32_t> kept;
+        for (size_t i = 0; i + 2 < part.indices.size(); i += 3) {
+            bool hidden = true;
+            for (int k = 0; k < 3 && hidden; ++k) {
+                const Vector3& p = mesh.vertices[part.indices[i + k]].position;
+                hidden = std::abs(p.x - WORLD_CENTRE.x) <= FAR_MOSS_HOLE && std::abs(p.z - WORLD_CENTRE.z) <= FAR_MOSS_HOLE;
+            }
+            if (!hidden) kept.insert(kept.end(), part.indices.begin() + i, part.indices.begin() + i + 3);
+        }
+        part.indices.swap(kept);
+    }
     return mesh;
 }
 

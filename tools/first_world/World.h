@@ -29,6 +29,12 @@ const Ogre::Vector3 HOLE = LADYBIRD_START - VIEW_DIR * 5600.0f + SIDE_DIR * 300.
 constexpr float HOLE_RADIUS = 260;
 constexpr float WORLD_RADIUS = 16000;
 const Ogre::Vector3 WORLD_CENTRE = LADYBIRD_START - VIEW_DIR * 2500.0f;
+// The far moss: a grid of FAR_MOSS_CELLS x FAR_MOSS_CELLS square cells out
+// to FAR_MOSS_REACH round WORLD_CENTRE, a little below the floor, open in the
+// middle (half-width FAR_MOSS_HOLE) where the detailed floor covers it.
+constexpr float FAR_MOSS_REACH = 42000, FAR_MOSS_Y = -60;
+constexpr int FAR_MOSS_CELLS = 60;
+constexpr float FAR_MOSS_HOLE = WORLD_RADIUS - 2 * (2 * FAR_MOSS_REACH / FAR_MOSS_CELLS);
 
 // The haze: the fog's colour, which the sky takes below the horizon.
 constexpr float FOG_COLOUR[3] = {0.58f, 0.58f, 0.40f};
