@@ -207,6 +207,7 @@ void MossdenApp::chooseSceneManager() {
 
 void MossdenApp::createCamera() {
     camera = sceneManager->createCamera("PlayerCam");
+    camera->addListener(&skyFollower);
     camera->setNearClipDistance(NEAR_CLIP);
     camera->setFarClipDistance(FAR_CLIP);
     setFieldOfView(settings.fieldOfView);

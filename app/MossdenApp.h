@@ -21,6 +21,7 @@
 #include "app/SceneSequence.h"
 #include "app/Settings.h"
 #include "menu/MossdenMenu.h"
+#include "scene/SkyMesh.h"
 #include "platform/DesktopWindow.h"
 
 namespace OIS {
@@ -197,6 +198,9 @@ private:
     bool applySettingsToEngineConfig();
     void writeEngineConfig() const;
 
+    // Keeps a scene's sky mesh on the camera; declared before the engine so
+    // that it outlives the camera it listens to.
+    SkyFollower skyFollower;
     std::unique_ptr<EngineCore> engine;
     InputSettings inputSettings;           // what start() read, until the devices open
     std::unique_ptr<InputDevices> input;

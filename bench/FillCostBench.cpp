@@ -32,6 +32,7 @@
 #include <vector>
 
 #include "app/MossdenApp.h"
+#include "scene/SkyMesh.h"
 #include "first_world/World.h"
 #include "scenes/first/Scene1.h"
 #include "scenes/third/Scene3.h"
@@ -200,16 +201,25 @@ public:
 
     void useStandIns(BaselineStandIns* s) { standIns = s; }
 
-    // The scene state of the game's looks, taken once the scene is built;
-    // skyMaterial is what the scene's file names for its sky box.
-    void takeGameState(const std::string& skyMaterial) {
+    // The scene state of the game's looks, taken once the scene is built.
+    // The baseline drew a sky box of baselineSky (a baseline material) at
+    // baselineDistance, first; the game draws its sky mesh, or a sky box.
+    void takeGameState(const std::string& baselineSky, Ogre::Real baselineDistance) {
         gameShadows = app.sceneManager->getShadowTechnique();
         gameClear = app.window->getViewport(0)->getClearBuffers();
-        sky = skyMaterial;
-        skyDistance = app.sceneManager->getSkyBoxGenParameters().skyBoxDistance;
-        Ogre::SceneNode* node = app.sceneManager->getSkyBoxNode();
-        gameSkyFirst = !node || node->numAttachedObjects() == 0 ||
-                       node->getAttachedObject(0)->getRenderQueueGroup() == Ogre::RENDER_QUEUE_SKIES_EARLY;
+        baseSky = BASELINE_PREFIX + baselineSky;
+        baseSkyDistance = baselineDistance;
+        gameSkyBox = app.sceneManager->isSkyBoxEnabled();
+        if (gameSkyBox) {
+            Ogre::SceneNode* node = app.sceneManager->getSkyBoxNode();
+            gameSky = baselineSky;  // the box's material, under its own name
+            gameSkyDistance = app.sceneManager->getSkyBoxGenParameters().skyBoxDistance;
+            gameSkyFirst = !node || node->numAttachedObjects() == 0 ||
+                           node->getAttachedObject(0)->getRenderQueueGroup() == Ogre::RENDER_QUEUE_SKIES_EARLY;
+        }
+        skyMesh = app.sceneManager->hasEntity(Mossden::SKY_MESH_ENTITY)
+                      ? app.sceneManager->getEntity(Mossden::SKY_MESH_ENTITY)
+                      : nullptr;
         // The scene files now order the opaque world by queue groups below
         // the sky's; the baseline drew every file entity in the first.
         ordered.clear();
@@ -228,10 +238,16 @@ public:
         // software renderer a masked write of every pixel to keep the
         // stencil; the game clears all three in one fill.
         app.window->getViewport(0)->setClearEveryFrame(
-            true, look.baseline ? Ogre::FBT_COLOUR | Ogre::FBT_DEPTH : gameClear);
+            true, look.baseline ? unsigned(Ogre::FBT_COLOUR | Ogre::FBT_DEPTH) : gameClear);
         // The sky box is built anew from its material (a cube map and six
-        // separate faces make different boxes); the baseline drew it first.
-        app.sceneManager->setSkyBox(true, sky, skyDistance, look.baseline || gameSkyFirst);
+        // separate faces make different boxes).
+        if (look.baseline)
+            app.sceneManager->setSkyBox(true, baseSky, baseSkyDistance, true);
+        else if (gameSkyBox)
+            app.sceneManager->setSkyBox(true, gameSky, gameSkyDistance, gameSkyFirst);
+        else
+            app.sceneManager->setSkyBox(false, "");
+        if (skyMesh) skyMesh->setVisible(!look.baseline);
         for (const auto& entry : ordered)
             entry.first->setRenderQueueGroup(look.baseline ? Ogre::uint8(Ogre::RENDER_QUEUE_BACKGROUND) : entry.second);
         // The baseline drew everything at any distance.
@@ -296,7 +312,10 @@ public:
         std::vector<double> triangles(names.size()), batches(names.size());
         auto show = [&](std::size_t v, bool visible) {
             const bool everything = v + 1 == names.size();
-            if (v == 1 || everything) app.sceneManager->setSkyBoxEnabled(visible);
+            if (v == 1 || everything) {
+                if (app.sceneManager->isSkyBoxEnabled() || !visible) app.sceneManager->setSkyBoxEnabled(visible);
+                if (skyMesh && !look.baseline) skyMesh->setVisible(visible);
+            }
             for (const auto& g : groups)
                 if (everything || g.first == names[v])
                     for (Ogre::MovableObject* o : g.second) o->setVisible(visible);
@@ -366,9 +385,10 @@ private:
     std::string shotFolder;
     Ogre::ShadowTechnique gameShadows = Ogre::SHADOWTYPE_NONE;
     unsigned gameClear = Ogre::FBT_COLOUR | Ogre::FBT_DEPTH;
-    std::string sky;  // the sky box's material
-    Ogre::Real skyDistance = 0;
-    bool gameSkyFirst = true;
+    std::string baseSky, gameSky;  // sky box materials
+    Ogre::Real baseSkyDistance = 0, gameSkyDistance = 0;
+    bool gameSkyBox = false, gameSkyFirst = true;
+    Ogre::Entity* skyMesh = nullptr;  // the scene manager's
     std::vector<std::pair<Ogre::MovableObject*, Ogre::uint8>> ordered;  // and their game queue group
 };
 
@@ -425,6 +445,13 @@ int main(int argc, char** argv) {
             (std::filesystem::weakly_canonical(std::filesystem::path(exe)).parent_path().parent_path() / "artefacts")
                 .string();
         std::filesystem::create_directories(shots);
+        // The pictures only the baseline's materials use, beside the media.
+        const std::string benchMedia =
+            (std::filesystem::weakly_canonical(std::filesystem::path(exe)).parent_path().parent_path() / "media" /
+             "bench")
+                .string();
+        Ogre::ResourceGroupManager::getSingleton().addResourceLocation(
+            benchMedia, "FileSystem", Ogre::ResourceGroupManager::DEFAULT_RESOURCE_GROUP_NAME);
         result = measure(app, frames, rounds, only, partsOf, shots);
     }
     // After measure: its materials must let go before the engine goes.
@@ -454,7 +481,7 @@ int measure(MossdenApp& app, int frames, int rounds, const std::string& only, co
     app.root->removeFrameListener(&app);
     BaselineStandIns standIns(app.sceneManager);
     bench.useStandIns(&standIns);
-    bench.takeGameState("FirstScene/Sky");
+    bench.takeGameState("FirstScene/Sky", 60000);
     const Path ascent = [&](float f) {
         first->cameraTrackState->setTimePosition(ASCENT_FROM + (ASCENT_TO - ASCENT_FROM) * f);
     };
@@ -487,7 +514,7 @@ int measure(MossdenApp& app, int frames, int rounds, const std::string& only, co
     }
     hideFader(app);
     app.root->removeFrameListener(&app);
-    bench.takeGameState("Third/Sky");
+    bench.takeGameState("Third/Sky", 50000);
     const Ogre::Quaternion facing = app.camera->getOrientation();
     const Path turn = [&](float f) {
         app.camera->setOrientation(

@@ -1,5 +1,7 @@
 #include "scene/CDotScene.h"
 
+#include "scene/SkyMesh.h"
+
 #include <OgreBillboard.h>
 #include <OgreBillboardSet.h>
 #include <OgreCamera.h>
@@ -404,6 +406,26 @@ void CDotScene::loadParticleSystem(const TiXmlElement* element, Ogre::SceneNode*
         sceneManager->createParticleSystem(element->Attribute("name"), element->Attribute("file")));
 }
 
+// The sky as a mesh round the camera, drawn first. A sky that cannot be
+// made leaves the scene without one, with a line saying why.
+void CDotScene::loadSkyMesh(const TiXmlElement* element) {
+    if (!hasAttributes(element, {"meshFile"})) return;
+    if (sceneManager->hasSceneNode(Mossden::SKY_MESH_NODE) || sceneManager->hasEntity(Mossden::SKY_MESH_ENTITY)) {
+        logSkipped(element, "comes after another sky mesh");
+        return;
+    }
+    Ogre::Entity* sky = nullptr;
+    try {
+        sky = sceneManager->createEntity(Mossden::SKY_MESH_ENTITY, readStringAttribute("meshFile", element));
+    } catch (const Ogre::Exception& e) {
+        logSkipped(element, "has a mesh that cannot be used (" + e.getDescription() + "); no sky");
+        return;
+    }
+    sky->setCastShadows(false);
+    sky->setRenderQueueGroup(Ogre::RENDER_QUEUE_SKIES_EARLY);
+    sceneManager->getRootSceneNode()->createChildSceneNode(Mossden::SKY_MESH_NODE)->attachObject(sky);
+}
+
 void CDotScene::loadConfig(const TiXmlElement* element) {
     if (const TiXmlElement* e = child(element, "ambientLight")) {
         if (hasNumbers(e, {"r", "g", "b"}, true)) {
@@ -439,6 +461,7 @@ void CDotScene::loadConfig(const TiXmlElement* element) {
                                 static_cast<Ogre::Real>(readIntAttribute("distance", e)),
                                 readBoolAttribute("drawFirst", e), orientation, Ogre::RGN_DEFAULT);
     }
+    if (const TiXmlElement* e = child(element, "skyMesh")) loadSkyMesh(e);
     const TiXmlElement* fog = child(element, "fog");
     if (fog && !hasNumbers(fog, {"r", "g", "b", "density"}, false)) fog = nullptr;
     if (const TiXmlElement* e = fog) {

@@ -81,6 +81,7 @@ private:
     void loadCamera(const TiXmlElement* element, Ogre::SceneNode* node);
     void loadParticleSystem(const TiXmlElement* element, Ogre::SceneNode* node);
     void loadConfig(const TiXmlElement* element);
+    void loadSkyMesh(const TiXmlElement* element);
 
     // False, with one log line naming the file and the element, when one of
     // the attributes is absent.

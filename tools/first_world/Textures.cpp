@@ -168,14 +168,10 @@ void earth(MediaGen::Output& out) {
     p.writePng(out.path("textures/second_earth.png"));
 }
 
-// Sky box: a warm haze at the horizon deepening to a dusky blue overhead.
-// Below the horizon it is the fog's colour, into which the far moss fades,
-// so the world's edge never shows. Only the elevation of each texel's
-// direction matters, so the faces' orientation conventions cannot turn it
-// over except for "up" and "dn".
-void sky(MediaGen::Output& out) {
-    const float fog[3] = {FOG_COLOUR[0], FOG_COLOUR[1], FOG_COLOUR[2]};
-    const float zenith[3] = {0.20f, 0.30f, 0.46f};
+// The sky box the game drew before its sky became a mesh (skyColour on six
+// faces), kept for the fill-cost bench's baseline only: it is written
+// beside the media, not into the game's textures.
+void benchSky(MediaGen::Output& out) {
     const char* faces[] = {"fr", "bk", "lf", "rt", "up", "dn"};
     for (int face = 0; face < 6; ++face) {
         MediaGen::Image p(128, 128);
@@ -186,15 +182,10 @@ void sky(MediaGen::Output& out) {
                 if (face == 4) elevation = std::atan2(1.0f, std::hypot(u, v));
                 else if (face == 5) elevation = -std::atan2(1.0f, std::hypot(u, v));
                 else elevation = std::atan2(-v, std::hypot(u, 1.0f));
-                const float t = std::pow(std::max(0.0f, elevation / (PI / 2)), 0.55f);
-                // a brighter band just above the horizon, none at it, so
-                // that the haze below meets the sky without a seam
-                const float glow = 0.14f * (1.0f - std::exp(-t * 40.0f)) * std::exp(-t * 5.0f);
-                float c[3];
-                for (int k = 0; k < 3; ++k) c[k] = fog[k] + (zenith[k] - fog[k]) * t + glow * (k == 2 ? 0.4f : 1.0f);
-                put(p, x, y, c[0], c[1], c[2]);
+                const Ogre::ColourValue c = skyColour(elevation);
+                put(p, x, y, c.r, c.g, c.b);
             }
-        p.writePng(out.path(std::string("textures/first_sky_") + faces[face] + ".png"));
+        p.writePng(out.path(std::string("bench/first_sky_") + faces[face] + ".png"));
     }
 }
 
@@ -209,7 +200,7 @@ void writeTextures(MediaGen::Output& out) {
     wing(out);
     shadow(out);
     earth(out);
-    sky(out);
+    benchSky(out);
 }
 
 }  // namespace FirstWorld

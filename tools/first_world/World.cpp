@@ -417,6 +417,40 @@ MeshData buildStemsAndLeaves() {
 
 }  // namespace
 
+ColourValue skyColour(float elevation) {
+    const ColourValue fog(FOG_COLOUR[0], FOG_COLOUR[1], FOG_COLOUR[2]), zenith(0.20f, 0.30f, 0.46f);
+    const float t = std::pow(std::max(0.0f, elevation / (PI / 2)), 0.55f);
+    // a brighter band just above the horizon, none at it, so that the haze
+    // below meets the sky without a seam
+    const float glow = 0.14f * (1.0f - std::exp(-t * 40.0f)) * std::exp(-t * 5.0f);
+    ColourValue c = fog + (zenith - fog) * t + ColourValue(glow, glow, glow * 0.4f);
+    c.saturate();
+    c.a = 1;
+    return c;
+}
+
+MeshData buildSkyDome() {
+    constexpr float RADIUS = 50000, LOWEST = -20 * PI / 180;
+    constexpr int SEGMENTS = 32, RINGS = 40;  // rings evenly spaced in the gradient's own measure
+    std::vector<float> elevations{LOWEST, -0.01f};
+    for (int i = 0; i <= RINGS; ++i) elevations.push_back(std::pow(float(i) / RINGS, 1 / 0.55f) * PI / 2);
+    MeshData mesh;
+    for (float e : elevations) {
+        const ColourValue c = skyColour(e);
+        for (int k = 0; k <= SEGMENTS; ++k) {
+            const float a = k * 2 * PI / SEGMENTS;
+            const Vector3 d(std::cos(e) * std::cos(a), std::sin(e), std::cos(e) * std::sin(a));
+            mesh.addVertex(vertex(d * RADIUS, -d, 0, 0, c));
+        }
+    }
+    for (size_t r = 0; r + 1 < elevations.size(); ++r)
+        for (int k = 0; k < SEGMENTS; ++k) {
+            const auto a = std::uint32_t(r * (SEGMENTS + 1) + k), b = a + SEGMENTS + 1;
+            mesh.addQuad("FirstScene/SkyDome", a, b, b + 1, a + 1);
+        }
+    return mesh;
+}
+
 MeshData buildDewDrop() {
     MeshData mesh;
     blob(mesh, "FirstScene/Dew", Vector3::ZERO, Vector3(1, 0.8f, 1), ColourValue(0.85f, 0.95f, 1.0f), 4, 7);

@@ -4,6 +4,7 @@
 // The layout of the first scene's world, shared by the shape code and the
 // scene-file writer. One unit is about a third of a millimetre: the ladybird
 // is some 20 units long, the tallest stems rise above 11000.
+#include <OgreColourValue.h>
 #include <OgreVector3.h>
 
 #include <cmath>
@@ -42,6 +43,14 @@ constexpr float FOG_DENSITY = 0.000068f;
 
 // Height of the moss floor at (x, z), before cushions; the burrow opens at HOLE.
 float groundHeight(float x, float z);
+
+// The sky's colour at an elevation (radians): a warm haze at the horizon
+// deepening to a dusky blue overhead; below the horizon the fog's colour,
+// into which the far moss fades, so the world's edge never shows.
+Ogre::ColourValue skyColour(float elevation);
+// The sky: a dome of rings round the camera coloured by skyColour, from a
+// little below the horizon (where the ground always covers it) to the top.
+MeshData buildSkyDome();
 
 // Where the camera is at height h on its way up (the crane shot).
 Ogre::Vector3 ascentPoint(float h);

@@ -200,6 +200,7 @@ void generate(MediaGen::Output& out) {
         triangles += m.mesh.triangleCount();
     }
     std::cout << "first world: " << triangles << " static triangles" << std::endl;
+    writeStaticMesh(ogre, buildSkyDome(), out.path("models/first_sky.mesh"));
 
     // creatures
     const std::vector<Vector3> walk = ladybirdWalk();
@@ -267,10 +268,7 @@ void generate(MediaGen::Output& out) {
     TiXmlElement* config = child(first, "config");
     rgb(config, "ambientLight", AMBIENT);
     child(config, "shadow")->SetAttribute("technique", "NONE");
-    TiXmlElement* sky = child(config, "skyBox");
-    sky->SetAttribute("materialName", "FirstScene/Sky");
-    sky->SetAttribute("distance", "60000");
-    sky->SetAttribute("drawFirst", "true");
+    child(config, "skyMesh")->SetAttribute("meshFile", "first_sky.mesh");
     TiXmlElement* fog = child(config, "fog");
     fog->SetAttribute("r", number(FOG_COLOUR[0]));
     fog->SetAttribute("g", number(FOG_COLOUR[1]));
@@ -348,7 +346,7 @@ void generate(MediaGen::Output& out) {
     air->SetAttribute("sound", TUNNEL_AIR_SOUND);
     air->SetAttribute("time", number(ascentEndTrack));
     air->SetAttribute("loop", "true");
-    child(child(custom, "disableFog"), "material")->SetAttribute("name", "FirstScene/Sky");
+    child(child(custom, "disableFog"), "material")->SetAttribute("name", "FirstScene/SkyDome");
     save(firstDoc, out.path("scenes/first_scene.xml"));
 
     // the second file: the burrow the fall drops into

@@ -15,18 +15,22 @@ set(FIRST_WORLD_STEM_CELLS
   46_50 47_49 47_50 48_49 48_50 48_51 49_48 49_49 49_50 49_51 50_48 50_49 50_50 50_51 51_49
   51_50)
 
-set(FIRST_WORLD_OUTPUTS scenes/first_scene.xml scenes/second_scene.xml models/moss_far.mesh
+set(FIRST_WORLD_OUTPUTS scenes/first_scene.xml scenes/second_scene.xml models/moss_far.mesh models/first_sky.mesh
   models/seed.mesh models/tunnel.mesh models/tunnel_fungi.mesh)
 foreach(creature ladybird ladybird2 ladybird_track dragonfly fern)
   list(APPEND FIRST_WORLD_OUTPUTS models/${creature}.mesh models/${creature}.skeleton)
 endforeach()
-foreach(texture moss stem leaf grass ladybird wing shadow sky_fr sky_bk sky_lf sky_rt sky_up sky_dn)
+foreach(texture moss stem leaf grass ladybird wing shadow)
   list(APPEND FIRST_WORLD_OUTPUTS textures/first_${texture}.png)
 endforeach()
 foreach(texture moss stem leaf grass)
   list(APPEND FIRST_WORLD_OUTPUTS textures/first_${texture}_mean.png)
 endforeach()
 list(APPEND FIRST_WORLD_OUTPUTS textures/second_earth.png)
+# The sky box the game drew before, for the fill-cost bench's baseline (not installed).
+foreach(face fr bk lf rt up dn)
+  list(APPEND FIRST_WORLD_OUTPUTS bench/first_sky_${face}.png)
+endforeach()
 foreach(x RANGE 40 56)
   foreach(z RANGE 42 58)
     list(APPEND FIRST_WORLD_OUTPUTS models/moss_floor_${x}_${z}.mesh)

@@ -31,8 +31,16 @@ MeshPart& MeshData::part(const std::string& material) {
 
 void MeshData::addTriangle(const std::string& material, std::uint32_t a, std::uint32_t b,
                            std::uint32_t c) {
-    auto& idx = part(material).indices;
-    idx.insert(idx.end(), {a, b, c});
+    MeshPart& p = part(material);
+    if (p.points) throw std::logic_error("addTriangle: " + material + " draws points");
+    p.indices.insert(p.indices.end(), {a, b, c});
+}
+
+void MeshData::addPoint(const std::string& material, std::uint32_t a) {
+    MeshPart& p = part(material);
+    if (!p.points && !p.indices.empty()) throw std::logic_error("addPoint: " + material + " already draws triangles");
+    p.points = true;
+    p.indices.push_back(a);
 }
 
 void MeshData::addQuad(const std::string& material, std::uint32_t a, std::uint32_t b,
@@ -155,7 +163,8 @@ float MeshData::boundingRadius() const {
 
 std::size_t MeshData::triangleCount() const {
     std::size_t n = 0;
-    for (const auto& p : parts) n += p.indices.size() / 3;
+    for (const auto& p : parts)
+        if (!p.points) n += p.indices.size() / 3;
     return n;
 }
 

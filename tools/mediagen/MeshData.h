@@ -32,7 +32,8 @@ struct MeshBoneWeight {
 
 struct MeshPart {
     std::string material;
-    std::vector<std::uint32_t> indices;  // triangle list
+    std::vector<std::uint32_t> indices;  // triangle list, or point list with `points`
+    bool points = false;
 };
 
 class MeshData {
@@ -56,6 +57,9 @@ public:
                      std::uint32_t c);
     void addQuad(const std::string& material, std::uint32_t a, std::uint32_t b, std::uint32_t c,
                  std::uint32_t d);
+    // A point of `material`, whose part then holds points only (a material
+    // draws either triangles or points).
+    void addPoint(const std::string& material, std::uint32_t a);
 
     // Area-weighted smooth normals. With mergeByPosition, vertices that share
     // a position (UV seams) share one normal, so seams do not show.

@@ -1,5 +1,6 @@
 #include "mediagen/OgreExport.h"
 
+#include <algorithm>
 #include <Ogre.h>
 #include <OgreDefaultHardwareBufferManager.h>
 #include <OgreMeshSerializer.h>
@@ -139,7 +140,7 @@ void HeadlessOgre::writeMesh(const MeshData& data, const std::string& path,
                 throw std::out_of_range("writeMesh: index out of range in " + path);
         Ogre::SubMesh* sub = mesh->createSubMesh();
         sub->useSharedVertices = true;
-        sub->operationType = Ogre::RenderOperation::OT_TRIANGLE_LIST;
+        sub->operationType = p.points ? Ogre::RenderOperation::OT_POINT_LIST : Ogre::RenderOperation::OT_TRIANGLE_LIST;
         auto ibuf = Ogre::HardwareBufferManager::getSingleton().createIndexBuffer(
             wide ? Ogre::HardwareIndexBuffer::IT_32BIT : Ogre::HardwareIndexBuffer::IT_16BIT,
             p.indices.size(), Ogre::HardwareBuffer::HBU_STATIC_WRITE_ONLY);
@@ -174,7 +175,9 @@ void HeadlessOgre::writeMesh(const MeshData& data, const std::string& path,
 
     mesh->_setBounds(Ogre::AxisAlignedBox(data.boundsMin(), data.boundsMax()), false);
     mesh->_setBoundingSphereRadius(data.boundingRadius());
-    mesh->buildEdgeList();
+    // Points cast no shadows, and the edge builder reads any list as triangles.
+    if (std::none_of(data.parts.begin(), data.parts.end(), [](const MeshPart& p) { return p.points; }))
+        mesh->buildEdgeList();
     Ogre::MeshSerializer().exportMesh(mesh.get(), path);
 
     Ogre::MeshManager::getSingleton().remove(mesh);
