@@ -18,6 +18,7 @@
 #include <OgreSceneNode.h>
 #include <OgreStringConverter.h>
 #include <OgreSubEntity.h>
+#include <OgreSubMesh.h>
 #include <tinyxml.h>
 
 #include <cctype>
@@ -423,6 +424,10 @@ void CDotScene::loadSkyMesh(const TiXmlElement* element) {
     }
     sky->setCastShadows(false);
     sky->setRenderQueueGroup(Ogre::RENDER_QUEUE_SKIES_EARLY);
+    // Points (stars) come after the surfaces they shine over.
+    for (Ogre::SubEntity* part : sky->getSubEntities())
+        if (part->getSubMesh()->operationType == Ogre::RenderOperation::OT_POINT_LIST)
+            part->setRenderQueueGroup(Ogre::RENDER_QUEUE_SKIES_EARLY + 1);
     sceneManager->getRootSceneNode()->createChildSceneNode(Mossden::SKY_MESH_NODE)->attachObject(sky);
 }
 

@@ -93,10 +93,7 @@ void writeSceneFile(const Field& field, const std::string& path) {
     rgb(config, "ambientLight", Ogre::ColourValue(0.1f, 0.1f, 0.13f));
     // No "shadow" element: the application's stencil shadows stay for the
     // scenes after this one; nothing here casts a shadow.
-    TiXmlElement* sky = child(config, "skyBox");
-    sky->SetAttribute("materialName", "Third/Sky");
-    sky->SetAttribute("distance", "50000");
-    sky->SetAttribute("drawFirst", "true");
+    child(config, "skyMesh")->SetAttribute("meshFile", "third_sky.mesh");
     TiXmlElement* fog = child(config, "fog");
     fog->SetAttribute("r", "0.02");
     fog->SetAttribute("g", "0.017");
@@ -133,7 +130,7 @@ void writeSceneFile(const Field& field, const std::string& path) {
         for (const Ogre::Vector3& f : place.fallPoints) xyz(fall, "point", f);
     }
     TiXmlElement* noFog = child(custom, "disableFog");
-    child(noFog, "material")->SetAttribute("name", "Third/Sky");
+    child(noFog, "material")->SetAttribute("name", "Third/SkyDome");
     child(noFog, "material")->SetAttribute("name", "Third/EyeGlow");
 
     save(doc, path);

@@ -118,25 +118,22 @@ const Ogre::Vector3 BAND_NORMAL = Ogre::Vector3(0.35f, 0.85f, 0.4f).normalisedCo
 
 }  // namespace
 
-MediaGen::Image skyFace(int face, int size) {
-    const MediaGen::Noise cloud(31), veil(32);
-    MediaGen::Image image(size, size, {0, 0, 0, 1});
-    image.fill([&](float u, float v) {
-        const Ogre::Vector3 d = faceDirection(face, u * 2 - 1, v * 2 - 1).normalisedCopy();
-        const float band = std::exp(-std::pow(d.dotProduct(BAND_NORMAL) / 0.28f, 2.0f));
-        const Ogre::Vector3 q = d * 2.2f;
-        const float n = 0.5f + 0.5f * cloud.fbm(q.x, q.y, q.z, 5);
-        const float w = 0.5f + 0.5f * veil.fbm(q.x * 1.7f + 5, q.y * 1.7f, q.z * 1.7f, 4);
-        const float density = std::clamp(std::pow(n, 3.0f) * (0.35f + 0.9f * band), 0.0f, 1.0f);
-        // Deep violet clouds with teal edges, very dim: the field stays dark.
-        const float r = 0.17f * density * (0.6f + 0.4f * w) + 0.005f;
-        const float g = 0.05f * density + 0.1f * density * (1 - w) + 0.005f;
-        const float b = 0.24f * density + 0.008f;
-        return MediaGen::Rgba{r, g, b, 1};
-    });
+// The nebula's colour in direction d: deep violet clouds with teal edges,
+// very dim, so that the field stays dark.
+Ogre::ColourValue nebulaColour(const Ogre::Vector3& d) {
+    static const MediaGen::Noise cloud(31), veil(32);
+    const float band = std::exp(-std::pow(d.dotProduct(BAND_NORMAL) / 0.28f, 2.0f));
+    const Ogre::Vector3 q = d * 2.2f;
+    const float n = 0.5f + 0.5f * cloud.fbm(q.x, q.y, q.z, 5);
+    const float w = 0.5f + 0.5f * veil.fbm(q.x * 1.7f + 5, q.y * 1.7f, q.z * 1.7f, 4);
+    const float density = std::clamp(std::pow(n, 3.0f) * (0.35f + 0.9f * band), 0.0f, 1.0f);
+    return Ogre::ColourValue(0.17f * density * (0.6f + 0.4f * w) + 0.005f,
+                             0.05f * density + 0.1f * density * (1 - w) + 0.005f, 0.24f * density + 0.008f);
+}
 
-    // Stars, splatted into the face they fall on: many faint, few bright,
-    // more of them along the band. The same list for every face.
+// Stars: many faint, few bright, more of them along the band.
+std::vector<Star> stars() {
+    std::vector<Star> out;
     MediaGen::Random random(41);
     for (int i = 0; i < 70000; ++i) {
         const Ogre::Vector3 d = randomDirection(random);
@@ -145,26 +142,95 @@ MediaGen::Image skyFace(int face, int size) {
         const double keep = random.uniform();
         const double temperature = random.uniform();
         if (keep > 0.35 + 0.65 * bandWeight) continue;
+        Star star;
+        star.direction = d;
+        star.brightness = float(0.1 + 0.9 * std::pow(magnitude, 7.0));
+        star.colour = temperature < 0.2    ? Ogre::ColourValue(1.0f, 0.78f, 0.6f)
+                      : temperature < 0.45 ? Ogre::ColourValue(0.7f, 0.8f, 1.0f)
+                                           : Ogre::ColourValue(1, 1, 1);
+        star.radius = 0.55f + 1.1f * float(std::pow(magnitude, 12.0));
+        out.push_back(star);
+    }
+    return out;
+}
+
+MediaGen::Image skyFace(int face, int size) {
+    MediaGen::Image image(size, size, {0, 0, 0, 1});
+    image.fill([&](float u, float v) {
+        const Ogre::ColourValue c = nebulaColour(faceDirection(face, u * 2 - 1, v * 2 - 1).normalisedCopy());
+        return MediaGen::Rgba{c.r, c.g, c.b, 1};
+    });
+    // The stars, splatted into the face they fall on (a radius is in texels).
+    for (const Star& star : stars()) {
         float x, y;
-        if (!faceCoordinates(face, d, size, x, y)) continue;
-        const float brightness = float(0.1 + 0.9 * std::pow(magnitude, 7.0));
-        const MediaGen::Rgba colour = temperature < 0.2   ? MediaGen::Rgba{1.0f, 0.78f, 0.6f, 1}
-                                      : temperature < 0.45 ? MediaGen::Rgba{0.7f, 0.8f, 1.0f, 1}
-                                                           : MediaGen::Rgba{1, 1, 1, 1};
-        const float radius = 0.55f + 1.1f * float(std::pow(magnitude, 12.0));
+        if (!faceCoordinates(face, star.direction, size, x, y)) continue;
         const int x0 = int(std::floor(x - 3)), y0 = int(std::floor(y - 3));
         for (int py = y0; py <= y0 + 6; ++py)
             for (int px = x0; px <= x0 + 6; ++px) {
                 if (px < 0 || py < 0 || px >= size || py >= size) continue;
                 const float dx = px - x, dy = py - y;
-                const float w = brightness * std::exp(-(dx * dx + dy * dy) / (radius * radius));
+                const float w = star.brightness * std::exp(-(dx * dx + dy * dy) / (star.radius * star.radius));
                 MediaGen::Rgba& p = image.at(px, py);
-                p.r = std::min(1.0f, p.r + colour.r * w);
-                p.g = std::min(1.0f, p.g + colour.g * w);
-                p.b = std::min(1.0f, p.b + colour.b * w);
+                p.r = std::min(1.0f, p.r + star.colour.r * w);
+                p.g = std::min(1.0f, p.g + star.colour.g * w);
+                p.b = std::min(1.0f, p.b + star.colour.b * w);
             }
     }
     return image;
+}
+
+// The engine's sky box showed the face made for +Z at -Z (its front), and
+// so every face: the sky seen in direction d is the one made for d with z
+// turned over. Its own inverse.
+Ogre::Vector3 fromBox(const Ogre::Vector3& d) { return Ogre::Vector3(d.x, d.y, -d.z); }
+
+MediaGen::MeshData skyMesh() {
+    constexpr float RADIUS = 50000;
+    constexpr int SEGMENTS = 96, RINGS = 48;
+    // The dark between the clouds is the window's black clear: the sphere
+    // is open where the nebula is below DARK in every channel, and the
+    // nebula's colour is lowered by DARK so that it meets the black there
+    // without a step.
+    constexpr float DARK = 0.025f;
+    constexpr float PI = 3.14159265f;
+    MediaGen::MeshData mesh;
+    mesh.hasColours = true;
+    auto vertex = [&](const Ogre::Vector3& d, const Ogre::ColourValue& c) {
+        MediaGen::MeshVertex v;
+        v.position = d * RADIUS;
+        v.normal = -d;
+        v.colour = c;
+        return mesh.addVertex(v);
+    };
+    std::vector<bool> dark;
+    for (int r = 0; r <= RINGS; ++r)
+        for (int k = 0; k <= SEGMENTS; ++k) {
+            const float e = PI * (float(r) / RINGS - 0.5f), a = 2 * PI * float(k) / SEGMENTS;
+            const Ogre::Vector3 d(std::cos(e) * std::cos(a), std::sin(e), std::cos(e) * std::sin(a));
+            Ogre::ColourValue c = nebulaColour(fromBox(d)) - Ogre::ColourValue(DARK, DARK, DARK, 0);
+            dark.push_back(std::max({c.r, c.g, c.b}) <= 0);
+            c.saturate();
+            vertex(d, c);
+        }
+    for (int r = 0; r < RINGS; ++r)
+        for (int k = 0; k < SEGMENTS; ++k) {
+            const auto a = std::uint32_t(r * (SEGMENTS + 1) + k), b = a + SEGMENTS + 1;
+            if (dark[a] && dark[a + 1] && dark[b] && dark[b + 1]) continue;
+            mesh.addQuad("Third/SkyDome", a, b, b + 1, a + 1);
+        }
+    // On the faces a star was a soft spot of its brightness, `radius`
+    // texels of about 1.5 pixels each at 1024x768 across: the small ones
+    // become single pixels, the larger soft sprites of about that size.
+    for (const Star& star : stars()) {
+        if (star.brightness < 0.115f) continue;  // the faintest half: dust the dark swallows
+        Ogre::ColourValue c = star.colour * star.brightness;
+        c.a = 1;
+        const char* material = star.radius < 0.62f  ? "Third/Stars"
+                               : star.radius < 1.0f ? "Third/BrightStars"
+                                                    : "Third/BrightestStars";
+        mesh.addPoint(material, vertex(fromBox(star.direction) * 0.98f, c));
+    }
+    return mesh;
 }
 
 }  // namespace ThirdWorld

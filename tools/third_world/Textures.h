@@ -2,11 +2,15 @@
 #define MOSSDEN_TOOLS_THIRD_WORLD_TEXTURES_H
 
 // The field's pictures: the rock detail that tiles over every asteroid, the
-// soft puff of the fog clouds, and the six faces of the starry sky.
+// soft puff of the fog clouds, and the starry sky.
 #include <array>
 #include <string>
 
+#include <OgreColourValue.h>
+#include <OgreVector3.h>
+
 #include "mediagen/Image.h"
+#include "mediagen/MeshData.h"
 
 namespace ThirdWorld {
 
@@ -20,9 +24,18 @@ MediaGen::Image spark(int size);
 // The engine's file suffixes for the faces of a cube texture, in the order
 // +X, -X, +Y, -Y, +Z, -Z.
 extern const std::array<std::string, 6> SKY_SUFFIXES;
-// One face of the sky: stars of many brightnesses and colours, a faint band
-// of them across the sky, and a dark nebula. Seamless across faces: every
-// pixel is computed from its direction.
+// A star of the sky: its radius is in texels of a 1024-texel face.
+struct Star {
+    Ogre::Vector3 direction;
+    float brightness, radius;
+    Ogre::ColourValue colour;
+};
+// The sky: a dark nebula and stars of many brightnesses and colours, with a
+// faint band of them across it. skyMesh is what the game draws: the nebula
+// as vertex colours on a sphere round the camera (left open where it is
+// darkest) and the stars as points. skyFace is one face of the sky box it
+// drew before, for the fill-cost bench's baseline.
+MediaGen::MeshData skyMesh();
 MediaGen::Image skyFace(int face, int size);
 
 }  // namespace ThirdWorld

@@ -57,9 +57,10 @@ int main(int argc, char** argv) {
         ThirdWorld::fogPuff(128).writePng(out.path("textures/third_fog.png"));
         ThirdWorld::butterfly(128).writePng(out.path("textures/third_butterfly.png"));
         ThirdWorld::spark(64).writePng(out.path("textures/third_spark.png"));
+        ogre.writeMesh(ThirdWorld::skyMesh(), out.path("models/third_sky.mesh"));
         for (int face = 0; face < 6; ++face)
             ThirdWorld::skyFace(face, 1024).writePng(
-                out.path("textures/third_sky" + ThirdWorld::SKY_SUFFIXES[face] + ".png"), false);
+                out.path("bench/third_sky" + ThirdWorld::SKY_SUFFIXES[face] + ".png"), false);
         ThirdWorld::writeSceneFile(field, out.path("scenes/third_scene.xml"));
     });
 }

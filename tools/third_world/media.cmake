@@ -11,8 +11,10 @@ endforeach()
 foreach(jaw upper_jaw_1 upper_jaw_2 lower_jaw_1 lower_jaw_2 eye_1 eye_2)
   list(APPEND THIRD_WORLD_OUTPUTS models/third_${jaw}.mesh models/third_${jaw}.skeleton)
 endforeach()
+list(APPEND THIRD_WORLD_OUTPUTS models/third_sky.mesh)
+# The sky box the game drew before, for the fill-cost bench's baseline (not installed).
 foreach(face rt lf up dn fr bk)
-  list(APPEND THIRD_WORLD_OUTPUTS textures/third_sky_${face}.png)
+  list(APPEND THIRD_WORLD_OUTPUTS bench/third_sky_${face}.png)
 endforeach()
 
 file(GLOB THIRD_WORLD_SOURCES CONFIGURE_DEPENDS ${CMAKE_CURRENT_LIST_DIR}/*.cpp)
