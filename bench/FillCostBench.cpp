@@ -13,6 +13,7 @@
 // sky cost of that look's frames, at each size.
 #include <Ogre.h>
 #include <OgreOverlay.h>
+#include <OgreSubEntity.h>
 #include <OgreWindowEventUtilities.h>
 
 #include <algorithm>
@@ -250,10 +251,14 @@ public:
         if (skyMesh) skyMesh->setVisible(!look.baseline);
         for (const auto& entry : ordered)
             entry.first->setRenderQueueGroup(look.baseline ? Ogre::uint8(Ogre::RENDER_QUEUE_BACKGROUND) : entry.second);
-        // The baseline drew everything at any distance.
+        // The baseline drew everything at any distance, in full detail (its
+        // meshes had no coarser levels).
+        // The game's looks have theirs from the quality level set above.
         if (look.baseline)
-            for (const auto& entry : app.sceneManager->getMovableObjects("Entity"))
+            for (const auto& entry : app.sceneManager->getMovableObjects("Entity")) {
                 entry.second->setRenderingDistance(0);
+                static_cast<Ogre::Entity*>(entry.second)->setMeshLodBias(1, 0, 0);
+            }
     }
 
     void run(const char* pathName, const Path& path, Ogre::ShadowTechnique baselineShadows, const Size& size,
@@ -289,12 +294,14 @@ public:
         apply(LOOKS[1], baselineShadows);  // the game's own again
     }
 
-    // What each group of objects (named by their name without its digits)
-    // and the sky costs at a look: every frame of the path is rendered with
-    // everything and with each group hidden in turn.
+    // What each group of objects (named by their name without its digits),
+    // each material of the entities and the sky cost at a look: every frame
+    // of the path is rendered with everything and with each group hidden
+    // in turn.
     void parts(const char* pathName, const Path& path, Ogre::ShadowTechnique baselineShadows, const Look& look) {
         apply(look, baselineShadows);
         std::map<std::string, std::vector<Ogre::MovableObject*>> groups;
+        std::map<std::string, std::vector<Ogre::SubEntity*>> materials;
         for (const char* type : {"Entity", "BillboardSet", "ParticleSystem", "ManualObject"})
             for (const auto& entry : app.sceneManager->getMovableObjects(type)) {
                 if (!entry.second->getVisible() || !entry.second->isAttached()) continue;
@@ -302,14 +309,21 @@ public:
                 while (!name.empty() && (std::isdigit(static_cast<unsigned char>(name.back())) || name.back() == '_'))
                     name.pop_back();
                 groups[name].push_back(entry.second);
+                if (std::string(type) == "Entity")
+                    for (Ogre::SubEntity* sub : static_cast<Ogre::Entity*>(entry.second)->getSubEntities())
+                        if (sub->isVisible()) materials["material " + sub->getMaterialName()].push_back(sub);
             }
         // The last variant hides everything: what is left is the frame's own
         // work (clearing, overlays, handing the picture to the display).
         std::vector<std::string> names{"(all)", "(sky)"};
         for (const auto& g : groups) names.push_back(g.first);
+        for (const auto& m : materials) names.push_back(m.first);
         names.push_back("(everything)");
         std::vector<Times> times(names.size());
         std::vector<double> triangles(names.size()), batches(names.size());
+        auto count = [&](const std::string& name) {
+            return groups.count(name) ? groups[name].size() : materials.count(name) ? materials[name].size() : 0;
+        };
         auto show = [&](std::size_t v, bool visible) {
             const bool everything = v + 1 == names.size();
             if (v == 1 || everything) {
@@ -319,6 +333,8 @@ public:
             for (const auto& g : groups)
                 if (everything || g.first == names[v])
                     for (Ogre::MovableObject* o : g.second) o->setVisible(visible);
+            if (materials.count(names[v]))
+                for (Ogre::SubEntity* sub : materials[names[v]]) sub->setVisible(visible);
         };
         path(0);
         for (int i = 0; i < WARM_FRAMES; ++i) app.root->renderOneFrame(FRAME_STEP);
@@ -336,10 +352,10 @@ public:
                 }
         const double all = times[0].mean();
         for (std::size_t v = 0; v < names.size(); ++v)
-            std::printf("%-7s %-8s %-24s objects %4zu  mean %6.2f ms  share of the frame %5.1f%%  triangles %7.0f"
+            std::printf("%-7s %-8s %-32s objects %4zu  mean %6.2f ms  share of the frame %5.1f%%  triangles %7.0f"
                         "  batches %5.0f\n",
                         pathName, look.name, names[v].c_str(),
-                        groups.count(names[v]) ? groups[names[v]].size() : std::size_t(0), times[v].mean(),
+                        count(names[v]), times[v].mean(),
                         v == 0 ? 100.0 : 100.0 * (1 - times[v].mean() / all),
                         (triangles[0] - (v ? triangles[v] : 0)) / double(times[v].ms.size()),
                         (batches[0] - (v ? batches[v] : 0)) / double(times[v].ms.size()));

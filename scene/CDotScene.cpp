@@ -423,6 +423,7 @@ void CDotScene::loadSkyMesh(const TiXmlElement* element) {
         return;
     }
     sky->setCastShadows(false);
+    sky->setQueryFlags(0);  // rays through the world's gaps find nothing, as with a sky box
     sky->setRenderQueueGroup(Ogre::RENDER_QUEUE_SKIES_EARLY);
     // Points (stars) come after the surfaces they shine over.
     for (Ogre::SubEntity* part : sky->getSubEntities())

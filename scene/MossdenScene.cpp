@@ -2,6 +2,7 @@
 
 #include <OgreAnimation.h>
 #include <OgreAnimationTrack.h>
+#include <OgreEntity.h>
 #include <OgreKeyFrame.h>
 #include <OgreLogManager.h>
 #include <OgreMaterialManager.h>
@@ -160,7 +161,13 @@ void MossdenScene::tick(int) {}
 
 void MossdenScene::applyLook(const Mossden::LookStep&) {}
 
-void MossdenScene::applyQuality(Mossden::Settings::Quality) {}
+void MossdenScene::applyQuality(Mossden::Settings::Quality quality) {
+    // The distances at which meshes go coarser, scaled: Low, Medium, High.
+    constexpr Ogre::Real DETAIL_BIAS[] = {0.5f, 0.75f, 1.0f};
+    const Ogre::Real bias = DETAIL_BIAS[static_cast<int>(quality)];
+    for (const auto& entry : sceneManager->getMovableObjects("Entity"))
+        static_cast<Ogre::Entity*>(entry.second)->setMeshLodBias(bias);
+}
 
 void MossdenScene::openMenu() {
     Mossden::MossdenApp& app = Mossden::MossdenApp::getInstance();

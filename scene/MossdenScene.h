@@ -68,7 +68,8 @@ public:
     // Sets how much the scene draws for the player's quality level: called
     // by the application once the scene is built and whenever the level
     // changes, so a scene goes from any level to any other. The default
-    // changes nothing.
+    // moves the meshes' coarser levels of detail nearer on lower levels;
+    // scenes that override it call it too.
     virtual void applyQuality(Mossden::Settings::Quality quality);
 
     // Builders for the paths and starters a scene reads from its "custom"

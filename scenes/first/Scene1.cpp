@@ -181,6 +181,7 @@ void Scene1::createScene() {
 }
 
 void Scene1::applyQuality(Settings::Quality quality) {
+    MossdenScene::applyQuality(quality);
     const auto level = static_cast<std::size_t>(quality);
     for (const auto& entry : sceneManager->getMovableObjects("Entity"))
         for (const DetailReach& detail : DETAIL_REACHES)

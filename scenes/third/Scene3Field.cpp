@@ -90,6 +90,7 @@ void Scene3::attachFogClouds() {
 }
 
 void Scene3::applyQuality(Settings::Quality quality) {
+    MossdenScene::applyQuality(quality);
     // Of every FOG_CLOUD_GROUP clouds in turn, the level keeps this many:
     // the clouds are blended over the whole of their square, the dearest
     // pixels of the field.

@@ -33,20 +33,11 @@ void put(MediaGen::Image& image, int x, int y, float r, float g, float b, float 
     image.at(x, y) = {clamp01(r), clamp01(g), clamp01(b), clamp01(a)};
 }
 
-// Writes `name`.png and `name`_mean.png, one texel of its mean colour: what
-// the mipmaps of a repeated texture come to at a distance, which the
-// materials sample there instead of the whole picture.
+// Writes `name`.png and `name`_mean.png, one texel of its mean colour, which
+// the materials sample at a distance instead of the whole picture.
 void writeWithMean(const MediaGen::Image& p, MediaGen::Output& out, const std::string& name) {
     p.writePng(out.path("textures/" + name + ".png"));
-    double sum[4] = {0, 0, 0, 0};
-    for (int y = 0; y < p.height(); ++y)
-        for (int x = 0; x < p.width(); ++x) {
-            const MediaGen::Rgba& c = p.at(x, y);
-            sum[0] += c.r, sum[1] += c.g, sum[2] += c.b, sum[3] += c.a;
-        }
-    const double n = double(p.width()) * p.height();
-    MediaGen::Image mean(1, 1, {float(sum[0] / n), float(sum[1] / n), float(sum[2] / n), float(sum[3] / n)});
-    mean.writePng(out.path("textures/" + name + "_mean.png"));
+    p.mean().writePng(out.path("textures/" + name + "_mean.png"));
 }
 
 // Tileable moss: fine fronds of light and dark with tiny bright tips.

@@ -480,8 +480,19 @@ std::vector<NamedMesh> buildStaticWorld() {
     for (auto& piece : splitByCell("moss_floor", ground, 2000)) out.push_back(std::move(piece));
     for (auto& piece : splitByCell("moss_tufts", tufts, TUFT_CELL)) out.push_back(std::move(piece));
     out.push_back({"moss_far", buildFarMoss()});
-    for (auto& piece : splitByCell("grass", buildGrass(walk), 3000)) out.push_back(std::move(piece));
-    for (auto& piece : splitByCell("stems", buildStemsAndLeaves(), 3000)) out.push_back(std::move(piece));
+    // Blades, stems and leaves are whole shapes that read as well with half
+    // their vertices from a few thousand units away, and a software
+    // renderer pays for every triangle it sets up. The floor's cells stay
+    // whole: they meet at their edges, and coarser edges would open cracks.
+    const std::vector<MediaGen::MeshLod> plants{{4000, 0.5f}, {10000, 0.75f}};
+    for (auto& piece : splitByCell("grass", buildGrass(walk), 3000)) {
+        piece.mesh.lods = plants;
+        out.push_back(std::move(piece));
+    }
+    for (auto& piece : splitByCell("stems", buildStemsAndLeaves(), 3000)) {
+        piece.mesh.lods = plants;
+        out.push_back(std::move(piece));
+    }
     return out;
 }
 

@@ -66,6 +66,13 @@ unsigned char toByte(float v) {
 
 }  // namespace
 
+Image Image::mean() const {
+    double sum[4] = {0, 0, 0, 0};
+    for (const Rgba& c : pixels) sum[0] += c.r, sum[1] += c.g, sum[2] += c.b, sum[3] += c.a;
+    const double n = pixels.empty() ? 1.0 : double(pixels.size());
+    return Image(1, 1, {float(sum[0] / n), float(sum[1] / n), float(sum[2] / n), float(sum[3] / n)});
+}
+
 void Image::writePng(const std::string& path, bool withAlpha) const {
     const int channels = withAlpha ? 4 : 3;
     std::vector<unsigned char> raw(std::size_t(h) * w * channels);

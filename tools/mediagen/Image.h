@@ -38,6 +38,10 @@ public:
     void ring(float cx, float cy, float r, float width, const Rgba& c);
     void rect(int x0, int y0, int x1, int y1, const Rgba& c);  // [x0, x1) x [y0, y1)
 
+    // One pixel of this image's mean colour: what the mipmaps of a repeated
+    // texture come to at a distance.
+    Image mean() const;
+
     // Writes 8-bit RGBA (or RGB when withAlpha is false). Throws on failure.
     void writePng(const std::string& path, bool withAlpha = true) const;
 

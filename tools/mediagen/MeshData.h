@@ -36,6 +36,14 @@ struct MeshPart {
     bool points = false;
 };
 
+// A coarser level of detail: from `distance` units between the camera and
+// the mesh's bounds on, the engine draws it with `reduction` (0..1) of its
+// vertices collapsed away.
+struct MeshLod {
+    float distance;
+    float reduction;
+};
+
 class MeshData {
 public:
     std::vector<MeshVertex> vertices;
@@ -43,6 +51,8 @@ public:
     std::vector<MeshBoneWeight> boneWeights;
     // Write the vertex colours into the file (VES_DIFFUSE).
     bool hasColours = false;
+    // Coarser levels written with the mesh, nearest first (triangles only).
+    std::vector<MeshLod> lods;
 
     std::uint32_t addVertex(const Ogre::Vector3& position,
                             const Ogre::Vector3& normal = Ogre::Vector3::ZERO,

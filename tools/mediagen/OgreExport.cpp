@@ -3,6 +3,9 @@
 #include <algorithm>
 #include <Ogre.h>
 #include <OgreDefaultHardwareBufferManager.h>
+#include <OgreDistanceLodStrategy.h>
+#include <MeshLodGenerator/OgreLodConfig.h>
+#include <MeshLodGenerator/OgreMeshLodGenerator.h>
 #include <OgreMeshSerializer.h>
 #include <OgreSkeletonSerializer.h>
 
@@ -58,9 +61,11 @@ HeadlessOgre::HeadlessOgre()
     root = std::make_unique<Ogre::Root>("", "", "");
     // System-memory buffers stand in for the missing render system's.
     buffers = std::make_unique<Ogre::DefaultHardwareBufferManager>();
+    lodGenerator = std::make_unique<Ogre::MeshLodGenerator>();
 }
 
 HeadlessOgre::~HeadlessOgre() {
+    lodGenerator.reset();
     root.reset();
     buffers.reset();
     log.reset();
@@ -175,6 +180,16 @@ void HeadlessOgre::writeMesh(const MeshData& data, const std::string& path,
 
     mesh->_setBounds(Ogre::AxisAlignedBox(data.boundsMin(), data.boundsMax()), false);
     mesh->_setBoundingSphereRadius(data.boundingRadius());
+    if (!data.lods.empty()) {
+        if (std::any_of(data.parts.begin(), data.parts.end(), [](const MeshPart& p) { return p.points; }))
+            throw std::invalid_argument("writeMesh: levels of detail of points in " + path);
+        // Collapsed on this thread, uncompressed: the same file every run.
+        Ogre::LodConfig config(mesh, Ogre::DistanceLodBoxStrategy::getSingletonPtr());
+        config.advanced.useBackgroundQueue = false;
+        config.advanced.useCompression = false;
+        for (const MeshLod& lod : data.lods) config.createGeneratedLodLevel(lod.distance, lod.reduction);
+        lodGenerator->generateLodLevels(config);
+    }
     // Points cast no shadows, and the edge builder reads any list as triangles.
     if (std::none_of(data.parts.begin(), data.parts.end(), [](const MeshPart& p) { return p.points; }))
         mesh->buildEdgeList();

@@ -11,6 +11,7 @@ namespace Ogre {
 class LogManager;
 class Root;
 class HardwareBufferManager;
+class MeshLodGenerator;
 }  // namespace Ogre
 
 namespace MediaGen {
@@ -25,7 +26,8 @@ public:
     HeadlessOgre(const HeadlessOgre&) = delete;
     HeadlessOgre& operator=(const HeadlessOgre&) = delete;
 
-    // Writes `mesh` as a binary .mesh with an edge list (stencil shadows).
+    // Writes `mesh` as a binary .mesh with an edge list (stencil shadows)
+    // and the mesh's coarser levels of detail.
     // With a skeleton, the file links to `skeletonName` and carries the
     // mesh's bone weights; the skeleton itself is written by writeSkeleton.
     void writeMesh(const MeshData& mesh, const std::string& path,
@@ -33,11 +35,13 @@ public:
     void writeSkeleton(const SkeletonData& skeleton, const std::string& path);
 
 private:
-    // Created in this order; the destructor releases the root first, then
-    // the buffer manager, then the log (the order that exits cleanly).
+    // Created in this order; the destructor releases the level-of-detail
+    // generator, the root, then the buffer manager, then the log (the order
+    // that exits cleanly).
     std::unique_ptr<Ogre::LogManager> log;
     std::unique_ptr<Ogre::Root> root;
     std::unique_ptr<Ogre::HardwareBufferManager> buffers;
+    std::unique_ptr<Ogre::MeshLodGenerator> lodGenerator;
     int counter = 0;  // makes resource names unique within the process
 };
 

@@ -15,7 +15,7 @@ add_library(mossden_mediagen STATIC
   ${CMAKE_CURRENT_LIST_DIR}/SkeletonData.cpp
   ${CMAKE_CURRENT_LIST_DIR}/Sound.cpp)
 target_include_directories(mossden_mediagen PUBLIC ${CMAKE_SOURCE_DIR}/tools)
-target_link_libraries(mossden_mediagen PUBLIC OgreMain PkgConfig::LIBPNG PkgConfig::TINYXML
+target_link_libraries(mossden_mediagen PUBLIC OgreMain OgreMeshLodGenerator PkgConfig::LIBPNG PkgConfig::TINYXML
   PkgConfig::VORBISENC PkgConfig::VORBISFILE)
 # Generators run during the build: optimise them even in debug builds.
 target_compile_options(mossden_mediagen PRIVATE -O2)

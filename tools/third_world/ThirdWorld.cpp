@@ -49,11 +49,16 @@ int main(int argc, char** argv) {
         MediaGen::HeadlessOgre ogre;
         const ThirdWorld::Field field = ThirdWorld::buildField();
         for (const ThirdWorld::RockPiece& rock : field.rocks) {
-            const MediaGen::MeshData mesh = ThirdWorld::buildRockMesh(rock);
+            MediaGen::MeshData mesh = ThirdWorld::buildRockMesh(rock);
+            // Rocks beyond the nearest few are small on screen: coarser
+            // shapes there save the triangles a software renderer sets up.
+            mesh.lods = {{2000, 0.5f}, {6000, 0.75f}};
             ogre.writeMesh(mesh, out.path("models/" + rock.mesh));
         }
         for (const ThirdWorld::Jaw& jaw : field.jaws) writeJaw(ogre, out, jaw);
-        ThirdWorld::rockDetail(256).writePng(out.path("textures/third_rock.png"), false);
+        const MediaGen::Image rock = ThirdWorld::rockDetail(256);
+        rock.writePng(out.path("textures/third_rock.png"), false);
+        rock.mean().writePng(out.path("textures/third_rock_mean.png"), false);
         ThirdWorld::fogPuff(128).writePng(out.path("textures/third_fog.png"));
         ThirdWorld::butterfly(128).writePng(out.path("textures/third_butterfly.png"));
         ThirdWorld::spark(64).writePng(out.path("textures/third_spark.png"));

@@ -1,6 +1,6 @@
 # The third scene's world: asteroid, eye and jaw meshes, textures, the sky
 # and "third_scene.xml", all from tools/third_world.
-set(THIRD_WORLD_OUTPUTS scenes/third_scene.xml textures/third_rock.png textures/third_fog.png
+set(THIRD_WORLD_OUTPUTS scenes/third_scene.xml textures/third_rock.png textures/third_rock_mean.png textures/third_fog.png
   textures/third_butterfly.png textures/third_spark.png)
 foreach(i RANGE 1 21)
   list(APPEND THIRD_WORLD_OUTPUTS models/third_aster${i}.mesh)
