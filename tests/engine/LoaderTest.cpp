@@ -6,6 +6,7 @@
 #include <functional>
 #include <random>
 
+#include "scene/SkyMesh.h"
 #include "tests/engine/SceneTestSupport.h"
 
 using namespace SceneTest;
@@ -323,6 +324,40 @@ TEST(Loader, ConfigAmbientSkyAndFog) {
     EXPECT_FALSE(l->scene.fogEnabled);
     EXPECT_EQ(l->manager->getFogMode(), Ogre::FOG_EXP2);
     EXPECT_EQ(l->scene.ambientColour, ambient);
+}
+
+TEST(Loader, SkyMeshIsDrawnFirstFollowsTheCameraAndIsNeverPicked) {
+    prepareMedia();
+    // The field's own sky: a sphere of vertex colours and the stars as points.
+    auto l = load("skymesh.xml", R"(<scene><config><skyMesh meshFile="third_sky.mesh"/></config></scene>)");
+    ASSERT_TRUE(l->manager->hasEntity(Mossden::SKY_MESH_ENTITY)) << l->log.all();
+    Ogre::Entity* sky = l->manager->getEntity(Mossden::SKY_MESH_ENTITY);
+    EXPECT_EQ(sky->getRenderQueueGroup(), Ogre::RENDER_QUEUE_SKIES_EARLY);
+    EXPECT_EQ(sky->getQueryFlags(), 0u);
+    EXPECT_FALSE(sky->getCastShadows());
+    int points = 0;
+    for (Ogre::SubEntity* part : sky->getSubEntities()) {
+        const bool point = part->getSubMesh()->operationType == Ogre::RenderOperation::OT_POINT_LIST;
+        points += point;
+        const int group = part->isRenderQueueGroupSet() ? part->getRenderQueueGroup() : sky->getRenderQueueGroup();
+        EXPECT_EQ(group, Ogre::RENDER_QUEUE_SKIES_EARLY + (point ? 1 : 0));
+    }
+    EXPECT_GT(points, 0);
+
+    Ogre::Camera* camera = l->manager->createCamera("SkyTestCamera");
+    l->manager->getRootSceneNode()->createChildSceneNode(Ogre::Vector3(100, -200, 3000))->attachObject(camera);
+    Mossden::SkyFollower follower;
+    follower.cameraPreRenderScene(camera);
+    EXPECT_EQ(l->manager->getSceneNode(Mossden::SKY_MESH_NODE)->getPosition(), Ogre::Vector3(100, -200, 3000));
+
+    // A second sky, a missing mesh: one line each, and the scene goes on.
+    SceneFiles::instance().write("skymesh2.xml", R"(<scene><config><skyMesh meshFile="third_sky.mesh"/></config></scene>)");
+    l->scene.load("skymesh2.xml");
+    EXPECT_EQ(l->log.countContaining("comes after another sky mesh; element skipped"), 1) << l->log.all();
+    auto missing = load("skymesh3.xml", R"(<scene><config><skyMesh meshFile="no_such_sky.mesh"/></config></scene>)");
+    EXPECT_FALSE(missing->manager->hasEntity(Mossden::SKY_MESH_ENTITY));
+    EXPECT_EQ(missing->log.countContaining("has a mesh that cannot be used"), 1) << missing->log.all();
+    follower.cameraPreRenderScene(camera);  // a scene without a sky is fine too
 }
 
 TEST(Loader, ShadowTechniques) {
