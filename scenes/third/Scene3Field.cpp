@@ -6,6 +6,7 @@
 #include <iostream>
 
 #include "scene/Helpers.h"
+#include "scene/SkyMesh.h"
 #include "scenes/third/FieldLayout.h"
 #include "scenes/third/Scene3.h"
 
@@ -102,6 +103,11 @@ void Scene3::applyQuality(Settings::Quality quality) {
         if (sceneManager->hasBillboardSet(name))
             sceneManager->getBillboardSet(name)->setVisible((i - 1) % FOG_CLOUD_GROUP < kept);
     }
+    // Low leaves the faint nebula out of the sky and keeps its stars.
+    if (sceneManager->hasEntity(SKY_MESH_ENTITY))
+        for (Ogre::SubEntity* part : sceneManager->getEntity(SKY_MESH_ENTITY)->getSubEntities())
+            if (part->getSubMesh()->operationType != Ogre::RenderOperation::OT_POINT_LIST)
+                part->setVisible(quality != Settings::Quality::Low);
 }
 
 }  // namespace Mossden
