@@ -319,6 +319,9 @@ void MossdenApp::nextScene() {
     // Every scene frames its view with the player's field of view, whatever
     // the one before left on the camera.
     setFieldOfView(settings.fieldOfView);
+    // Behind everything, where no sky covers it, the colour the scene chose.
+    if (window && window->getNumViewports() > 0 && currentScene())
+        window->getViewport(0)->setBackgroundColour(currentScene()->backgroundColour());
     sound.endSceneLoad();
     preparer.clear();
     // What the scene's file (or the application before it) chose for

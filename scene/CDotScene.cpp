@@ -468,6 +468,12 @@ void CDotScene::loadConfig(const TiXmlElement* element) {
                                 readBoolAttribute("drawFirst", e), orientation, Ogre::RGN_DEFAULT);
     }
     if (const TiXmlElement* e = child(element, "skyMesh")) loadSkyMesh(e);
+    background = Ogre::ColourValue::Black;
+    if (const TiXmlElement* e = child(element, "background"))
+        if (hasNumbers(e, {"r", "g", "b"}, true)) {
+            background = readRgb(e);
+            background.saturate();
+        }
     const TiXmlElement* fog = child(element, "fog");
     if (fog && !hasNumbers(fog, {"r", "g", "b", "density"}, false)) fog = nullptr;
     if (const TiXmlElement* e = fog) {

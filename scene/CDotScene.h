@@ -58,6 +58,10 @@ public:
     void loadPlayableSceneFile(const std::string& fileName, const std::string& groupName,
                                Ogre::SceneManager* sceneManager);
 
+    // The colour behind the scene (its "background" in "config"), where no
+    // sky covers it; black when the last file named none.
+    const Ogre::ColourValue& backgroundColour() const { return background; }
+
 protected:
     std::vector<UserDataProperty> userDataProperties;  // only grows, one per "property"
     Ogre::SceneManager* sceneManager;                  // replaced by each loadSceneFile
@@ -70,6 +74,7 @@ protected:
     Ogre::Real fogDensity = 0;
     Ogre::ColourValue fogColour = Ogre::ColourValue::White;
     bool fogEnabled = false;  // the last file had a "fog" element
+    Ogre::ColourValue background = Ogre::ColourValue::Black;
 
 private:
     void loadNodes(const TiXmlElement* element, Ogre::SceneNode* parent);

@@ -1,5 +1,6 @@
 #include "SceneFile.h"
 
+#include "Textures.h"
 #include "mediagen/SceneXml.h"
 
 namespace ThirdWorld {
@@ -94,6 +95,10 @@ void writeSceneFile(const Field& field, const std::string& path) {
     // No "shadow" element: the application's stencil shadows stay for the
     // scenes after this one; nothing here casts a shadow.
     child(config, "skyMesh")->SetAttribute("meshFile", "third_sky.mesh");
+    TiXmlElement* background = child(config, "background");
+    background->SetAttribute("r", number(SKY_BACKGROUND.r));
+    background->SetAttribute("g", number(SKY_BACKGROUND.g));
+    background->SetAttribute("b", number(SKY_BACKGROUND.b));
     TiXmlElement* fog = child(config, "fog");
     fog->SetAttribute("r", "0.02");
     fog->SetAttribute("g", "0.017");

@@ -187,11 +187,11 @@ Ogre::Vector3 fromBox(const Ogre::Vector3& d) { return Ogre::Vector3(d.x, d.y, -
 MediaGen::MeshData skyMesh() {
     constexpr float RADIUS = 50000;
     constexpr int SEGMENTS = 96, RINGS = 48;
-    // The dark between the clouds is the window's black clear: the sphere
+    // The dark between the clouds is the window's clear colour: the sphere
     // is open where the nebula is below DARK in every channel, and the
-    // nebula's colour is lowered by DARK so that it meets the black there
-    // without a step.
-    constexpr float DARK = 0.025f;
+    // nebula's colour is lowered by DARK onto SKY_BACKGROUND so that it
+    // meets the clear colour there without a step.
+    constexpr float DARK = 0.035f;
     constexpr float PI = 3.14159265f;
     MediaGen::MeshData mesh;
     mesh.hasColours = true;
@@ -210,6 +210,8 @@ MediaGen::MeshData skyMesh() {
             Ogre::ColourValue c = nebulaColour(fromBox(d)) - Ogre::ColourValue(DARK, DARK, DARK, 0);
             dark.push_back(std::max({c.r, c.g, c.b}) <= 0);
             c.saturate();
+            c += SKY_BACKGROUND;
+            c.a = 1;
             vertex(d, c);
         }
     for (int r = 0; r < RINGS; ++r)

@@ -36,6 +36,10 @@ struct Star {
 // darkest) and the stars as points. skyFace is one face of the sky box it
 // drew before, for the fill-cost bench's baseline.
 MediaGen::MeshData skyMesh();
+// The field's background (the window's clear colour, named by its scene
+// file): the faint glow of the countless stars too dim to draw one by one,
+// which the open parts of the sky show.
+const Ogre::ColourValue SKY_BACKGROUND(0.012f, 0.011f, 0.022f);
 MediaGen::Image skyFace(int face, int size);
 
 }  // namespace ThirdWorld

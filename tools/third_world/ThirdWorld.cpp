@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
             MediaGen::MeshData mesh = ThirdWorld::buildRockMesh(rock);
             // Rocks beyond the nearest few are small on screen: coarser
             // shapes there save the triangles a software renderer sets up.
-            mesh.lods = {{2000, 0.5f}, {6000, 0.75f}};
+            mesh.lods = {{1500, 0.5f}, {4500, 0.75f}};
             ogre.writeMesh(mesh, out.path("models/" + rock.mesh));
         }
         for (const ThirdWorld::Jaw& jaw : field.jaws) writeJaw(ogre, out, jaw);
