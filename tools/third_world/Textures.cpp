@@ -221,10 +221,10 @@ MediaGen::MeshData skyMesh() {
             mesh.addQuad("Third/SkyDome", a, b, b + 1, a + 1);
         }
     // On the faces a star was a soft spot of its brightness, `radius`
-    // texels of about 1.5 pixels each at 1024x768 across: the small ones
-    // become single pixels, the larger soft sprites of about that size.
+    // texels of about 1.5 pixels each at 1024x768 across: each becomes a
+    // soft sprite of about that size (the materials' point sizes).
     for (const Star& star : stars()) {
-        if (star.brightness < 0.115f) continue;  // the faintest half: dust the dark swallows
+        if (star.brightness < 0.115f) continue;  // the faintest half: the background's glow
         Ogre::ColourValue c = star.colour * star.brightness;
         c.a = 1;
         const char* material = star.radius < 0.62f  ? "Third/Stars"
