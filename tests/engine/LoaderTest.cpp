@@ -301,6 +301,7 @@ TEST(Loader, ConfigAmbientSkyAndFog) {
         <skyBox materialName="SceneTest/Sky" drawFirst="true">
           <rotation qx="0" qy="1" qz="0" qw="0"/></skyBox>
         <fog r="0.5" g="0.6" b="0.7" density="0.002"/>
+        <background r="0.1" g="0.2" b="2"/>
       </config></scene>)");
     const Ogre::ColourValue ambient(0.1f, 0.2f, 0.3f, 1);
     EXPECT_EQ(l->scene.ambientColour, ambient);
@@ -317,11 +318,13 @@ TEST(Loader, ConfigAmbientSkyAndFog) {
     EXPECT_EQ(l->manager->getFogColour(), Ogre::ColourValue(0.5f, 0.6f, 0.7f, 1));
     EXPECT_FLOAT_EQ(l->manager->getFogStart(), 0);
     EXPECT_FLOAT_EQ(l->manager->getFogEnd(), 1);
+    EXPECT_EQ(l->scene.backgroundColour(), Ogre::ColourValue(0.1f, 0.2f, 1, 1));  // held to the colour range
 
     // A later file without fog leaves the manager's fog alone.
     SceneFiles::instance().write("nofog.xml", "<scene><config/></scene>");
     l->scene.load("nofog.xml");
     EXPECT_FALSE(l->scene.fogEnabled);
+    EXPECT_EQ(l->scene.backgroundColour(), Ogre::ColourValue::Black);  // each file names its own
     EXPECT_EQ(l->manager->getFogMode(), Ogre::FOG_EXP2);
     EXPECT_EQ(l->scene.ambientColour, ambient);
 }
