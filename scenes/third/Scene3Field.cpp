@@ -96,7 +96,7 @@ void Scene3::applyQuality(Settings::Quality quality) {
     // the clouds are blended over the whole of their square, the dearest
     // pixels of the field.
     constexpr int FOG_CLOUD_GROUP = 3;
-    constexpr int FOG_CLOUDS_KEPT[] = {1, 2, 3};  // Low, Medium, High
+    constexpr int FOG_CLOUDS_KEPT[] = {0, 2, 3};  // Low, Medium, High
     const int kept = FOG_CLOUDS_KEPT[static_cast<int>(quality)];
     for (int i = 1; i <= ASTEROID_COUNT; ++i) {
         const std::string name = numbered("dark_fog", i);
