@@ -3,6 +3,7 @@
 #include <OIS.h>
 #include <Ogre.h>
 #include <OgreCameraMan.h>
+#include <OgreHighLevelGpuProgramManager.h>
 #include <malloc.h>
 
 #include <algorithm>
@@ -10,6 +11,8 @@
 #include <cstdlib>
 #include <fstream>
 #include <iostream>
+#include <map>
+#include <set>
 
 #include "app/DataPaths.h"
 #include "audio/SoundManager.h"
@@ -227,6 +230,31 @@ void MossdenApp::createViewports() {
 
 void MossdenApp::loadResources() {
     Ogre::ResourceGroupManager::getSingleton().initialiseAllResourceGroups();
+    reportUnusablePrograms();
+}
+
+void MossdenApp::reportUnusablePrograms() {
+    // A shader that is missing or does not compile leaves its materials to
+    // the techniques after it (the fixed pipeline's): the look stays, a
+    // little dearer. One line for each such file, naming its shaders.
+    std::map<std::string, std::set<std::string>> unusable;
+    auto resources = Ogre::HighLevelGpuProgramManager::getSingleton().getResourceIterator();
+    while (resources.hasMoreElements()) {
+        auto program = Ogre::static_pointer_cast<Ogre::GpuProgram>(resources.getNext());
+        if (!program || program->getSourceFile().empty()) continue;
+        try {
+            program->load();
+        } catch (const Ogre::Exception&) {
+            // not loaded: reported below
+        }
+        if (!program->isLoaded() || !program->isSupported() || program->hasCompileError())
+            unusable[program->getSourceFile()].insert(program->getName());
+    }
+    for (const auto& file : unusable) {
+        std::cout << file.first << ": missing or does not compile (Ogre.log says why); surfaces are drawn without the shaders";
+        for (const std::string& name : file.second) std::cout << " " << name;
+        std::cout << std::endl;
+    }
 }
 
 void MossdenApp::prepareScenes() {

@@ -80,6 +80,7 @@ public:
     virtual void setupResources();
     virtual void createResourceListener() {}
     virtual void loadResources();
+    void reportUnusablePrograms();
 
     bool frameStarted(const Ogre::FrameEvent& evt) override;
     bool frameRenderingQueued(const Ogre::FrameEvent& evt) override;

@@ -168,5 +168,15 @@ cp "$DATA_SOURCE/media/models/ladybird.skeleton" "$WORK/data/media/models/ladybi
 start_in_data 1
 expect_runs "ladybird_track.skeleton corrupt" "ladybird_track" "The ladybirds stay out of the scene"
 
+# The world's shaders: its materials fall back to the fixed pipeline
+fresh_data
+link_own scripts
+rm "$WORK/data/media/scripts/FirstWorld.vert"
+echo "void main() { this is not a shader" > "$WORK/data/media/scripts/FirstWorld.vert"
+rm "$WORK/data/media/scripts/FirstWorld.frag"
+start_in_data 1
+expect_runs "FirstWorld.vert corrupt" "FirstWorld.vert: missing or does not compile" "Scene 1 starts"
+grep -q "FirstWorld.frag: missing or does not compile" "$WORK/game.log" || fail "FirstWorld.frag missing: no line"
+
 no_sanitizer_reports
 echo "PASS"
