@@ -3,11 +3,11 @@
 // colour is their ambient and diffuse colour, two lights (directional or
 // not, unattenuated), a Blinn highlight seen from the camera, and the
 // scene's haze (exponential squared, as the scene loader sets it) by
-// distance along the view. All of it is worked
-// out here, once per vertex, so that a pixel costs one multiply-add of its
-// texel (or, untextured, one add): a software renderer pays for every pixel.
-// PLAIN: no texture. MEAN: the texture is one texel, its mean colour, and
-// is read here instead of for every pixel.
+// distance along the view. All of it is worked out here, once per vertex,
+// so that a pixel costs one multiply-add of its texel, or untextured
+// nothing but the colour handed on: a software renderer pays for every
+// pixel. PLAIN: no texture. MEAN: the texture is one texel, its mean
+// colour, read here instead of for every pixel.
 
 uniform mat4 worldViewProj;
 uniform mat4 world;
@@ -28,12 +28,13 @@ uniform vec4 fogColour;
 uniform sampler2D meanTexture;
 #endif
 
+#if !defined(PLAIN) && !defined(MEAN)
+#define TEXTURED
+varying vec2 uv;
 varying vec3 lit;   // what the texel is multiplied by, haze included
 varying vec3 haze;  // highlight and haze, added after the texel
-#ifndef PLAIN
-#ifndef MEAN
-varying vec2 uv;
-#endif
+#else
+varying vec3 colour;  // the whole of it
 #endif
 
 void main() {
@@ -60,11 +61,12 @@ void main() {
     float depth = abs((worldView * gl_Vertex).z);
     float thickness = fogParams.x * depth;
     float clear = clamp(exp(-thickness * thickness), 0.0, 1.0);
+    vec3 added = clamp(specular.rgb * highlight, 0.0, 1.0) * clear + fogColour.rgb * (1.0 - clear);
+#ifdef TEXTURED
     lit = surface * clear;
-    haze = clamp(specular.rgb * highlight, 0.0, 1.0) * clear + fogColour.rgb * (1.0 - clear);
-#ifndef PLAIN
-#ifndef MEAN
+    haze = added;
     uv = (texMatrix * gl_MultiTexCoord0).xy;
-#endif
+#else
+    colour = surface * clear + added;
 #endif
 }

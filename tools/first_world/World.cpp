@@ -165,6 +165,25 @@ const std::vector<Stem>& stems() {
     return all;
 }
 
+std::pair<int, int> cellOf(const Vector3& p, float cell) {
+    return {int(std::floor(p.x / cell)), int(std::floor(p.z / cell))};
+}
+
+// Each cell's mesh moved to the cell's centre on the ground plane and
+// named "<name>_<x>_<z>".
+std::vector<NamedMesh> namedCells(const std::string& name, std::map<std::pair<int, int>, MeshData>& cells,
+                                  float cell) {
+    std::vector<NamedMesh> result;
+    for (auto& entry : cells) {
+        const Vector3 origin((float(entry.first.first) + 0.5f) * cell, 0, (float(entry.first.second) + 0.5f) * cell);
+        for (MeshVertex& v : entry.second.vertices) v.position -= origin;
+        result.push_back({name + "_" + std::to_string(entry.first.first + 50) + "_" +
+                              std::to_string(entry.first.second + 50),
+                          std::move(entry.second), origin});
+    }
+    return result;
+}
+
 std::vector<NamedMesh> splitByCell(const std::string& name, const MeshData& mesh, float cell) {
     std::map<std::pair<int, int>, MeshData> cells;
     std::map<std::pair<int, int>, std::vector<int>> remap;
@@ -173,7 +192,7 @@ std::vector<NamedMesh> splitByCell(const std::string& name, const MeshData& mesh
             const Vector3 c = (mesh.vertices[part.indices[i]].position +
                                mesh.vertices[part.indices[i + 1]].position +
                                mesh.vertices[part.indices[i + 2]].position) / 3.0f;
-            const auto key = std::make_pair(int(std::floor(c.x / cell)), int(std::floor(c.z / cell)));
+            const auto key = cellOf(c, cell);
             MeshData& out = cells[key];
             std::vector<int>& map = remap[key];
             if (map.empty()) map.assign(mesh.vertices.size(), -1);
@@ -185,15 +204,7 @@ std::vector<NamedMesh> splitByCell(const std::string& name, const MeshData& mesh
             }
             out.addTriangle(part.material, idx[0], idx[1], idx[2]);
         }
-    std::vector<NamedMesh> result;
-    for (auto& entry : cells) {
-        const Vector3 origin((float(entry.first.first) + 0.5f) * cell, 0, (float(entry.first.second) + 0.5f) * cell);
-        for (MeshVertex& v : entry.second.vertices) v.position -= origin;
-        result.push_back({name + "_" + std::to_string(entry.first.first + 50) + "_" +
-                              std::to_string(entry.first.second + 50),
-                          std::move(entry.second), origin});
-    }
-    return result;
+    return namedCells(name, cells, cell);
 }
 
 std::vector<Vector3> ladybirdWalk() {
@@ -304,7 +315,8 @@ void dropBuried(MeshData& mesh, const std::string& material) {
     }
 }
 
-void addCushionsAndStalks(MeshData& mesh, MeshData& tufts, const std::vector<Vector3>& walk) {
+void addCushionsAndStalks(std::map<std::pair<int, int>, MeshData>& cushions, MeshData& tufts,
+                          const std::vector<Vector3>& walk) {
     Random rnd(41);
     // cushions: many small ones near the start, larger ones everywhere
     for (int i = 0; i < 330; ++i) {
@@ -318,7 +330,7 @@ void addCushionsAndStalks(MeshData& mesh, MeshData& tufts, const std::vector<Vec
             continue;
         c.y = groundHeight(c.x, c.z) - r * 0.35f;
         const ColourValue colour = mix(MOSS_DARK, MOSS_LIGHT, rnd.range(0.3f, 1.0f));
-        blob(mesh, "FirstScene/MossCushion", c, Vector3(r, r * rnd.range(0.55f, 0.8f), r * rnd.range(0.8f, 1.2f)),
+        blob(cushions[cellOf(c, CUSHION_CELL)], "FirstScene/MossCushion", c, Vector3(r, r * rnd.range(0.55f, 0.8f), r * rnd.range(0.8f, 1.2f)),
              colour, near ? 6 : 5, near ? 10 : 8, 0.35f, 100 + i);
     }
     // moss stalks with their capsules, densest around the start
@@ -462,8 +474,9 @@ std::vector<NamedMesh> buildStaticWorld() {
     std::vector<NamedMesh> out;
     MeshData ground = buildGround();
     MeshData tufts;
-    addCushionsAndStalks(ground, tufts, walk);
-    dropBuried(ground, "FirstScene/MossCushion");
+    std::map<std::pair<int, int>, MeshData> cushions;  // each whole in the cell of its centre
+    addCushionsAndStalks(cushions, tufts, walk);
+    for (auto& cell : cushions) dropBuried(cell.second, "FirstScene/MossCushion");
     // dew on the moss near the start, catching the low sun
     Random rnd(83);
     const MeshData drop = buildDewDrop();
@@ -480,10 +493,14 @@ std::vector<NamedMesh> buildStaticWorld() {
     for (auto& piece : splitByCell("moss_floor", ground, 2000)) out.push_back(std::move(piece));
     for (auto& piece : splitByCell("moss_tufts", tufts, TUFT_CELL)) out.push_back(std::move(piece));
     out.push_back({"moss_far", buildFarMoss()});
-    // Blades, stems and leaves are whole shapes that read as well with half
-    // their vertices from a few thousand units away, and a software
-    // renderer pays for every triangle it sets up. The floor's cells stay
-    // whole: they meet at their edges, and coarser edges would open cracks.
+    // Blades, stems, leaves and cushions are whole shapes that read as well
+    // with half their vertices from a distance, and a software renderer
+    // pays for every triangle it sets up. The floor's cells stay whole:
+    // they meet at their edges, and coarser edges would open cracks.
+    for (auto& piece : namedCells("moss_cushions", cushions, CUSHION_CELL)) {
+        piece.mesh.lods = {{1500, 0.5f}, {4500, 0.75f}};
+        out.push_back(std::move(piece));
+    }
     const std::vector<MediaGen::MeshLod> plants{{4000, 0.5f}, {10000, 0.75f}};
     for (auto& piece : splitByCell("grass", buildGrass(walk), 3000)) {
         piece.mesh.lods = plants;

@@ -70,11 +70,13 @@ struct NamedMesh {
     MeshData mesh;
     Ogre::Vector3 origin = Ogre::Vector3::ZERO;  // where its node stands; the mesh is relative to it
 };
-// The floor (ground and cushions) in "moss_floor" cells, the moss's small
-// detail (stalks and dew) in "moss_tufts" cells, the far moss, the grass
-// and the stems.
+// The ground in "moss_floor" cells, the cushions on it in "moss_cushions"
+// cells (each whole in the cell of its centre), the moss's small detail
+// (stalks and dew) in "moss_tufts" cells, the far moss, the grass and the
+// stems.
 std::vector<NamedMesh> buildStaticWorld();
-constexpr float TUFT_CELL = 1000;  // units: the tufts are small and seen only near
+constexpr float TUFT_CELL = 1000;     // units: the tufts are small and seen only near
+constexpr float CUSHION_CELL = 4000;  // units
 std::vector<NamedMesh> buildTunnel();
 MeshData buildDewDrop();
 

@@ -1,6 +1,6 @@
 # The first and second scenes' world: meshes, skeletons, textures and the
 # two scene files (the sounds their starters name are made in tools/sounds).
-# The floor, the moss's tufts, the grass and the stems are cut into cells of the x/z grid for
+# The floor, the moss's cushions and tufts, the grass and the stems are cut into cells of the x/z grid for
 # culling; the cells that hold any geometry are listed here by grid index.
 # The generator fails, naming each difference, when the world and these
 # lists disagree.
@@ -11,6 +11,12 @@ set(FIRST_WORLD_GRASS_CELLS
   49_52 49_53 49_54 50_46 50_47 50_48 50_49 50_50 50_51 50_52 50_53 50_54 51_46 51_47 51_48
   51_49 51_50 51_51 51_52 51_53 51_54 52_46 52_47 52_48 52_49 52_50 52_51 52_52 52_53 52_54
   53_46 53_47 53_48 53_50 53_51 53_52 53_53 53_54)
+# The moss cushions, in cells of 4000 units (World.h, CUSHION_CELL): those
+# that hold a cushion.
+set(FIRST_WORLD_CUSHION_CELLS
+  46_47 46_48 46_51 46_52 46_53 47_48 47_49 47_50 47_51 47_52 47_53 48_47 48_48 48_49 48_50 48_51
+  48_52 49_47 49_48 49_49 49_50 49_51 49_52 49_53 50_47 50_48 50_49 50_50 50_51 50_52 50_53 51_47
+  51_48 51_49 51_50 51_51 51_52 51_53 52_47 52_48 52_49 52_50 52_51 52_52 52_53)
 set(FIRST_WORLD_STEM_CELLS
   46_50 47_49 47_50 48_49 48_50 48_51 49_48 49_49 49_50 49_51 50_48 50_49 50_50 50_51 51_49
   51_50)
@@ -41,6 +47,9 @@ foreach(x RANGE 48 51)
   foreach(z RANGE 48 51)
     list(APPEND FIRST_WORLD_OUTPUTS models/moss_tufts_${x}_${z}.mesh)
   endforeach()
+endforeach()
+foreach(cell ${FIRST_WORLD_CUSHION_CELLS})
+  list(APPEND FIRST_WORLD_OUTPUTS models/moss_cushions_${cell}.mesh)
 endforeach()
 foreach(cell ${FIRST_WORLD_GRASS_CELLS})
   list(APPEND FIRST_WORLD_OUTPUTS models/grass_${cell}.mesh)
