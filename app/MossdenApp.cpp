@@ -233,10 +233,7 @@ void MossdenApp::loadResources() {
     reportUnusablePrograms();
 }
 
-void MossdenApp::reportUnusablePrograms() {
-    // A shader that is missing or does not compile leaves its materials to
-    // the techniques after it (the fixed pipeline's): the look stays, a
-    // little dearer. One line for each such file, naming its shaders.
+std::map<std::string, std::set<std::string>> MossdenApp::unusablePrograms() {
     std::map<std::string, std::set<std::string>> unusable;
     auto resources = Ogre::HighLevelGpuProgramManager::getSingleton().getResourceIterator();
     while (resources.hasMoreElements()) {
@@ -245,13 +242,21 @@ void MossdenApp::reportUnusablePrograms() {
         try {
             program->load();
         } catch (const Ogre::Exception&) {
-            // not loaded: reported below
+            // not loaded: unusable
         }
         if (!program->isLoaded() || !program->isSupported() || program->hasCompileError())
             unusable[program->getSourceFile()].insert(program->getName());
     }
-    for (const auto& file : unusable) {
-        std::cout << file.first << ": missing or does not compile (Ogre.log says why); surfaces are drawn without the shaders";
+    return unusable;
+}
+
+void MossdenApp::reportUnusablePrograms() {
+    // A shader that is missing or does not compile leaves its materials to
+    // the techniques after it (the fixed pipeline's): the look stays, a
+    // little dearer. One line for each such file, naming its shaders.
+    for (const auto& file : unusablePrograms()) {
+        std::cout << file.first
+                  << ": missing or does not compile (Ogre.log says why); surfaces are drawn without the shaders";
         for (const std::string& name : file.second) std::cout << " " << name;
         std::cout << std::endl;
     }

@@ -6,7 +6,9 @@
 #include <OgreWindowEventUtilities.h>
 
 #include <chrono>
+#include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -81,6 +83,8 @@ public:
     virtual void createResourceListener() {}
     virtual void loadResources();
     void reportUnusablePrograms();
+    // The shaders that cannot be used on this renderer, by source file.
+    static std::map<std::string, std::set<std::string>> unusablePrograms();
 
     bool frameStarted(const Ogre::FrameEvent& evt) override;
     bool frameRenderingQueued(const Ogre::FrameEvent& evt) override;

@@ -179,3 +179,30 @@ INSTANTIATE_TEST_SUITE_P(Catalog, MediaCheck,
                          entryName);
 
 }  // namespace
+
+// The world's shaders compile on this renderer, and its broad surfaces draw
+// with them at every level: falling back to the fixed pipeline would keep
+// the look and quietly lose the frame time they save.
+TEST(MediaCheckShaders, CompileAndDrawTheWorld) {
+    ASSERT_TRUE(app().root);
+    for (const auto& file : Mossden::MossdenApp::unusablePrograms())
+        ADD_FAILURE() << file.first << " does not compile: see Ogre.log";
+    auto& materials = Ogre::MaterialManager::getSingleton();
+    const std::string kept = materials.getActiveScheme();
+    for (const char* scheme : {"Low", "Medium", Ogre::MaterialManager::DEFAULT_SCHEME_NAME.c_str()}) {
+        materials.setActiveScheme(scheme);
+        for (const char* name : {"FirstScene/Moss", "FirstScene/MossCushion", "FirstScene/Grass", "FirstScene/Stem",
+                                 "FirstScene/Leaf", "FirstScene/Flower"}) {
+            Ogre::MaterialPtr material = materials.getByName(name, Ogre::RGN_AUTODETECT);
+            ASSERT_TRUE(material) << name;
+            material->load();
+            for (unsigned short lod = 0; lod < material->getNumLodLevels(scheme); ++lod) {
+                Ogre::Technique* technique = material->getBestTechnique(lod);
+                ASSERT_TRUE(technique) << name;
+                EXPECT_TRUE(technique->getPass(0)->hasVertexProgram() && technique->getPass(0)->hasFragmentProgram())
+                    << name << " at " << scheme << ", level " << lod << " draws with the fixed pipeline";
+            }
+        }
+    }
+    materials.setActiveScheme(kept);
+}
