@@ -330,8 +330,9 @@ void addCushionsAndStalks(std::map<std::pair<int, int>, MeshData>& cushions, Mes
             continue;
         c.y = groundHeight(c.x, c.z) - r * 0.35f;
         const ColourValue colour = mix(MOSS_DARK, MOSS_LIGHT, rnd.range(0.3f, 1.0f));
-        blob(cushions[cellOf(c, CUSHION_CELL)], "FirstScene/MossCushion", c, Vector3(r, r * rnd.range(0.55f, 0.8f), r * rnd.range(0.8f, 1.2f)),
-             colour, near ? 6 : 5, near ? 10 : 8, 0.35f, 100 + i);
+        blob(cushions[cellOf(c, CUSHION_CELL)], "FirstScene/MossCushion", c,
+             Vector3(r, r * rnd.range(0.55f, 0.8f), r * rnd.range(0.8f, 1.2f)), colour, near ? 6 : 5, near ? 10 : 8,
+             0.35f, 100 + i);
     }
     // moss stalks with their capsules, densest around the start
     for (int i = 0; i < 420; ++i) {
