@@ -9,6 +9,7 @@
 #include <iostream>
 #include <vector>
 
+#include "app/DataGuard.h"
 #include "app/EnginePlugins.h"
 
 namespace Mossden {
@@ -26,6 +27,7 @@ EngineCore::EngineCore(const std::string& pluginsCfgPath, const std::string& ogr
     }
     // Plugins load from the engine's own folder only, whatever the file says.
     rootObject = std::make_unique<Ogre::Root>("", ogreCfgPath, LOG_FILE);
+    DataGuard::guardArchives();
     std::vector<std::string> notes;
     std::ifstream pluginsCfg(pluginsCfgPath);
     const std::vector<std::string> plugins = readPluginConfig(pluginsCfg, enginePluginFolder(), notes);

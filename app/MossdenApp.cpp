@@ -14,9 +14,12 @@
 #include <map>
 #include <set>
 
+#include "app/DataGuard.h"
 #include "app/DataPaths.h"
+#include "app/RendererCheck.h"
 #include "audio/SoundManager.h"
 #include "platform/CommandLine.h"
+#include "platform/CrashReport.h"
 #include "platform/Platform.h"
 #include "scene/MossdenScene.h"
 
@@ -95,6 +98,7 @@ bool MossdenApp::start(int argc, char** argv) {
     resourcesCfgPath = requireDataPath(dataRoot, "cfg/resources.cfg");
     pluginsCfgPath = requireDataPath(dataRoot, "cfg/plugins.cfg");
     ogreCfgPath = requireDataPath(dataRoot, "cfg/ogre.cfg");
+    DataGuard::check(dataRoot);
     loadUserSettings();
     SoundManager::getInstance().setFolder(soundDir);
     sceneIndex = startSceneIndex(argc, argv) - 1;
@@ -196,6 +200,7 @@ bool MossdenApp::configure() {
     }
     checkConfiguredVideoMode(applySettingsToEngineConfig() ? settingsPath : ogreCfgPath);
     window = root->initialise(true, "Mossden");
+    RendererCheck::require(*root->getRenderSystem());
     pickFirstQuality();
     root->getRenderSystem()->setConfigOption("FSAA", "0");
     writeEngineConfig();
@@ -346,6 +351,7 @@ void MossdenApp::nextScene() {
         sceneIndex = 0;
     }
     std::cout << "Scene " << sceneIndex << " starts" << std::endl;
+    CrashReport::setScene(sceneIndex);
     SoundManager& sound = SoundManager::getInstance();
     sound.beginSceneLoad();
     pointInputAt(scenes.build(sceneIndex, sceneManager, cameraMan.get()));

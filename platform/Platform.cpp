@@ -1,5 +1,7 @@
 #include "platform/Platform.h"
 
+#include "app/PlainTextBuffer.h"
+
 #include <csignal>
 #include <cstdlib>
 #include <filesystem>
@@ -44,8 +46,11 @@ std::string executablePath(const char* argv0) {
     return ec ? std::string(argv0) : abs.string();
 }
 
-void showFatalError(const std::string& caption, const std::string& text) {
-    std::cerr << caption << "\n" << text << std::endl;
+void showFatalError(const std::string& caption, const std::string& message) {
+    // One line of plain text, the same on the output and in the box: what
+    // it quotes (a file's bytes, an engine message) may hold anything.
+    const std::string text = plainText(message, true);
+    std::cout << caption << " " << text << std::endl;
 #ifdef _WIN32
     MessageBoxA(nullptr, text.c_str(), caption.c_str(), MB_TASKMODAL | MB_ICONERROR);
 #else

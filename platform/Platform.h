@@ -9,9 +9,11 @@ namespace Mossden::Platform {
 // Absolute path of the running executable; falls back to argv0 made absolute.
 std::string executablePath(const char* argv0);
 
-// Reports a fatal error: always on standard error under the caption, and in
-// a desktop message box when a display is available. Never blocks: the box
-// is a detached process that closes itself after a minute.
+// Reports a fatal error as one line of plain text (control characters and
+// bytes that are no UTF-8 escaped): always on standard output after the
+// caption, and the same text in a desktop message box when a display is
+// available. Never blocks: the box is a detached process that closes itself
+// after a minute.
 void showFatalError(const std::string& caption, const std::string& text);
 
 // Makes the signals that ask a program to end (SIGINT, SIGTERM, SIGHUP: a

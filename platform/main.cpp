@@ -5,10 +5,13 @@
 
 #include <cstdlib>
 #include <exception>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/MossdenApp.h"
+#include "app/PlainTextBuffer.h"
+#include "platform/CrashReport.h"
 #include "platform/Platform.h"
 
 namespace {
@@ -28,6 +31,14 @@ std::string describe(const Ogre::Exception& e) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Everything the game prints is plain text. The filters are built
+    // before the application so that they outlive it: its destructor may
+    // still print.
+    static Mossden::PlainTextBuffer plainOutput(std::cout.rdbuf());
+    static Mossden::PlainTextBuffer plainErrors(std::cerr.rdbuf());
+    std::cout.rdbuf(&plainOutput);
+    std::cerr.rdbuf(&plainErrors);
+    Mossden::CrashReport::install(&plainOutput);
     const char* display = std::getenv("DISPLAY");
     if (!display || !*display) {
         Mossden::Platform::showFatalError(FATAL_CAPTION,
@@ -42,6 +53,7 @@ int main(int argc, char** argv) {
     Mossden::MossdenApp& app = Mossden::MossdenApp::getInstance();
     int status = 0;
     try {
+        Mossden::CrashReport::setPhase("start-up and play");
         app.go(static_cast<int>(args.size()), args.data());
     } catch (const Ogre::Exception& e) {
         Mossden::Platform::showFatalError(FATAL_CAPTION, describe(e));
@@ -50,6 +62,7 @@ int main(int argc, char** argv) {
         Mossden::Platform::showFatalError(FATAL_CAPTION, e.what());
         status = 1;
     }
+    Mossden::CrashReport::setPhase("shut-down");
     app.shutdown();
     return status;
 }

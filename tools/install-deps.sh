@@ -3,7 +3,7 @@
 # need, when they are missing. Needs root (or sudo).
 set -e
 PACKAGES="cmake make g++ pkg-config
-  libogre-1.12-dev libois-dev libopenal-dev libalut-dev libvorbis-dev libtinyxml-dev libgtest-dev
+  libogre-1.12-dev libois-dev libopenal-dev libalut-dev libvorbis-dev libtinyxml-dev libgtest-dev libxxhash-dev
   libpng-dev
   libgl1-mesa-dri fonts-dejavu-core fonts-dejavu-extra imagemagick sox
   libx11-dev

@@ -134,12 +134,17 @@ rm "$WORK/data/media/scenes/third_scene.xml"
 start_in_data 2
 expect_fails "third_scene.xml missing" "third_scene.xml"
 
+# The rows below reach the parsers on purpose: without the data's manifest
+# the game does not refuse an edited file first.
+unchecked() { rm -f "$WORK/data/media/MANIFEST"; }
+unchecked
 echo '<scene><nodes><node name="x"' > "$WORK/data/media/scenes/third_scene.xml"
 start_in_data 2
 expect_fails "third_scene.xml cut short" "third_scene.xml line"
 
 fresh_data
 make_own scenes
+unchecked
 echo '<world/>' > "$WORK/data/media/scenes/first_scene.xml"
 start_in_data 1
 expect_fails "first_scene.xml with another root" "first_scene.xml: the root element is not <scene>"
@@ -151,6 +156,7 @@ expect_fails "a camera track of length 0" 'the track "CameraTrack"'
 
 fresh_data
 make_own scenes
+unchecked
 sed -i '/<node name="aster[0-9]*">/a <scale x="0" y="0" z="0" />' "$WORK/data/media/scenes/third_scene.xml"
 start_in_data 2
 expect_fails "asteroids of no size" 'start asteroid "aster[0-9]*" is missing or has no size'
@@ -177,6 +183,55 @@ rm "$WORK/data/media/scripts/FirstWorld.frag"
 start_in_data 1
 expect_runs "FirstWorld.vert corrupt" "FirstWorld.vert: missing or does not compile" "Scene 1 starts"
 grep -q "FirstWorld.frag: missing or does not compile" "$WORK/game.log" || fail "FirstWorld.frag missing: no line"
+
+# --- damaged data: one file of each kind, same size, random bytes. The data
+# check names it before the engine reads it: the game goes on without what
+# it can leave out and stops on what it cannot do without. Every line of its
+# output is printable text.
+printable_output() {
+    if LC_ALL=C grep -q $'[\x01-\x08\x0b-\x1f\x7f]' "$WORK/game.log"; then
+        fail "$1: a control character on the output"
+    fi
+    iconv -f UTF-8 -t UTF-8 "$WORK/game.log" > /dev/null 2>&1 || fail "$1: output that is not UTF-8"
+}
+damage() {
+    local file="$WORK/data/$1" size
+    size=$(stat -L -c %s "$file")
+    rm "$file"
+    head -c "$size" /dev/urandom > "$file"
+}
+# kind, file below the data root, what happens
+while read -r kind file outcome; do
+    fresh_data
+    link_own "$(echo "$file" | cut -d/ -f2)"
+    damage "$file"
+    start_in_data
+    name=$(basename "$file")
+    if [ "$outcome" = runs ]; then
+        expect_runs "damaged $kind" "$name is damaged"
+    else
+        expect_fails "damaged $kind" "$name is damaged"
+    fi
+    printable_output "damaged $kind"
+done <<'ROWS'
+mesh            media/models/ladybird.mesh          runs
+skeleton        media/models/ladybird.skeleton      runs
+texture         media/textures/pointer.png          runs
+material-script media/scripts/Menu.material         stops
+shader          media/scripts/FirstWorld.vert       runs
+overlay         media/overlays/Menu.overlay         stops
+sound           media/sound/button.ogg              runs
+scene-file      media/scenes/first_scene.xml        stops
+ROWS
+
+# The engine's configuration: random bytes in resources.cfg are named with
+# the file, not quoted raw.
+fresh_data
+head -c 600 /dev/urandom > "$WORK/data/cfg/resources.cfg"
+start_in_data
+expect_fails "damaged resources.cfg" "cfg/resources.cfg line"
+[ "$(wc -l < "$WORK/game.log")" -le 3 ] || fail "damaged resources.cfg: more than the fatal line"
+printable_output "damaged resources.cfg"
 
 no_sanitizer_reports
 echo "PASS"
