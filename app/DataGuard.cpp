@@ -3,7 +3,6 @@
 #include <OgreArchive.h>
 #include <OgreArchiveManager.h>
 #include <OgreFileSystem.h>
-#include <OgreLogManager.h>
 
 #include <chrono>
 #include <cstdlib>
@@ -178,6 +177,9 @@ void check(const std::string& root) {
         refusedFiles().insert(key(file.parent_path().string(), file.filename().string()));
     }
     if (!fatal.empty()) throw std::runtime_error(fatal);
+    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
+    std::cout << "Data checked: " << manifest->entries().size() << " files in " << static_cast<int>(ms + 0.5) << " ms"
+              << std::endl;
     // MOSSDEN_CHECK_DATA=1: check the data and end, before the engine
     // starts (status 1 when a file is wrong): for packagers, and for tests
     // that start the game on hundreds of damaged data sets.
@@ -186,11 +188,6 @@ void check(const std::string& root) {
                   << " not as built" << std::endl;
         std::exit(problems.empty() ? 0 : 1);
     }
-    const double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - started).count();
-    std::ostringstream note;
-    note << "Data check: " << manifest->entries().size() << " files in " << ms << " ms";
-    if (auto* log = Ogre::LogManager::getSingletonPtr()) log->logMessage(note.str());
-    if (std::getenv("MOSSDEN_DATA_CHECK_TIME")) std::cout << note.str() << std::endl;
 }
 
 void guardArchives() {

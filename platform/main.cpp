@@ -40,7 +40,9 @@ int main(int argc, char** argv) {
     std::cerr.rdbuf(&plainErrors);
     Mossden::CrashReport::install(&plainOutput);
     const char* display = std::getenv("DISPLAY");
-    if (!display || !*display) {
+    // A data check alone (MOSSDEN_CHECK_DATA=1) ends before any window.
+    const char* checkOnly = std::getenv("MOSSDEN_CHECK_DATA");
+    if ((!display || !*display) && !(checkOnly && std::string(checkOnly) == "1")) {
         Mossden::Platform::showFatalError(FATAL_CAPTION,
                                           "No X display: set DISPLAY or start from a desktop session");
         return 1;

@@ -72,4 +72,17 @@ to_start_menu headless interrupt
 
 play display
 to_start_menu display close
+
+# Ctrl+C as a terminal sends it: `make play` without a display on a
+# terminal of its own (tests/e2e/terminal.py), the interrupt character typed
+# once the menu is up. The game ends as its menu's Exit does, its virtual X
+# server with it, and make with status 0. The build step is taken as done
+# (make -o build): the build folder is this test's own.
+rm -f "$WORK/game.log"
+result=$(cd "$SOURCE" && env -u DISPLAY -u XAUTHORITY /usr/bin/python3 "$HERE/terminal.py" "$WORK/game.log" \
+    "Mossden ready" 120 make --no-print-directory -o build play BUILD="$BUILD")
+[ "$result" = "status 0" ] || fail "Ctrl+C on make play: $result"
+grep -q "Ending on a quit signal" "$WORK/game.log" || fail "Ctrl+C on make play: no 'Ending on a quit signal'"
+if grep -q "X connection\|Error 1\|Interrupt" "$WORK/game.log"; then fail "Ctrl+C on make play: an unclean end"; fi
+echo "ok   Ctrl+C on make play: status 0, 'Ending on a quit signal'"
 echo "PASS"
