@@ -6,35 +6,22 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <cstdint>
 #include <iostream>
+#include <thread>
 
 #include "audio/OggDecoder.h"
 
+using Mossden::AudioDevice;
+
 namespace {
 
-// The process has one ALUT context; every initialised manager holds it open.
-int deviceUsers = 0;
-bool deviceOpen = false;
-
-bool acquireDevice() {
-    if (deviceUsers++ > 0) return deviceOpen;
-    deviceOpen = alutInit(nullptr, nullptr) == AL_TRUE;
-    if (!deviceOpen) {
-        const ALenum error = alutGetError();
-        const ALCchar* name = alcGetString(nullptr, ALC_DEFAULT_DEVICE_SPECIFIER);
-        std::cout << "Sound is off: cannot open the audio device";
-        if (name && *name) std::cout << " \"" << name << "\"";
-        std::cout << " (" << alutGetErrorString(error) << ")" << std::endl;
-    }
-    return deviceOpen;
-}
-
-void releaseDevice() {
-    if (--deviceUsers == 0 && deviceOpen) {
-        alutExit();
-        deviceOpen = false;
-    }
+// ALUT only loads WAV files here: the device and its context are the
+// manager's, so that a lost device can be replaced.
+bool startAlut() {
+    static const bool started = alutInitWithoutContext(nullptr, nullptr) == AL_TRUE;
+    return started;
 }
 
 bool endsWithNoCase(const std::string& text, const std::string& ending) {
@@ -53,16 +40,13 @@ SoundManager& SoundManager::getInstance() {
 }
 
 SoundManager::~SoundManager() {
-    if (!initialised) return;
-    if (audible) {
-        // Sources first: a buffer still attached to a source cannot be deleted.
-        for (auto& copy : instances) alDeleteSources(1, &copy.source);
-        for (auto& sound : sounds)
-            if (sound.loaded) alDeleteSources(1, &sound.source);
-        for (auto& sound : sounds)
-            if (sound.loaded) alDeleteBuffers(1, &sound.buffer);
-    }
-    releaseDevice();
+    if (!initialised || !audible) return;
+    // Sources first: a buffer still attached to a source cannot be deleted.
+    for (auto& copy : instances) alDeleteSources(1, &copy.source);
+    for (auto& sound : sounds)
+        if (sound.loaded) alDeleteSources(1, &sound.source);
+    for (auto& sound : sounds)
+        if (sound.loaded) alDeleteBuffers(1, &sound.buffer);
 }
 
 void SoundManager::initialise() {
@@ -71,8 +55,24 @@ void SoundManager::initialise() {
     masterGain = 1.0f;
     count = 0;
     paused = false;
-    audible = acquireDevice();
-    if (!audible) return;
+    startAlut();
+    device = AudioDevice::open();
+    nextAttempt = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                     std::chrono::duration<double>(RETRY_SECONDS));
+    if (!device) {
+        const ALCchar* name = alcGetString(nullptr, ALC_DEFAULT_DEVICE_SPECIFIER);
+        std::cout << "Sound is off: cannot open the audio device";
+        if (name && *name) std::cout << " \"" << name << "\"";
+        std::cout << "; looking for one every " << RETRY_SECONDS << " seconds" << std::endl;
+        return;
+    }
+    device->makeCurrent();
+    audible = everAudible = true;
+    std::cout << "Sound plays on \"" << device->name() << "\"" << std::endl;
+    listen();
+}
+
+void SoundManager::listen() {
     alListenerfv(AL_POSITION, listenerPosition.data());
     alListenerfv(AL_VELOCITY, listenerVelocity.data());
     alListenerfv(AL_ORIENTATION, listenerOrientation.data());
@@ -120,10 +120,12 @@ void SoundManager::loadInto(SoundRecord& sound, const std::string& name, bool og
     sound.loaded = true;
     sound.fadeGain = 1.0f;
     sound.elapsed = 0.0f;
+    sound.playback = SoundRecord::Playback::STOPPED;
+    sound.position = 0.0;
     if (!audible) return;
     alGenBuffers(1, &sound.buffer);
     alGenSources(1, &sound.source);
-    fillBuffer(sound.buffer, folder + name, ogg, stream.get());
+    fillBuffer(sound.buffer, folder + name, ogg, stream.get(), true);
     setupSource(sound.source, sound.buffer, sound.loop);
     sound.duration = bufferSeconds(sound.buffer);
 }
@@ -138,7 +140,7 @@ void SoundManager::endSceneLoad() {
     prepared.clear();  // for the scene just built, which did not want them
     for (int id = 0; id < count; ++id) {
         SoundRecord& sound = sounds[static_cast<std::size_t>(id)];
-        if (!sound.sceneSound || sound.requested || !sound.loaded || sourcePlaying(sound.source)) continue;
+        if (!sound.sceneSound || sound.requested || !sound.loaded || soundPlaying(sound)) continue;
         const bool copyPlaying = std::any_of(instances.begin(), instances.end(), [&sound](const SoundRecord& copy) {
             return copy.buffer == sound.buffer && copy.buffer != 0;
         });
@@ -151,6 +153,7 @@ void SoundManager::endSceneLoad() {
         sound.source = 0;
         sound.buffer = 0;
         sound.loaded = false;
+        sound.playback = SoundRecord::Playback::STOPPED;
         repeatSet.erase(id);
         pausedIds.remove(id);
         fades.remove_if([id](const FadeRecord& fade) { return fade.id == id; });
@@ -179,8 +182,10 @@ bool SoundManager::prepareStep(std::size_t reads) {
 }
 
 // Gives the buffer the decoded file. A file that cannot be read leaves the
-// buffer empty (the sound plays silence) and says so in one line.
-bool SoundManager::fillBuffer(unsigned int buffer, const std::string& path, bool ogg, OggStream* ready) const {
+// buffer empty (the sound plays silence) and, when report is set, says so in
+// one line (a device opened again reads the files again, quietly).
+bool SoundManager::fillBuffer(unsigned int buffer, const std::string& path, bool ogg, OggStream* ready,
+                              bool report) {
     alGetError();  // start from a clean error state to judge alBufferData
     if (ogg) {
         // A prepared file was opened already: its result shows in its sound
@@ -198,10 +203,10 @@ bool SoundManager::fillBuffer(unsigned int buffer, const std::string& path, bool
         const DecodedSound& decoded = ready->sound();
         switch (result) {
             case OggResult::CANNOT_OPEN:
-                std::cout << "Cant load file " << path << std::endl;
+                if (report) std::cout << "Cant load file " << path << std::endl;
                 return false;
             case OggResult::NOT_VORBIS:
-                std::cout << "Cant load file " << path << ": not an Ogg Vorbis file" << std::endl;
+                if (report) std::cout << "Cant load file " << path << ": not an Ogg Vorbis file" << std::endl;
                 return false;
             case OggResult::OK:
                 break;
@@ -221,8 +226,8 @@ bool SoundManager::fillBuffer(unsigned int buffer, const std::string& path, bool
         alutLoadWAVFile(fileName.data(), &format, &data, &size, &frequency, &loop);
         if (!data) {
             // The outputs are undefined on failure: never hand them to OpenAL.
-            std::cout << "Cant load file " << path << ": " << alutGetErrorString(alutGetError())
-                      << std::endl;
+            const ALenum error = alutGetError();
+            if (report) std::cout << "Cant load file " << path << ": " << alutGetErrorString(error) << std::endl;
             return false;
         }
         alBufferData(buffer, format, data, size, frequency);
@@ -230,7 +235,8 @@ bool SoundManager::fillBuffer(unsigned int buffer, const std::string& path, bool
     }
     const ALenum error = alGetError();
     if (error != AL_NO_ERROR) {
-        std::cout << "Cant load file " << path << ": OpenAL refused its data ("
+        if (report)
+            std::cout << "Cant load file " << path << ": OpenAL refused its data ("
                   << alGetString(error) << ")" << std::endl;
         return false;
     }
@@ -258,17 +264,21 @@ double SoundManager::bufferSeconds(unsigned int buffer) {
     return bytesPerSecond > 0.0 ? size / bytesPerSecond : 0.0;
 }
 
-bool SoundManager::sourcePlaying(unsigned int source) const {
-    if (!audible) return false;
+bool SoundManager::soundPlaying(const SoundRecord& sound) const {
+    if (!audible) return sound.playback == SoundRecord::Playback::PLAYING;
     ALint state = AL_STOPPED;
-    alGetSourcei(source, AL_SOURCE_STATE, &state);
-    return state == AL_PLAYING;
+    alGetSourcei(sound.source, AL_SOURCE_STATE, &state);
+    if (state == AL_PLAYING) return true;
+    // A device that has gone away has stopped every source; until update
+    // notices, the sound is where the manager last knew it.
+    if (!device->connected()) return sound.playback == SoundRecord::Playback::PLAYING;
+    return false;
 }
 
-bool SoundManager::sourceLooping(unsigned int source) const {
-    if (!audible) return false;
+bool SoundManager::soundLooping(const SoundRecord& sound) const {
+    if (!audible) return sound.loop;
     ALint looping = AL_FALSE;
-    alGetSourcei(source, AL_LOOPING, &looping);
+    alGetSourcei(sound.source, AL_LOOPING, &looping);
     return looping == AL_TRUE;
 }
 
@@ -282,6 +292,8 @@ void SoundManager::play(int id) {
     SoundRecord& sound = sounds[static_cast<std::size_t>(id)];
     setGain(sound, 1.0f);
     // A playing source restarts from the beginning, a paused one resumes.
+    if (sound.playback != SoundRecord::Playback::PAUSED) sound.position = 0.0;
+    sound.playback = SoundRecord::Playback::PLAYING;
     if (audible) alSourcePlay(sound.source);
     sound.elapsed = 0.0f;
 }
@@ -303,11 +315,13 @@ void SoundManager::stop(int id) {
     if (!isPlayable(id)) return;
     SoundRecord& sound = sounds[static_cast<std::size_t>(id)];
     if (audible) alSourceStop(sound.source);
+    sound.playback = SoundRecord::Playback::STOPPED;
+    sound.position = 0.0;
     sound.elapsed = 0.0f;
 }
 
 bool SoundManager::isPlaying(int id) const {
-    return isKnown(id) && sourcePlaying(sounds[static_cast<std::size_t>(id)].source);
+    return isKnown(id) && soundPlaying(sounds[static_cast<std::size_t>(id)]);
 }
 
 void SoundManager::fadeIn(int id, float seconds) {
@@ -326,8 +340,10 @@ void SoundManager::removeRepeat(int id) { repeatSet.erase(id); }
 
 void SoundManager::stopAll() {
     resumeAll();
-    if (audible) {
-        for (const auto& sound : sounds) alSourceStop(sound.source);
+    for (auto& sound : sounds) {
+        if (audible) alSourceStop(sound.source);
+        sound.playback = SoundRecord::Playback::STOPPED;
+        sound.position = 0.0;
     }
     repeatSet.clear();
     fades.clear();
@@ -337,18 +353,23 @@ void SoundManager::pauseAll() {
     if (paused) return;
     paused = true;
     for (int id = 0; id < count; ++id) {
-        const unsigned int source = sounds[static_cast<std::size_t>(id)].source;
-        if (sourcePlaying(source)) {
+        SoundRecord& sound = sounds[static_cast<std::size_t>(id)];
+        if (soundPlaying(sound)) {
             pausedIds.push_back(id);
-            alSourcePause(source);
+            sound.playback = SoundRecord::Playback::PAUSED;
+            if (audible) alSourcePause(sound.source);
         }
     }
 }
 
 void SoundManager::resumeAll() {
     if (!paused) return;
-    if (audible) {
-        for (int id : pausedIds) alSourcePlay(sounds[static_cast<std::size_t>(id)].source);
+    for (int id : pausedIds) {
+        SoundRecord& sound = sounds[static_cast<std::size_t>(id)];
+        // A source stopped since starts again from the beginning.
+        if (sound.playback != SoundRecord::Playback::PAUSED) sound.position = 0.0;
+        sound.playback = SoundRecord::Playback::PLAYING;
+        if (audible) alSourcePlay(sound.source);
     }
     pausedIds.clear();
     paused = false;
@@ -367,9 +388,11 @@ void SoundManager::setSpeed(float factor) {
 }
 
 void SoundManager::update(float dt) {
+    watchDevice(dt);
+
     // Retire one-shot copies that have ended.
     for (auto it = instances.begin(); it != instances.end();) {
-        if (sourcePlaying(it->source)) {
+        if (soundPlaying(*it)) {
             ++it;
             continue;
         }
@@ -404,10 +427,12 @@ void SoundManager::update(float dt) {
     for (int id : repeatSet) {
         if (!isKnown(id)) continue;
         SoundRecord& sound = sounds[static_cast<std::size_t>(id)];
-        if (!sourcePlaying(sound.source)) continue;
+        if (!soundPlaying(sound)) continue;
+        // A sound first loaded while the device was away has no length yet.
+        if (!audible && sound.duration <= 0.0) continue;
         sound.elapsed += dt;
         if (sound.duration - sound.elapsed <= 0.0) {
-            if (sourceLooping(sound.source)) {
+            if (soundLooping(sound)) {
                 // A looping source has wrapped by itself already; a restart
                 // would jump back by up to a frame and click at every seam.
                 sound.elapsed = 0.0f;
@@ -416,5 +441,169 @@ void SoundManager::update(float dt) {
             play(id);
             return;  // one restart per frame; the others wait for the next
         }
+    }
+}
+
+// Once a frame, before anything else of the frame: notices a device that has
+// gone away, keeps the sounds' time while there is none, and takes up a
+// device that an attempt off the frame thread has opened.
+void SoundManager::watchDevice(float dt) {
+    if (!initialised) return;
+    if (audible) {
+        for (SoundRecord& sound : sounds) {
+            if (!sound.loaded) continue;
+            ALint state = AL_STOPPED;
+            ALfloat seconds = 0.0f;
+            alGetSourcei(sound.source, AL_SOURCE_STATE, &state);
+            alGetSourcef(sound.source, AL_SEC_OFFSET, &seconds);
+            sound.heardPlayback = state == AL_PLAYING  ? SoundRecord::Playback::PLAYING
+                                  : state == AL_PAUSED ? SoundRecord::Playback::PAUSED
+                                                       : SoundRecord::Playback::STOPPED;
+            sound.heardPosition = sound.heardPlayback == SoundRecord::Playback::STOPPED ? 0.0 : seconds;
+            if (state == AL_INITIAL && sound.playback == SoundRecord::Playback::PAUSED) {
+                // Paused while the device was away: it waits at its offset.
+                sound.heardPlayback = sound.playback;
+                sound.heardPosition = sound.position;
+            }
+        }
+        // Asked after the sources: a device going away marks itself gone
+        // before it stops them, so what was heard of a device still there
+        // is true.
+        if (device->connected()) {
+            for (SoundRecord& sound : sounds) {
+                if (!sound.loaded) continue;
+                sound.playback = sound.heardPlayback;
+                sound.position = sound.heardPosition;
+            }
+            return;
+        }
+        goAway();
+        return;
+    }
+
+    keepTime(dt);
+    if (reopening.valid()) {
+        if (reopening.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return;
+        Reopened found = reopening.get();
+        if (found.device) {
+            adopt(std::move(found));
+            return;
+        }
+        nextAttempt = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                         std::chrono::duration<double>(RETRY_SECONDS));
+        return;
+    }
+    if (Clock::now() >= nextAttempt) startReopening(nullptr);
+}
+
+void SoundManager::goAway() {
+    std::cout << "Sound device \"" << device->name()
+              << "\" is gone: the game plays on silently and looks for a device every "
+              << RETRY_SECONDS << " seconds" << std::endl;
+    // The context still takes calls; its sources and buffers are of no use
+    // on any other device.
+    for (SoundRecord& copy : instances) alDeleteSources(1, &copy.source);
+    instances.clear();
+    for (SoundRecord& sound : sounds) {
+        if (!sound.loaded) continue;
+        alDeleteSources(1, &sound.source);
+        alDeleteBuffers(1, &sound.buffer);
+        sound.source = 0;
+        sound.buffer = 0;
+    }
+    AudioDevice::releaseCurrent();
+    audible = false;
+    // Closing the old device waits on its sound system as opening does.
+    startReopening(std::move(device));
+}
+
+// The sounds go on as the game's time does (dt is the frame's step of game
+// time, the pace the sources play at): a bed wraps round, a one-shot that
+// reaches its end ends.
+void SoundManager::keepTime(float dt) {
+    for (SoundRecord& sound : sounds) {
+        if (!sound.loaded || sound.playback != SoundRecord::Playback::PLAYING) continue;
+        if (sound.duration <= 0.0) continue;  // length unknown until a device reads it
+        sound.position += dt;
+        if (sound.position < sound.duration) continue;
+        if (sound.loop) {
+            sound.position = std::fmod(sound.position, sound.duration);
+        } else {
+            sound.playback = SoundRecord::Playback::STOPPED;
+            sound.position = 0.0;
+        }
+    }
+}
+
+void SoundManager::startReopening(std::unique_ptr<AudioDevice> old) {
+    std::vector<std::string> paths(sounds.size());
+    for (const auto& [name, id] : ids)
+        if (sounds[static_cast<std::size_t>(id)].loaded) paths[static_cast<std::size_t>(id)] = folder + name;
+    std::promise<Reopened> promise;
+    reopening = promise.get_future();
+    // Detached: an attempt that never returns (a sound server that hangs)
+    // must hold up neither the frames nor the end of the program. It shares
+    // nothing with the manager but the promise.
+    std::thread([promise = std::move(promise), old = std::move(old), paths = std::move(paths)]() mutable {
+        promise.set_value(reopen(std::move(old), std::move(paths)));
+    }).detach();
+}
+
+// Off the frame thread: closes the device that went away, opens the default
+// one, and fills a buffer for every path (empty: none) with the context
+// current on this thread only.
+SoundManager::Reopened SoundManager::reopen(std::unique_ptr<AudioDevice> old, std::vector<std::string> paths) {
+    old.reset();
+    Reopened found;
+    found.device = AudioDevice::open();
+    if (!found.device || !found.device->makeCurrentOnThisThread()) return found;
+    found.buffers.assign(paths.size(), 0);
+    for (std::size_t id = 0; id < paths.size(); ++id) {
+        if (paths[id].empty()) continue;
+        alGenBuffers(1, &found.buffers[id]);
+        fillBuffer(found.buffers[id], paths[id], endsWithNoCase(paths[id], "ogg"), nullptr, false);
+    }
+    AudioDevice::releaseThisThread();
+    return found;
+}
+
+// Back on the frame thread with a new device: every sound gets its buffer
+// and a source, and takes up where the game has come to.
+void SoundManager::adopt(Reopened found) {
+    device = std::move(found.device);
+    device->makeCurrent();
+    audible = true;
+    std::cout << (everAudible ? "Sound is back on \"" : "Sound plays on \"") << device->name() << "\""
+              << std::endl;
+    everAudible = true;
+    listen();
+    for (std::size_t id = 0; id < sounds.size(); ++id) {
+        SoundRecord& sound = sounds[id];
+        unsigned int buffer = id < found.buffers.size() ? found.buffers[id] : 0;
+        if (!sound.loaded) {
+            // Released by a scene change while the device was opening.
+            if (buffer != 0) alDeleteBuffers(1, &buffer);
+            continue;
+        }
+        if (buffer == 0) {
+            // Loaded while the device was opening, or read on this thread
+            // where the library cannot lend a context to another.
+            const auto named = std::find_if(ids.begin(), ids.end(), [id](const auto& entry) {
+                return static_cast<std::size_t>(entry.second) == id;
+            });
+            alGenBuffers(1, &buffer);
+            if (named != ids.end())
+                fillBuffer(buffer, folder + named->first, endsWithNoCase(named->first, "ogg"), nullptr, false);
+        }
+        sound.buffer = buffer;
+        alGenSources(1, &sound.source);
+        setupSource(sound.source, sound.buffer, sound.loop);
+        alSourcef(sound.source, AL_GAIN, sound.fadeGain * masterGain);
+        sound.duration = bufferSeconds(sound.buffer);
+        if (sound.playback == SoundRecord::Playback::STOPPED) continue;
+        // Set on a source that has not started, the offset is where it
+        // starts: now for a playing sound, at resumeAll for a paused one.
+        alSourcef(sound.source, AL_SEC_OFFSET, static_cast<ALfloat>(sound.position));
+        if (sound.playback == SoundRecord::Playback::PLAYING) alSourcePlay(sound.source);
     }
 }

@@ -2,7 +2,9 @@
 #define MOSSDEN_AUDIO_SOUNDMANAGER_H
 
 #include <array>
+#include <chrono>
 #include <cstddef>
+#include <future>
 #include <list>
 #include <map>
 #include <memory>
@@ -10,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "audio/AudioDevice.h"
 #include "audio/OggDecoder.h"
 
 // One loaded sound, or one playing one-shot copy of a loaded sound.
@@ -24,6 +27,17 @@ struct SoundRecord {
     bool loaded = true;        // false once released; loadSound loads it again
     bool sceneSound = false;   // first loaded while a scene was built
     bool requested = false;    // asked for while the latest scene was built
+
+    // Where the sound is, as last heard from its source and kept up by the
+    // manager's own operations: it carries the sound while the device is
+    // away, and a new device takes it up from there.
+    enum class Playback { STOPPED, PLAYING, PAUSED };
+    Playback playback = Playback::STOPPED;
+    double position = 0.0;  // seconds into the buffer
+    // This frame's reading of the source, kept only if the device was still
+    // there after it (a device that goes away stops every source).
+    Playback heardPlayback = Playback::STOPPED;
+    double heardPosition = 0.0;
 };
 
 // A volume fade in progress, advanced by SoundManager::update.
@@ -46,7 +60,14 @@ struct FadeRecord {
 // Without an audio device (or after a file fails to load) the game runs on
 // silently: one line on standard output names the problem, every operation
 // still accepts the ids it handed out, and no OpenAL call is made without a
-// current context.
+// current context. A device that goes away while the game runs (a sound
+// server that stops, a headset pulled out) is said in one line; the sounds
+// go on in the manager's own reckoning of the game's time (isPlaying stays
+// true for a playing bed, a one-shot that reaches its end ends), and a new
+// device is looked for every RETRY_SECONDS of real time, off the frame
+// thread since opening one can block. When one opens, one line says so and
+// every sound takes up where the game is: a bed at the position it has come
+// to, a paused sound paused there, a finished one not at all.
 class SoundManager {
 public:
     static constexpr int PLAYABLE_IDS = 40;
@@ -54,20 +75,21 @@ public:
     // The most a sound file may decode to, in samples of all its channels:
     // twelve minutes of stereo at 48 kHz, four times the longest music.
     static constexpr std::size_t MAX_OGG_SAMPLES = 12 * 60 * 48000 * 2;
+    static constexpr double RETRY_SECONDS = 2.0;
 
     // The game's instance, built on first use and destroyed at process exit
     // after the application.
     static SoundManager& getInstance();
 
-    // Further instances (tests) share the process's one audio device, which
-    // stays open while any initialised instance exists.
+    // Further instances (tests) open a device of their own; one at a time
+    // plays, the one whose context was made current last.
     SoundManager() = default;
     ~SoundManager();
     SoundManager(const SoundManager&) = delete;
     SoundManager& operator=(const SoundManager&) = delete;
 
-    // Master gain 1, no sounds, not paused; opens the audio device and sets
-    // the listener. Further calls do nothing.
+    // Master gain 1, no sounds, not paused; opens the audio device, names it
+    // in one line and sets the listener. Further calls do nothing.
     void initialise();
     // Path prefix of every sound file; ends in a separator.
     void setFolder(const std::string& path) { folder = path; }
@@ -124,6 +146,8 @@ public:
 
     // Read-only views for diagnostics and tests.
     bool hasDevice() const { return audible; }
+    // The open device's name; empty while there is none.
+    std::string deviceName() const { return device ? device->name() : std::string(); }
     int soundCount() const { return count; }
     const SoundRecord* record(int id) const;
     const std::list<SoundRecord>& oneShots() const { return instances; }
@@ -137,13 +161,30 @@ private:
     bool isPlayable(int id) const {
         return isKnown(id) && id < PLAYABLE_IDS && sounds[static_cast<std::size_t>(id)].loaded;
     }
+    // What a device opened off the frame thread brings back: its buffers,
+    // filled, by id (0 for none).
+    struct Reopened {
+        std::unique_ptr<Mossden::AudioDevice> device;
+        std::vector<unsigned int> buffers;
+    };
+    using Clock = std::chrono::steady_clock;
+
     void loadInto(SoundRecord& sound, const std::string& name, bool ogg);
-    bool sourceLooping(unsigned int source) const;
-    bool sourcePlaying(unsigned int source) const;
+    bool soundLooping(const SoundRecord& sound) const;
+    bool soundPlaying(const SoundRecord& sound) const;
     void setupSource(unsigned int source, unsigned int buffer, bool loop) const;
     void setGain(SoundRecord& sound, float fadeGain);
-    bool fillBuffer(unsigned int buffer, const std::string& path, bool ogg, OggStream* prepared) const;
+    static bool fillBuffer(unsigned int buffer, const std::string& path, bool ogg, OggStream* prepared,
+                           bool report);
     static double bufferSeconds(unsigned int buffer);
+    static Reopened reopen(std::unique_ptr<Mossden::AudioDevice> old, std::vector<std::string> paths);
+
+    void watchDevice(float dt);
+    void listen();
+    void goAway();
+    void keepTime(float dt);
+    void startReopening(std::unique_ptr<Mossden::AudioDevice> old);
+    void adopt(Reopened found);
 
     std::string folder;
     std::list<int> pausedIds;  // in pausing order
@@ -167,6 +208,10 @@ private:
     bool buildingScene = false;  // between beginSceneLoad and endSceneLoad
     bool initialised = false;
     bool audible = false;  // the audio device is open and its context current
+    bool everAudible = false;
+    std::unique_ptr<Mossden::AudioDevice> device;  // null while away
+    std::future<Reopened> reopening;  // an attempt under way, off the frame thread
+    Clock::time_point nextAttempt;
 };
 
 #endif

@@ -8,6 +8,7 @@ PACKAGES="cmake make g++ pkg-config
   libgl1-mesa-dri fonts-dejavu-core fonts-dejavu-extra imagemagick sox
   libx11-dev
   xvfb xauth xdotool x11-utils python3-xlib openbox
+  pulseaudio pulseaudio-utils
   dpkg-dev file"
 # "install-deps.sh fuzz": the fuzz build's packages instead (make fuzz),
 # clang with libFuzzer and the sanitizer runtimes that it only recommends.

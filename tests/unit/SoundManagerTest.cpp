@@ -3,12 +3,15 @@
 // in child processes.
 #include <AL/al.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
@@ -640,10 +643,12 @@ TEST_F(SoundManagerTest, NoDeviceRunsSilentlyWithTheSameIds) {
         const std::vector<std::string> said = lines(runChild(c.environment, "busy", work, status));
         EXPECT_EQ(status, 0);
         std::vector<std::string> expected;
-        if (!c.device)
+        if (c.device)
+            expected.push_back("Sound plays on \"No Output\"");
+        else
             expected.push_back(
-                "Sound is off: cannot open the audio device \"OpenAL Soft\" (There was an error "
-                "opening the ALC device)");
+                "Sound is off: cannot open the audio device \"OpenAL Soft\"; looking for one every 2 "
+                "seconds");
         expected.push_back("Cant load file " + work +
                            "/notes.txt: neither a .wav nor an .ogg name");
         if (c.device) {
@@ -655,6 +660,72 @@ TEST_F(SoundManagerTest, NoDeviceRunsSilentlyWithTheSameIds) {
         expected.push_back("calls without a context 0");
         EXPECT_EQ(said, expected);
     }
+    std::filesystem::remove_all(work);
+}
+
+// A device that goes away and comes back, then goes for good: the child's
+// wave output writes into a FIFO whose reader hangs up (the device's writes
+// fail and it disconnects) and opens it again (opening the device, which
+// waits for a reader as a device can wait for its sound server, succeeds).
+TEST_F(SoundManagerTest, LostDeviceIsFoundAgainAndTheSoundsTakeUpWhereTheGameIs) {
+    const std::string work = makeTempDir("mossden-reconnect");
+    constexpr int RATE = 22050;
+    writeWav(work + "/bed440.wav", 1, 16, RATE, 6 * RATE, 440, 0.5);         // a looping bed
+    writeWav(work + "/blip660.wav", 1, 16, RATE, RATE * 3 / 10, 660, 0.5);  // a one-shot
+    ASSERT_EQ(mkfifo((work + "/out.fifo").c_str(), 0600), 0);
+    writeText(work + "/alsoft.conf",
+              "[general]\ndrivers = wave\nfrequency = 44100\nchannels = mono\nsample-type = "
+              "int16\n[wave]\nfile = " + work + "/out.fifo\n");
+    int status = -1;
+    const std::string said =
+        runChild("ALSOFT_CONF='" + work + "/alsoft.conf' timeout 60", "reconnect", work, status);
+    EXPECT_EQ(status, 0) << said;
+
+    std::map<std::string, double> measured;  // the child's "key value" lines
+    const std::vector<std::string> all = lines(said);
+    for (const std::string& line : all) {
+        std::istringstream in(line);
+        std::string key;
+        double number = 0.0;
+        if (in >> key >> number && in.eof()) measured[key] = number;
+    }
+    const std::string gone =
+        "Sound device \"Wave File Writer\" is gone: the game plays on silently and looks for a "
+        "device every 2 seconds";
+    ASSERT_FALSE(all.empty());
+    EXPECT_EQ(all.front(), "Sound plays on \"Wave File Writer\"");
+    EXPECT_EQ(std::count(all.begin(), all.end(), gone), 2) << said;
+    EXPECT_EQ(std::count(all.begin(), all.end(), "Sound is back on \"Wave File Writer\""), 1) << said;
+
+    const std::map<std::string, std::pair<double, double>> expected = {
+        {"before440", {0.1, 1.0}},
+        {"gone", {1, 1}},
+        // The frames went on while the new device's open waited for its
+        // reader, the bed playing on in the game's time, the one-shot ended.
+        {"framesAway", {20, 1000}},
+        {"awayBed", {1, 1}},
+        {"awayBlip", {0, 0}},
+        {"back", {1, 1}},
+        // The menu paused the bed while away: it waits, and the one-shot
+        // stays ended.
+        {"backBed", {0, 0}},
+        {"backBlip", {0, 0}},
+        // Resumed where the game had come to: half a second played before
+        // the hang-up and a second away; a restarted bed would be near 0.
+        {"bedAt", {1.0, 5.5}},
+        {"after440", {0.1, 1.0}},
+        {"after660", {0.0, 0.02}},
+        {"goneForGood", {1, 1}},
+        {"framesForGood", {20, 1000}},
+        {"forGoodBed", {1, 1}},
+    };
+    for (const auto& [key, range] : expected) {
+        SCOPED_TRACE(key);
+        ASSERT_EQ(measured.count(key), 1u) << said;
+        EXPECT_GE(measured[key], range.first) << said;
+        EXPECT_LE(measured[key], range.second) << said;
+    }
+    EXPECT_NE(said.find("calls without a context 0\n"), std::string::npos) << said;
     std::filesystem::remove_all(work);
 }
 
