@@ -39,7 +39,7 @@ int main(int argc, char** argv) {
     if (args.empty()) args.push_back(nullptr);
     args[0] = self.data();
     Mossden::Platform::installQuitSignals();
-    Mossden::MossdenApp& app = Mossden::MossdenApp::getInstance();
+    Mossden::MossdenApp app;
     int status = 0;
     try {
         app.go(static_cast<int>(args.size()), args.data());
