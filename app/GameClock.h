@@ -66,10 +66,6 @@ std::optional<double> parseTimeScale(const char* text);
 // Anything else (empty, trailing text, out of range) gives nothing.
 std::optional<double> parseFixedStep(const char* text);
 
-// The application's game clock (defined with the application); what the
-// scenes' timers are built on.
-const GameClock& gameClock();
-
 }  // namespace Mossden
 
 #endif

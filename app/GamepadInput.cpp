@@ -1,5 +1,7 @@
 #include "app/GamepadInput.h"
 
+#include "app/InputChain.h"
+
 #include <OISKeyboard.h>
 #include <OISMouse.h>
 
@@ -36,14 +38,14 @@ bool GamepadInput::axisMoved(const OIS::JoyStickEvent& evt, int axis) {
 }
 
 void GamepadInput::act(const PadEvent& event) {
-    MossdenScene* scene = target.scene();
-    if (!scene) return;
+    InputChain& input = target.input();
+    if (!input.currentScene()) return;
     auto key = [&](OIS::KeyCode code) {
         const OIS::KeyEvent keyEvent(target.keyboard(), code, 0);
         if (event.pressed)
-            scene->keyPressed(keyEvent);
+            input.keyPressed(keyEvent);
         else
-            scene->keyReleased(keyEvent);
+            input.keyReleased(keyEvent);
     };
     switch (event.action) {
     case PadAction::Primary: key(OIS::KC_W); break;
@@ -65,9 +67,9 @@ void GamepadInput::act(const PadEvent& event) {
 }
 
 void GamepadInput::mouseAt(float x, float y, float relX, float relY, int what) {
-    MossdenScene* scene = target.scene();
+    InputChain& input = target.input();
     OIS::Mouse* mouse = target.mouse();
-    if (!scene || !mouse) return;
+    if (!input.currentScene() || !mouse) return;
     OIS::MouseState state = mouse->getMouseState();
     state.X.abs = static_cast<int>(std::lround(x));
     state.Y.abs = static_cast<int>(std::lround(y));
@@ -75,15 +77,15 @@ void GamepadInput::mouseAt(float x, float y, float relX, float relY, int what) {
     state.Y.rel = static_cast<int>(std::lround(relY));
     const OIS::MouseEvent evt(mouse, state);
     if (what == PRESS)
-        scene->mousePressed(evt, OIS::MB_Left);
+        input.mousePressed(evt, OIS::MB_Left);
     else if (what == RELEASE)
-        scene->mouseReleased(evt, OIS::MB_Left);
+        input.mouseReleased(evt, OIS::MB_Left);
     else
-        scene->mouseMoved(evt);
+        input.mouseMoved(evt);
 }
 
 void GamepadInput::frame(float dt) {
-    MossdenScene* scene = target.scene();
+    MossdenScene* scene = target.input().currentScene();
     if (!scene || dt <= 0) return;
     const MossdenMenu& menu = target.menu();
     if (menu.visible) {
@@ -96,7 +98,7 @@ void GamepadInput::frame(float dt) {
         mouseAt(x, y, move[0], move[1], MOVE);
         return;
     }
-    const LookStep step = mapper.look(dt, MossdenScene::currentLookOptions());
+    const LookStep step = mapper.look(dt, scene->currentLookOptions());
     if (step.yaw != 0 || step.pitch != 0) scene->applyLook(step);
 }
 

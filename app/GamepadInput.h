@@ -9,21 +9,23 @@ class MossdenScene;
 
 namespace Mossden {
 
+class InputChain;
 class MossdenMenu;
 
 // A gamepad drives the game through the same doors as the keyboard and the
 // mouse: its actions (GamepadMapper) become the key and button events the
 // scenes already handle (A holds W, B or the right trigger holds the left
-// button, Start presses Escape), the right stick turns the view through the
-// scene's look, and over a menu the left stick moves the menu's cursor and A
-// presses at it. Without a joystick nothing calls it.
+// button, Start presses Escape), delivered through the input chain (menu
+// first); the right stick turns the view through the scene's look, and over
+// a menu the left stick moves the menu's cursor and A presses at it.
+// Without a joystick nothing calls it.
 class GamepadInput : public OIS::JoyStickListener {
 public:
     // Where the pad's events go, asked anew at every event: the application
     // changes scenes and devices under it.
     struct Target {
         virtual ~Target() = default;
-        virtual MossdenScene* scene() = 0;
+        virtual InputChain& input() = 0;
         virtual MossdenMenu& menu() = 0;
         virtual OIS::Keyboard* keyboard() = 0;
         virtual OIS::Mouse* mouse() = 0;

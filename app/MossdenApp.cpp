@@ -35,6 +35,9 @@ constexpr double PREPARE_MS_PER_FRAME = 30.0;
 constexpr double PREPARE_MS_PER_MENU_FRAME = 8.0;
 constexpr Ogre::Real NEAR_CLIP = 0.4f;
 constexpr Ogre::Real FAR_CLIP = 1500000.0f;
+// Frames between Start and building the first scene: the dark picture is
+// rendered and shown before the long build begins.
+constexpr int START_DARK_FRAMES = 4;
 static_assert(Settings::MAX_VOLUME == MossdenMenu::MAX_VOLUME, "the settings file keeps the menu's volume steps");
 
 std::string sizeText(unsigned width, unsigned height) {
@@ -42,13 +45,6 @@ std::string sizeText(unsigned width, unsigned height) {
 }
 
 }  // namespace
-
-MossdenApp& MossdenApp::getInstance() {
-    static MossdenApp instance;
-    return instance;
-}
-
-const GameClock& gameClock() { return MossdenApp::getInstance().clock; }
 
 MossdenApp::MossdenApp() {
     SoundManager::getInstance().initialise();
@@ -86,7 +82,6 @@ void MossdenApp::go(int argc, char** argv) {
     if (start(argc, argv)) {
         root->startRendering();
         writeFrameStats();
-        destroyScene();
     }
 }
 
@@ -106,54 +101,6 @@ bool MossdenApp::start(int argc, char** argv) {
     return setup();
 }
 
-void MossdenApp::readTestKnobs() {
-    ClockSettings settings;
-    if (const char* text = std::getenv("MOSSDEN_TIME_SCALE")) {
-        if (const auto scale = parseTimeScale(text)) {
-            settings.timeScale = *scale;
-            SoundManager::getInstance().setSpeed(static_cast<float>(*scale));
-        } else {
-            std::cout << "Ignoring MOSSDEN_TIME_SCALE '" << text
-                      << "': not a number from 0.1 to 100; game time runs at 1" << std::endl;
-        }
-    }
-    if (const char* text = std::getenv("MOSSDEN_FIXED_STEP")) {
-        if (const auto step = parseFixedStep(text)) {
-            settings.fixedStepMs = *step;
-        } else {
-            std::cout << "Ignoring MOSSDEN_FIXED_STEP '" << text
-                      << "': not a number of milliseconds from 1 to 1000; frames take real time" << std::endl;
-        }
-    }
-    clock.configure(settings);
-    inputSettings = readInputSettings();
-    if (const char* stamp = std::getenv("MOSSDEN_STAMP"); stamp && *stamp && !stamper) {
-        if (std::string(stamp) == "1") {
-            stamper = std::make_unique<LineStamper>(std::cout.rdbuf(), clock, LineStamper::RealClock::now());
-            plainOutput = std::cout.rdbuf(stamper.get());
-        } else {
-            std::cout << "Ignoring MOSSDEN_STAMP '" << stamp << "': only 1 stamps the output lines" << std::endl;
-        }
-    }
-    if (const char* path = std::getenv("MOSSDEN_FRAME_STATS"); path && *path) {
-        // An hour at 60 frames per second; later frames are counted as dropped.
-        constexpr std::size_t FRAME_CAPACITY = 60 * 60 * 60;
-        frameStats = std::make_unique<FrameStats>(FRAME_CAPACITY);
-        frameStatsPath = path;
-    }
-}
-
-void MossdenApp::writeFrameStats() const {
-    if (!frameStats) return;
-    const std::string table = FrameStats::table(frameStats->summarise());
-    std::cout << "Frame times per scene (scene changes apart):\n" << table;
-    if (frameStats->dropped() > 0)
-        std::cout << frameStats->dropped() << " frames beyond the buffer not counted" << std::endl;
-    std::ofstream out(frameStatsPath);
-    out << table;
-    if (!out) std::cout << "Could not write frame times to '" << frameStatsPath << "'" << std::endl;
-}
-
 bool MossdenApp::setup() {
     engine = std::make_unique<EngineCore>(pluginsCfgPath, ogreCfgPath);
     root = &engine->root();
@@ -163,7 +110,6 @@ bool MossdenApp::setup() {
     createCamera();
     createViewports();
     Ogre::TextureManager::getSingleton().setDefaultNumMipmaps(MIPMAPS);
-    createResourceListener();
     loadResources();
     prepareScenes();
     createFrameListener();
@@ -221,7 +167,7 @@ void MossdenApp::createCamera() {
     setFieldOfView(settings.fieldOfView);
     cameraNode = sceneManager->getRootSceneNode()->createChildSceneNode();
     cameraNode->attachObject(camera);
-    cameraMan = std::make_unique<OgreBites::CameraMan>(cameraNode);
+    if (freeCameraDebug) cameraMan = std::make_unique<OgreBites::CameraMan>(cameraNode);
 }
 
 void MossdenApp::createViewports() {
@@ -236,35 +182,6 @@ void MossdenApp::createViewports() {
 void MossdenApp::loadResources() {
     Ogre::ResourceGroupManager::getSingleton().initialiseAllResourceGroups();
     reportUnusablePrograms();
-}
-
-std::map<std::string, std::set<std::string>> MossdenApp::unusablePrograms() {
-    std::map<std::string, std::set<std::string>> unusable;
-    auto resources = Ogre::HighLevelGpuProgramManager::getSingleton().getResourceIterator();
-    while (resources.hasMoreElements()) {
-        auto program = Ogre::static_pointer_cast<Ogre::GpuProgram>(resources.getNext());
-        if (!program || program->getSourceFile().empty()) continue;
-        try {
-            program->load();
-        } catch (const Ogre::Exception&) {
-            // not loaded: unusable
-        }
-        if (!program->isLoaded() || !program->isSupported() || program->hasCompileError())
-            unusable[program->getSourceFile()].insert(program->getName());
-    }
-    return unusable;
-}
-
-void MossdenApp::reportUnusablePrograms() {
-    // A shader that is missing or does not compile leaves its materials to
-    // the techniques after it (the fixed pipeline's): the look stays, a
-    // little dearer. One line for each such file, naming its shaders.
-    for (const auto& file : unusablePrograms()) {
-        std::cout << file.first
-                  << ": missing or does not compile (Ogre.log says why); surfaces are drawn without the shaders";
-        for (const std::string& name : file.second) std::cout << " " << name;
-        std::cout << std::endl;
-    }
 }
 
 void MossdenApp::prepareScenes() {
@@ -296,7 +213,7 @@ void MossdenApp::createFrameListener() {
 
     root->addFrameListener(this);
 
-    menu.show(1);
+    menu.show(MenuMode::InGame);
     menu.hide();
     Ogre::Viewport* vp = window->getViewport(0);
     menu.setWindowSize(vp->getActualWidth(), vp->getActualHeight());
@@ -307,16 +224,17 @@ void MossdenApp::createFrameListener() {
 }
 
 void MossdenApp::pointInputAt(MossdenScene* scene) {
-    if (input) input->pointAt(scene, scene);
+    chain.setScene(scene);
+    if (input) input->pointAt(&chain, &chain);
 }
 
 OIS::KeyListener* MossdenApp::keyListener() const { return input ? input->keyListener() : nullptr; }
 
 bool MossdenApp::pointerGrabbed() const { return input && input->pointerGrabbed(); }
 
-void MossdenApp::followDesktop() {
+bool MossdenApp::noticeFocus() {
     MossdenScene* scene = scenes.current();
-    const bool inPlay = scene && sceneIndex > 0 && !menu.visible;
+    const bool inPlay = scene && SceneSequence::playable(sceneIndex) && !menu.shown();
     const Platform::DesktopWindow::Focus focus = desktop ? desktop->focus() : Platform::DesktopWindow::Focus::Unknown;
     if (focus == Platform::DesktopWindow::Focus::Ours) focusSeen = true;
     // Another window took the focus (the player switched away, or the game
@@ -325,14 +243,19 @@ void MossdenApp::followDesktop() {
     const bool focusLost = focusSeen && focus == Platform::DesktopWindow::Focus::Elsewhere;
     if (focusLost && inPlay) {
         std::cout << "Focus lost: the game pauses" << std::endl;
-        scene->openMenu();
+        request(Request::OpenMenu);
     }
+    return focusLost;
+}
+
+void MossdenApp::grabPointerInPlay(bool focusLost) {
     // The pointer is grabbed only while the player looks around in a scene.
-    input->grabPointer(scene && sceneIndex > 0 && !menu.visible && !focusLost);
+    input->grabPointer(scenes.current() && SceneSequence::playable(sceneIndex) && !menu.shown() && !focusLost);
     mouse = input->mouse();
 }
 
 void MossdenApp::nextScene() {
+    darkFramesLeft = 0;  // a Start still waiting is overtaken
     ++sceneIndex;
     sceneBuilt = true;
     if (scenes.current()) {
@@ -343,7 +266,7 @@ void MossdenApp::nextScene() {
         // one and tell the camera man.
         cameraNode = sceneManager->getRootSceneNode()->createChildSceneNode();
         cameraNode->attachObject(camera);
-        cameraMan->setCamera(cameraNode);
+        if (cameraMan) cameraMan->setCamera(cameraNode);
     }
     if (sceneIndex > SceneSequence::LAST_INDEX) {
         // Nothing follows the last scene: go back to the start menu.
@@ -354,7 +277,7 @@ void MossdenApp::nextScene() {
     CrashReport::setScene(sceneIndex);
     SoundManager& sound = SoundManager::getInstance();
     sound.beginSceneLoad();
-    pointInputAt(scenes.build(sceneIndex, sceneManager, cameraMan.get()));
+    pointInputAt(scenes.build(sceneIndex, sceneManager, cameraMan.get(), services));
     // Every scene frames its view with the player's field of view, whatever
     // the one before left on the camera.
     setFieldOfView(settings.fieldOfView);
@@ -405,16 +328,52 @@ void MossdenApp::applyQuality() {
         if (MossdenScene* scene = scenes[slot]) scene->applyQuality(quality);
 }
 
-void MossdenApp::startOver() {
-    if (capturingInput) {
-        // The menu asks from inside a handler of the current scene; deleting
-        // that scene now would pull it from under its own call. Done right
-        // after the captures, still in this frame.
-        startOverRequested = true;
+void MossdenApp::handleRequests() {
+    requests.drain([this](Request r) { handle(r); });
+}
+
+void MossdenApp::handle(Request request) {
+    switch (request) {
+    case Request::Start:
+        menu.hide();
+        if (fader) {
+            fader->startFadeOut(1.0);
+            fader->fade(999.0);
+        }
+        darkFramesLeft = START_DARK_FRAMES;
         return;
+    case Request::Resume: menu.hide(); return;
+    case Request::StartOver: startOver(); return;
+    case Request::OpenMenu:
+        if (MossdenScene* scene = chain.currentScene()) {
+            openMenu(scene->pauseMenu());
+            scene->menuOpened();
+        }
+        return;
+    case Request::Quit: shutDown = true; return;
     }
+    std::cout << "Request " << static_cast<int>(request) << " has no handler" << std::endl;
+}
+
+void MossdenApp::openMenu(MenuMode mode) {
+    menu.show(mode);
+    if (mouse) {
+        const OIS::MouseState& state = mouse->getMouseState();
+        menu.moveCursor(state.X.abs, state.Y.abs);
+    }
+}
+
+void MossdenApp::Services::changeSettings(const Settings& changed, bool keep) {
+    app.settings = changed;
+    // The view follows the field of view live, while its slider is dragged.
+    app.setFieldOfView(changed.fieldOfView);
+    if (keep) app.keepSettings();
+}
+
+void MossdenApp::startOver() {
+    darkFramesLeft = 0;
     SoundManager::getInstance().stopAll();
-    sceneIndex = 0;
+    sceneIndex = SceneSequence::indexOf(SceneName::MossWorld) - 1;
     nextScene();
     menu.hide();
     pointInputAt(scenes.current());
@@ -446,7 +405,12 @@ bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& realEvt) {
     Ogre::FrameEvent evt = realEvt;  // in game time
     evt.timeSinceLastFrame = frameStep;
     evt.timeSinceLastEvent = frameStep;
-    if (scenes.current() && scenes.current()->isFinished()) nextScene();
+    // The one place where scenes change (besides Start over, at the request
+    // point): a scene that finished, or Start once its dark frames are shown.
+    if (darkFramesLeft > 0 && --darkFramesLeft == 0)
+        nextScene();
+    else if (scenes.current() && scenes.current()->isFinished())
+        nextScene();
     if (!window || window->isClosed()) return false;
     if (shutDown) return false;
     if (Platform::quitRequested()) {
@@ -455,15 +419,11 @@ bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& realEvt) {
         return false;
     }
     if (!input) return false;
-    capturingInput = true;
     input->capture();
-    capturingInput = false;
-    if (startOverRequested) {
-        startOverRequested = false;
-        startOver();
-    }
     if (!input) return false;  // the window closed during the delivery
-    followDesktop();
+    const bool focusLost = noticeFocus();
+    handleRequests();
+    grabPointerInPlay(focusLost);
     gamepad.frame(frameStep);
     trayManager->frameRendered(realEvt);
     if (tickTimer.getMilliseconds() > TICK_MS) {
@@ -471,24 +431,20 @@ bool MossdenApp::frameRenderingQueued(const Ogre::FrameEvent& realEvt) {
         tickTimer.reset();
     }
     SoundManager::getInstance().update(evt.timeSinceLastFrame);
-    if (menu.visible && sceneIndex != 0)
+    if (menu.shown() && SceneSequence::playable(sceneIndex))
         menu.update(evt);
     else if (MossdenScene* scene = scenes.current())
         scene->update(evt);
+    if (cameraMan) cameraMan->frameRendered(evt);
     if (MossdenScene* scene = scenes.current(); scene && scene->isEnding() && sceneIndex < SceneSequence::LAST_INDEX) {
         preparer.begin(sceneIndex + 1);
         preparer.step(PREPARE_MS_PER_FRAME);
-    } else if (menu.visible && (sceneIndex == 0 || menu.mode == MossdenMenu::MODE_END)) {
+    } else if (menu.shown() && (!SceneSequence::playable(sceneIndex) || menu.mode == MenuMode::End)) {
         // The start menu and the end menu (Start over) wait for the player:
         // the first scene comes in small pieces, so that the pointer stays
         // smooth.
-        preparer.begin(1);
+        preparer.begin(SceneSequence::indexOf(SceneName::MossWorld));
         preparer.step(PREPARE_MS_PER_MENU_FRAME);
-    }
-    // The menu sets the volume itself; it is kept once the slider is let go.
-    if (!menu.draggingVolume && menu.volume != settings.volume) {
-        settings.volume = menu.volume;
-        keepSettings();
     }
     return true;
 }
@@ -511,67 +467,6 @@ void MossdenApp::destroyInput() {
     keyboard = nullptr;
     input.reset();
     desktop.reset();
-}
-
-void MossdenApp::collectVideoModes(std::vector<std::string>& modes) const {
-    const Ogre::ConfigOptionMap& options = root->getRenderSystem()->getConfigOptions();
-    const auto it = options.find("Video Mode");
-    if (it == options.end()) return;
-    for (const auto& value : it->second.possibleValues) {
-        std::string size = value.substr(0, value.find('@'));
-        size.erase(std::remove(size.begin(), size.end(), ' '), size.end());
-        modes.push_back(size);
-    }
-}
-
-void MossdenApp::collectFsaaValues(std::vector<std::string>& values) const {
-    const Ogre::ConfigOptionMap& options = root->getRenderSystem()->getConfigOptions();
-    const auto it = options.find("FSAA");
-    if (it == options.end()) return;
-    values.insert(values.end(), it->second.possibleValues.begin(), it->second.possibleValues.end());
-}
-
-void MossdenApp::setResolution(const std::string& text) {
-    const auto size = parseSizeText(text);
-    if (!size) {
-        Ogre::LogManager::getSingleton().logMessage("Ignoring window size '" + text +
-                                                    "': not <width>x<height>");
-        return;
-    }
-    resolution = text;
-    settings.screenSize = text;
-    keepSettings();
-    window->setFullscreen(window->isFullScreen(), size->first, size->second);
-    menu.setWindowSize(size->first, size->second);
-    camera->setAspectRatio(Ogre::Real(size->first) / Ogre::Real(size->second));
-}
-
-void MossdenApp::toggleFullscreen() {
-    if (window) setFullscreen(!window->isFullScreen());
-}
-
-void MossdenApp::setFullscreen(bool fullscreen) {
-    const auto size = parseSizeText(resolution);
-    if (!size) {
-        Ogre::LogManager::getSingleton().logMessage("Ignoring window mode change: size '" +
-                                                    resolution + "' is not <width>x<height>");
-        return;
-    }
-    settings.fullscreen = fullscreen;
-    keepSettings();
-    // Detour through another mode so that the engine performs a real mode
-    // change even when only the fullscreen flag differs.
-    for (const auto& mode : videoModes) {
-        const auto other = parseSizeText(mode);
-        if (!other) continue;
-        if (other->first != size->first && other->second != size->second) {
-            window->setFullscreen(fullscreen, other->first, other->second);
-            break;
-        }
-    }
-    window->setFullscreen(fullscreen, size->first, size->second);
-    menu.setWindowSize(size->first, size->second);
-    camera->setAspectRatio(Ogre::Real(size->first) / Ogre::Real(size->second));
 }
 
 }  // namespace Mossden

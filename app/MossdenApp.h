@@ -17,9 +17,12 @@
 #include "app/FrameStats.h"
 #include "app/GamepadInput.h"
 #include "app/GameClock.h"
+#include "app/InputChain.h"
 #include "app/InputDevices.h"
 #include "app/LineStamper.h"
+#include "app/Request.h"
 #include "app/ScenePreparer.h"
+#include "app/SceneServices.h"
 #include "app/SceneSequence.h"
 #include "app/Settings.h"
 #include "menu/MossdenMenu.h"
@@ -44,10 +47,16 @@ namespace Mossden {
 // use, and the frame loop.
 // Frame order (written down here and nowhere else), per rendered frame:
 //   frameStarted:          window messages, game clock, fader
-//   frameRenderingQueued:  scene switch if finished, close/quit check,
-//                          keyboard then mouse capture (input callbacks run),
-//                          focus and pointer grab (the in-game menu when the
-//                          window lost the focus in play),
+//   frameRenderingQueued:  scene switch (the current scene finished, or the
+//                          dark picture after Start has been shown),
+//                          close/quit check,
+//                          keyboard then mouse capture: the events go down
+//                          the input chain, menu first, then the scene,
+//                          the menu asked for when the window lost the focus
+//                          in play,
+//                          requests: everything the menu and the scenes asked
+//                          for (Request.h), handled here and nowhere else,
+//                          pointer grab,
 //                          trays, 50 ms scene tick, sound manager,
 //                          menu update (menu over a playable scene) or scene update,
 //                          preparing the next scene while the current one ends
@@ -56,8 +65,9 @@ class MossdenApp : public FaderCallback,
                    public OgreBites::WindowEventListener,
                    public OgreBites::TrayListener {
 public:
-    static MossdenApp& getInstance();
-
+    // One per process: main's (or a test's). Starts the sound system.
+    MossdenApp();
+    ~MossdenApp() override;
     MossdenApp(const MossdenApp&) = delete;
     MossdenApp& operator=(const MossdenApp&) = delete;
 
@@ -66,22 +76,22 @@ public:
 
     // Finds the data, applies the start-scene argument, sets up and runs
     // the render loop. Engine exceptions pass through.
-    virtual void go(int argc, char** argv);
+    void go(int argc, char** argv);
     // go without the render loop: data search, start argument and setup.
     // Tests use it to get the real application and render frames by hand.
     bool start(int argc, char** argv);
-    virtual void prepareScenes();
-    virtual void nextScene();
-    virtual bool setup();
-    virtual bool configure();
-    virtual void chooseSceneManager();
-    virtual void createCamera();
-    virtual void createFrameListener();
-    virtual void destroyScene() {}
-    virtual void createViewports();
-    virtual void setupResources();
-    virtual void createResourceListener() {}
-    virtual void loadResources();
+    void prepareScenes();
+    // Builds the scene after the current one in SceneSequence::ORDER (the
+    // start menu after the last).
+    void nextScene();
+    bool setup();
+    bool configure();
+    void chooseSceneManager();
+    void createCamera();
+    void createFrameListener();
+    void createViewports();
+    void setupResources();
+    void loadResources();
     void reportUnusablePrograms();
     // The shaders that cannot be used on this renderer, by source file.
     static std::map<std::string, std::set<std::string>> unusablePrograms();
@@ -92,10 +102,17 @@ public:
     void windowResized(Ogre::RenderWindow* rw) override;
     void windowClosed(Ogre::RenderWindow* rw) override;
 
-    // Restarts the sequence at the first scene. Called from a scene's input
-    // handler (the menu's buttons), it takes effect once the devices have
-    // delivered their events, within the same frame.
-    void startOver();
+    // Notes a request (Request.h); handleRequests acts on it.
+    void request(Request request) { requests.push(request); }
+    // The frame's request point: acts on every request noted since the last
+    // call, in order. The frame loop calls it after the input; tests call it
+    // after handing events to the input chain themselves.
+    void handleRequests();
+    // Everything the devices deliver goes through it (menu first, then the
+    // scene); tests hand it events of their own.
+    InputChain& inputChain() { return chain; }
+    // What the scenes are built with.
+    SceneServices& sceneServices() { return services; }
     void setResolution(const std::string& sizeText);
     // The player's quality level: kept with the settings and applied to the
     // scenes at once (keeping settings whose level changed applies it too).
@@ -118,9 +135,10 @@ public:
     // Safe to call more than once.
     void shutdown();
 
-    // Points the OIS devices' callbacks at a scene (or at nothing).
+    // Makes a scene (or nothing) the one that gets what the menu leaves of
+    // the input.
     void pointInputAt(MossdenScene* scene);
-    // The scene (or nothing) the devices' events go to.
+    // What the devices' key events go to (the input chain once they exist).
     OIS::KeyListener* keyListener() const;
     // Whether the pointer is grabbed to the window now.
     bool pointerGrabbed() const;
@@ -149,12 +167,34 @@ public:
     SceneSequence scenes;
     ScenePreparer preparer;  // the next scene, while the current one ends
     std::vector<std::string> videoModes;
-    MossdenMenu menu;
+private:
+    // What the scenes and the menu may use of the application (SceneServices.h,
+    // MenuHost.h), and nothing else of it.
+    class Services : public SceneServices, public MenuHost {
+    public:
+        explicit Services(MossdenApp& app) : app(app) {}
+        Fader* fader() override { return app.fader.get(); }
+        const GameClock& clock() const override { return app.clock; }
+        const Settings& settings() const override { return app.settings; }
+        void request(Request request) override { app.request(request); }
+        void changeSettings(const Settings& changed, bool keep) override;
+        void setResolution(const std::string& sizeText) override { app.setResolution(sizeText); }
+        void setFullscreen(bool fullscreen) override { app.setFullscreen(fullscreen); }
+        void collectVideoModes(std::vector<std::string>& modes) const override { app.collectVideoModes(modes); }
+
+    private:
+        MossdenApp& app;
+    };
+    Services services{*this};
+    RequestQueue requests;
+
+public:
+    MossdenMenu menu{services};
     // What a gamepad's events go to: the current scene and menu, and the
     // devices of the moment.
     struct PadTarget : GamepadInput::Target {
         explicit PadTarget(MossdenApp& app) : app(app) {}
-        MossdenScene* scene() override { return app.currentScene(); }
+        InputChain& input() override { return app.chain; }
         MossdenMenu& menu() override { return app.menu; }
         OIS::Keyboard* keyboard() override { return app.keyboard; }
         OIS::Mouse* mouse() override { return app.mouse; }
@@ -181,18 +221,24 @@ public:
     // the frames that build a scene apart, and writes their summary there
     // when go() ends; MOSSDEN_RECORD and
     // MOSSDEN_REPLAY record or play back the input (InputDevices.h);
-    // MOSSDEN_STAMP=1 stamps every line of standard output (LineStamper.h).
+    // MOSSDEN_STAMP=1 stamps every line of standard output (LineStamper.h);
+    // MOSSDEN_FREE_CAMERA_DEBUG=1 gives the scenes a free camera (the
+    // engine's camera man) fed with their input and moved every frame.
     std::unique_ptr<FrameStats> frameStats;
     std::string frameStatsPath;
 
 private:
-    MossdenApp();
-    ~MossdenApp() override;
-
     void shutdownEngine();
+    void handle(Request request);
+    // Shows the menu in `mode` with its cursor where the mouse is.
+    void openMenu(MenuMode mode);
+    void startOver();
     void checkConfiguredVideoMode(const std::string& source);  // source: the file named in a note
     void destroyInput();
-    void followDesktop();
+    // Asks for the menu when another window took the focus in play; true
+    // while the focus is elsewhere.
+    bool noticeFocus();
+    void grabPointerInPlay(bool focusLost);
     void readTestKnobs();
     // Unloads the meshes, skeletons, materials and textures that no scene
     // object refers to any more: what only the scenes before used.
@@ -214,8 +260,11 @@ private:
     std::unique_ptr<LineStamper> stamper;  // in std::cout while set
     std::streambuf* plainOutput = nullptr;  // std::cout's own buffer
     Ogre::SceneNode* cameraNode = nullptr;  // carries "PlayerCam" for the camera man
-    bool capturingInput = false;            // the devices are delivering events
-    bool startOverRequested = false;        // startOver asked for during delivery
+    InputChain chain{menu};
+    bool freeCameraDebug = false;  // MOSSDEN_FREE_CAMERA_DEBUG=1
+    // Frames left until the first scene is built after Start: the dark
+    // picture is on the screen by then, while the scene loads.
+    int darkFramesLeft = 0;
     bool sceneBuilt = false;                // a scene was built since the frame under way began
     Settings savedSettings;                 // as last read or written, to skip needless writes
     std::chrono::steady_clock::time_point lastFrameStart{};  // for the frame times

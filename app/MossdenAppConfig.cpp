@@ -1,12 +1,20 @@
-// The player's settings and the engine configuration: where they are read
-// from, how they are checked, and how they are kept.
+// The player's settings, the engine configuration, the window's size and
+// mode, the shaders this renderer cannot use and the test knobs: where they
+// are read from, how they are checked, and how they are kept.
 #include <Ogre.h>
+#include <OgreHighLevelGpuProgramManager.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <fstream>
+#include <map>
+#include <set>
 #include <iostream>
 #include <vector>
 
 #include "app/DataPaths.h"
+#include "app/InputDevices.h"
+#include "app/LineStamper.h"
 #include "app/MossdenApp.h"
 #include "app/UserPaths.h"
 #include "app/VideoModeCheck.h"
@@ -116,6 +124,153 @@ void MossdenApp::checkConfiguredVideoMode(const std::string& source) {
     if (choice.note.empty()) return;
     std::cout << source << ": " << choice.note << std::endl;
     renderSystem->setConfigOption("Video Mode", choice.mode);
+}
+
+
+void MossdenApp::collectVideoModes(std::vector<std::string>& modes) const {
+    const Ogre::ConfigOptionMap& options = root->getRenderSystem()->getConfigOptions();
+    const auto it = options.find("Video Mode");
+    if (it == options.end()) return;
+    for (const auto& value : it->second.possibleValues) {
+        std::string size = value.substr(0, value.find('@'));
+        size.erase(std::remove(size.begin(), size.end(), ' '), size.end());
+        modes.push_back(size);
+    }
+}
+
+void MossdenApp::collectFsaaValues(std::vector<std::string>& values) const {
+    const Ogre::ConfigOptionMap& options = root->getRenderSystem()->getConfigOptions();
+    const auto it = options.find("FSAA");
+    if (it == options.end()) return;
+    values.insert(values.end(), it->second.possibleValues.begin(), it->second.possibleValues.end());
+}
+
+void MossdenApp::setResolution(const std::string& text) {
+    const auto size = parseSizeText(text);
+    if (!size) {
+        Ogre::LogManager::getSingleton().logMessage("Ignoring window size '" + text +
+                                                    "': not <width>x<height>");
+        return;
+    }
+    resolution = text;
+    settings.screenSize = text;
+    keepSettings();
+    window->setFullscreen(window->isFullScreen(), size->first, size->second);
+    menu.setWindowSize(size->first, size->second);
+    camera->setAspectRatio(Ogre::Real(size->first) / Ogre::Real(size->second));
+}
+
+void MossdenApp::toggleFullscreen() {
+    if (window) setFullscreen(!window->isFullScreen());
+}
+
+void MossdenApp::setFullscreen(bool fullscreen) {
+    const auto size = parseSizeText(resolution);
+    if (!size) {
+        Ogre::LogManager::getSingleton().logMessage("Ignoring window mode change: size '" +
+                                                    resolution + "' is not <width>x<height>");
+        return;
+    }
+    settings.fullscreen = fullscreen;
+    keepSettings();
+    // Detour through another mode so that the engine performs a real mode
+    // change even when only the fullscreen flag differs.
+    for (const auto& mode : videoModes) {
+        const auto other = parseSizeText(mode);
+        if (!other) continue;
+        if (other->first != size->first && other->second != size->second) {
+            window->setFullscreen(fullscreen, other->first, other->second);
+            break;
+        }
+    }
+    window->setFullscreen(fullscreen, size->first, size->second);
+    menu.setWindowSize(size->first, size->second);
+    camera->setAspectRatio(Ogre::Real(size->first) / Ogre::Real(size->second));
+}
+
+void MossdenApp::readTestKnobs() {
+    ClockSettings settings;
+    if (const char* text = std::getenv("MOSSDEN_TIME_SCALE")) {
+        if (const auto scale = parseTimeScale(text)) {
+            settings.timeScale = *scale;
+            SoundManager::getInstance().setSpeed(static_cast<float>(*scale));
+        } else {
+            std::cout << "Ignoring MOSSDEN_TIME_SCALE '" << text
+                      << "': not a number from 0.1 to 100; game time runs at 1" << std::endl;
+        }
+    }
+    if (const char* text = std::getenv("MOSSDEN_FIXED_STEP")) {
+        if (const auto step = parseFixedStep(text)) {
+            settings.fixedStepMs = *step;
+        } else {
+            std::cout << "Ignoring MOSSDEN_FIXED_STEP '" << text
+                      << "': not a number of milliseconds from 1 to 1000; frames take real time" << std::endl;
+        }
+    }
+    clock.configure(settings);
+    if (const char* free = std::getenv("MOSSDEN_FREE_CAMERA_DEBUG"); free && *free) {
+        freeCameraDebug = std::string(free) == "1";
+        if (freeCameraDebug)
+            std::cout << "Debug: the free camera follows the keys and the mouse" << std::endl;
+        else
+            std::cout << "Ignoring MOSSDEN_FREE_CAMERA_DEBUG '" << free << "': only 1 turns the free camera on"
+                      << std::endl;
+    }
+    inputSettings = readInputSettings();
+    if (const char* stamp = std::getenv("MOSSDEN_STAMP"); stamp && *stamp && !stamper) {
+        if (std::string(stamp) == "1") {
+            stamper = std::make_unique<LineStamper>(std::cout.rdbuf(), clock, LineStamper::RealClock::now());
+            plainOutput = std::cout.rdbuf(stamper.get());
+        } else {
+            std::cout << "Ignoring MOSSDEN_STAMP '" << stamp << "': only 1 stamps the output lines" << std::endl;
+        }
+    }
+    if (const char* path = std::getenv("MOSSDEN_FRAME_STATS"); path && *path) {
+        // An hour at 60 frames per second; later frames are counted as dropped.
+        constexpr std::size_t FRAME_CAPACITY = 60 * 60 * 60;
+        frameStats = std::make_unique<FrameStats>(FRAME_CAPACITY);
+        frameStatsPath = path;
+    }
+}
+
+void MossdenApp::writeFrameStats() const {
+    if (!frameStats) return;
+    const std::string table = FrameStats::table(frameStats->summarise());
+    std::cout << "Frame times per scene (scene changes apart):\n" << table;
+    if (frameStats->dropped() > 0)
+        std::cout << frameStats->dropped() << " frames beyond the buffer not counted" << std::endl;
+    std::ofstream out(frameStatsPath);
+    out << table;
+    if (!out) std::cout << "Could not write frame times to '" << frameStatsPath << "'" << std::endl;
+}
+
+std::map<std::string, std::set<std::string>> MossdenApp::unusablePrograms() {
+    std::map<std::string, std::set<std::string>> unusable;
+    auto resources = Ogre::HighLevelGpuProgramManager::getSingleton().getResourceIterator();
+    while (resources.hasMoreElements()) {
+        auto program = Ogre::static_pointer_cast<Ogre::GpuProgram>(resources.getNext());
+        if (!program || program->getSourceFile().empty()) continue;
+        try {
+            program->load();
+        } catch (const Ogre::Exception&) {
+            // not loaded: unusable
+        }
+        if (!program->isLoaded() || !program->isSupported() || program->hasCompileError())
+            unusable[program->getSourceFile()].insert(program->getName());
+    }
+    return unusable;
+}
+
+void MossdenApp::reportUnusablePrograms() {
+    // A shader that is missing or does not compile leaves its materials to
+    // the techniques after it (the fixed pipeline's): the look stays, a
+    // little dearer. One line for each such file, naming its shaders.
+    for (const auto& file : unusablePrograms()) {
+        std::cout << file.first
+                  << ": missing or does not compile (Ogre.log says why); surfaces are drawn without the shaders";
+        for (const std::string& name : file.second) std::cout << " " << name;
+        std::cout << std::endl;
+    }
 }
 
 }  // namespace Mossden

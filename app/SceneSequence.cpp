@@ -14,25 +14,20 @@ SceneSequence::SceneSequence() = default;
 SceneSequence::~SceneSequence() { clear(); }
 
 MossdenScene* SceneSequence::build(int index, Ogre::SceneManager* sceneManager,
-                                   OgreBites::CameraMan* cameraMan) {
+                                   OgreBites::CameraMan* cameraMan, SceneServices& services) {
     auto& slot = slots.at(static_cast<std::size_t>(index));
-    switch (index) {
-    case 0:
-        slot = std::make_unique<SceneMenu>(sceneManager, cameraMan);
-        break;
-    case 1:
-        slot = std::make_unique<Scene1>(sceneManager, cameraMan);
-        break;
-    default:
-        slot = std::make_unique<Scene3>(sceneManager, cameraMan);
-        break;
+    const SceneName name = nameAt(index);
+    switch (name) {
+    case SceneName::StartMenu: slot = std::make_unique<SceneMenu>(sceneManager, cameraMan, services); break;
+    case SceneName::MossWorld: slot = std::make_unique<Scene1>(sceneManager, cameraMan, services); break;
+    case SceneName::AsteroidField: slot = std::make_unique<Scene3>(sceneManager, cameraMan, services); break;
     }
     currentScene = slot.get();
     currentScene->createScene();
-    if (index == 1) {
+    if (name == SceneName::MossWorld) {
         // The tunnel's file adds to the first scene's world; it is never
         // current and leaves with the first scene.
-        slots[TUNNEL_SLOT] = std::make_unique<Scene2>(sceneManager, cameraMan);
+        slots[TUNNEL_SLOT] = std::make_unique<Scene2>(sceneManager, cameraMan, services);
         slots[TUNNEL_SLOT]->createScene();
     }
     return currentScene;
@@ -41,9 +36,13 @@ MossdenScene* SceneSequence::build(int index, Ogre::SceneManager* sceneManager,
 SceneNeeds SceneSequence::needs(int index) {
     // The first scene with its tunnel is prepared while the start menu waits
     // for the player; the field while the first scene ends in the dark.
-    if (index == 1) return {{Scene1::SCENE_FILE, Scene2::SCENE_FILE}, {Scene1::MUSIC}};
-    if (index < 1 || index > LAST_INDEX) return {};
-    return {{Scene3::SCENE_FILE}, {FieldSounds::ALL.begin(), FieldSounds::ALL.end()}};
+    if (index < 0 || index > LAST_INDEX) return {};
+    switch (nameAt(index)) {
+    case SceneName::StartMenu: return {};
+    case SceneName::MossWorld: return {{Scene1::SCENE_FILE, Scene2::SCENE_FILE}, {Scene1::MUSIC}};
+    case SceneName::AsteroidField: return {{Scene3::SCENE_FILE}, {FieldSounds::ALL.begin(), FieldSounds::ALL.end()}};
+    }
+    return {};
 }
 
 void SceneSequence::clear() {

@@ -32,7 +32,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/MossdenApp.h"
+#include "bench/BenchApp.h"
 #include "scene/SkyMesh.h"
 #include "first_world/World.h"
 #include "scenes/first/Scene1.h"
@@ -459,7 +459,7 @@ int main(int argc, char** argv) {
     std::string exe = argv[0];
     std::string one = "1";
     char* args[] = {exe.data(), one.data(), nullptr};
-    MossdenApp& app = MossdenApp::getInstance();
+    MossdenApp& app = Mossden::Bench::app();
     int result = 1;
     if (app.start(2, args)) {
         const std::string shots =

@@ -23,7 +23,7 @@
 #include <string>
 #include <vector>
 
-#include "app/MossdenApp.h"
+#include "bench/BenchApp.h"
 #include "audio/SoundManager.h"
 #include "scenes/first/Scene1.h"
 
@@ -108,7 +108,7 @@ bool reportField(Mossden::MossdenApp& app, const FrameTime* change, const FrameT
 int runField(char* exe) {
     char index[] = "2";
     char* args[] = {exe, index, nullptr};
-    Mossden::MossdenApp& app = Mossden::MossdenApp::getInstance();
+    Mossden::MossdenApp& app = Mossden::Bench::app();
     if (!app.start(2, args)) return 1;
     bool running = true;
     const bool ok = reportField(app, nullptr, FrameTime(), running);
@@ -119,7 +119,7 @@ int runField(char* exe) {
 int runJourney(char* exe) {
     char index[] = "1";
     char* args[] = {exe, index, nullptr};
-    Mossden::MossdenApp& app = Mossden::MossdenApp::getInstance();
+    Mossden::MossdenApp& app = Mossden::Bench::app();
     if (!app.start(2, args)) return 1;
     bool running = true;
     for (int i = 0; i < FIRST_SCENE_FRAMES && running; ++i) timedFrame(app, running);
@@ -134,7 +134,7 @@ int runJourney(char* exe) {
         if (!sound.record(id)->loop) sound.stop(id);
     scene->fallTrackState->setEnabled(true);
     scene->fallTrackState->setTimePosition(scene->fallTrackState->getLength());
-    scene->phase = Mossden::Scene1::PHASE_FALL;
+    scene->phase = Mossden::FlightPhase::Fall;
     scene->fallTimer.reset();
     std::vector<FrameTime> outro;
     FrameTime change;

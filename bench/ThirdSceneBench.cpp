@@ -10,7 +10,7 @@
 #include <cstdio>
 #include <string>
 
-#include "app/MossdenApp.h"
+#include "bench/BenchApp.h"
 #include "scenes/third/Scene3.h"
 
 namespace {
@@ -41,7 +41,7 @@ int main(int argc, char** argv) {
     std::string exe = argc > 0 ? argv[0] : "ThirdSceneBench";
     char sceneIndex[] = "2";
     char* args[] = {exe.data(), sceneIndex, nullptr};
-    Mossden::MossdenApp& app = Mossden::MossdenApp::getInstance();
+    Mossden::MossdenApp& app = Mossden::Bench::app();
     if (!app.start(2, args)) return 1;
     auto* scene = dynamic_cast<Mossden::Scene3*>(app.currentScene());
     if (!scene) {

@@ -12,7 +12,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "app/MossdenApp.h"
+#include "bench/BenchApp.h"
 #include "scenes/first/Scene1.h"
 
 using Clock = std::chrono::steady_clock;
@@ -36,7 +36,7 @@ int main(int argc, char** argv) {
     std::string exe = argv[0];
     std::string one = "1";
     char* args[] = {exe.data(), one.data(), nullptr};
-    Mossden::MossdenApp& app = Mossden::MossdenApp::getInstance();
+    Mossden::MossdenApp& app = Mossden::Bench::app();
     if (!app.start(2, args)) return 1;
     auto* scene = dynamic_cast<Mossden::Scene1*>(app.currentScene());
     if (!scene) return 1;

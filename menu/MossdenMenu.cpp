@@ -10,11 +10,10 @@
 
 #include <algorithm>
 
-#include "app/MossdenApp.h"
 #include "app/TextOverlay.h"
 #include "audio/SoundManager.h"
+#include "menu/MenuElements.h"
 #include "menu/MenuSliders.h"
-#include "scene/MossdenScene.h"
 
 namespace Mossden {
 
@@ -39,174 +38,105 @@ const Ogre::ColourValue VIEW_MODE_TEXT_COLOUR(0.28627452f, 0.105882354f, 0.27843
 const char* const SENSITIVITY_TEXT = "SensitivityText";
 const char* const FIELD_OF_VIEW_TEXT = "FieldOfViewText";
 
-Ogre::Overlay* findOverlay(const std::string& name) {
-    Ogre::Overlay* overlay = Ogre::OverlayManager::getSingleton().getByName(name);
-    if (!overlay)
-        OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND, "Overlay " + name + " not found",
-                    "MossdenMenu::build");
-    return overlay;
-}
-
-// Throws the overlay manager's error when the scripts do not define the name.
-Ogre::OverlayElement* findElement(const std::string& name) {
-    return Ogre::OverlayManager::getSingleton().getOverlayElement(name);
-}
-
-Ogre::OverlayContainer* findContainer(const std::string& name) {
-    Ogre::OverlayElement* element = findElement(name);
-    if (!element->isContainer())
-        OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS, name + " is not a container",
-                    "MossdenMenu::build");
-    return static_cast<Ogre::OverlayContainer*>(element);
-}
-
-MossdenMenu::ButtonPair findPair(const std::string& prefix, const std::string& label) {
-    return {findElement(prefix + label), findElement(prefix + label + "Hover")};
-}
-
-void showHover(const MossdenMenu::ButtonPair& pair) {
-    pair.hover->show();
-    pair.plain->hide();
-}
-
-void resetPair(const MossdenMenu::ButtonPair& pair) {
-    pair.plain->show();
-    pair.hover->hide();
-}
-
-void setShown(Ogre::OverlayElement* element, bool shown) {
-    if (shown)
-        element->show();
-    else
-        element->hide();
-}
-
-// A button that shows whether it is chosen: its plain form wears
-// "<material>On" when chosen.
-void markChosen(const MossdenMenu::ButtonPair& pair, const std::string& material, bool chosen) {
-    pair.plain->setMaterialName(chosen ? material + "On" : material);
-}
-
-// A text area of the shared text overlay for a caption under a slider arrow.
-Ogre::OverlayElement* createCaption(const char* id) {
-    TextOverlay::instance()->createTextArea(id, "", 0, 0, VIEW_MODE_TEXT_SIZE, VIEW_MODE_TEXT_SIZE,
-                                            VIEW_MODE_TEXT_COLOUR);
-    Ogre::OverlayElement* caption = findElement(id);
-    caption->setHorizontalAlignment(Ogre::GHA_CENTER);
-    caption->setVerticalAlignment(Ogre::GVA_CENTER);
-    return caption;
-}
-
 }  // namespace
 
-MossdenMenu::MossdenMenu()
+MossdenMenu::MossdenMenu(MenuHost& host)
     : endMaterials{"EndMenu/TheEnd",        "EndMenu/Continue",  "EndMenu/ContinueHover",
                    "EndMenu/Exit",          "EndMenu/ExitHover", "EndMenu/StartOver",
-                   "EndMenu/StartOverHover"} {}
+                   "EndMenu/StartOverHover"},
+      host(host) {}
 
 // The engine owns every overlay, element and material the menu points at and
 // may already be gone here: nothing of it is touched.
 MossdenMenu::~MossdenMenu() = default;
 
 void MossdenMenu::build() {
+    MenuButtons& b = buttons;
     cursor = std::make_unique<MenuCursor>(CURSOR_IMAGE);
     cursor->setWindowSize(windowWidth, windowHeight);
 
-    MossdenApp& app = MossdenApp::getInstance();
     std::vector<std::string> offered;
-    app.collectVideoModes(offered);
+    host.collectVideoModes(offered);
     std::vector<std::string> rejected;
     videoModes = sortVideoModes(offered, rejected);
     for (const auto& text : rejected)
         Ogre::LogManager::getSingleton().logMessage("Menu: screen size '" + text +
                                                     "' left out: not <width>x<height>");
 
-    menuOverlay = findOverlay(MENU_OVERLAY);
-    endOverlay = findOverlay(END_OVERLAY);
+    panels.menuOverlay = findOverlay(MENU_OVERLAY);
+    panels.endOverlay = findOverlay(END_OVERLAY);
     const std::string menu = std::string(MENU_OVERLAY) + "/";
     const std::string end = std::string(END_OVERLAY) + "/";
-    background = findContainer(menu + "Background");
-    startBackground = findContainer(menu + "StartBackground");
-    starsBackground = findContainer(menu + "StarsBackground");
-    boxBackground = findContainer(menu + "BoxBackground");
-    textMain = findContainer(menu + "TextMain");
-    textAbout = findContainer(menu + "TextAbout");
-    screenRows = findContainer(menu + "ScreenRows");
-    lookRows = findContainer(menu + "LookRows");
-    endMenu = findContainer(END_OVERLAY);
-    start = findPair(menu, "Start");
-    startAbout = findPair(menu, "StartAbout");
-    startExit = findPair(menu, "StartExit");
-    continueButton = findPair(menu, "Continue");
-    about = findPair(menu, "About");
-    startOver = findPair(menu, "StartOver");
-    exit = findPair(menu, "Exit");
-    tabScreen = findPair(menu, "TabScreen");
-    tabLook = findPair(menu, "TabLook");
-    fullscreen = findPair(menu, "Fullscreen");
-    windowed = findPair(menu, "Windowed");
-    apply = findPair(menu, "Apply");
-    viewModeArrow = findPair(menu, "ViewModeArrow");
-    soundArrow = findPair(menu, "SoundArrow");
-    sensitivityArrow = findPair(menu, "SensitivityArrow");
-    invert = findPair(menu, "Invert");
-    fieldOfViewArrow = findPair(menu, "FieldOfViewArrow");
-    qualityLow = findPair(menu, "QualityLow");
-    qualityMedium = findPair(menu, "QualityMedium");
-    qualityHigh = findPair(menu, "QualityHigh");
-    viewModeArrowLine = findElement(menu + "ViewModeArrowLine");
-    back = findPair(menu, "Back");
-    endContinue = findPair(end, "Continue");
-    endStartOver = findPair(end, "StartOver");
-    endExit = findPair(end, "Exit");
+    panels.background = findContainer(menu + "Background");
+    panels.startBackground = findContainer(menu + "StartBackground");
+    panels.starsBackground = findContainer(menu + "StarsBackground");
+    panels.boxBackground = findContainer(menu + "BoxBackground");
+    panels.textMain = findContainer(menu + "TextMain");
+    panels.textAbout = findContainer(menu + "TextAbout");
+    panels.screenRows = findContainer(menu + "ScreenRows");
+    panels.lookRows = findContainer(menu + "LookRows");
+    panels.endMenu = findContainer(END_OVERLAY);
+    b.start = findPair(menu, "Start");
+    b.startAbout = findPair(menu, "StartAbout");
+    b.startExit = findPair(menu, "StartExit");
+    b.continueButton = findPair(menu, "Continue");
+    b.about = findPair(menu, "About");
+    b.startOver = findPair(menu, "StartOver");
+    b.exit = findPair(menu, "Exit");
+    b.tabScreen = findPair(menu, "TabScreen");
+    b.tabLook = findPair(menu, "TabLook");
+    b.fullscreen = findPair(menu, "Fullscreen");
+    b.windowed = findPair(menu, "Windowed");
+    b.apply = findPair(menu, "Apply");
+    b.viewModeArrow = findPair(menu, "ViewModeArrow");
+    b.soundArrow = findPair(menu, "SoundArrow");
+    b.sensitivityArrow = findPair(menu, "SensitivityArrow");
+    b.invert = findPair(menu, "Invert");
+    b.fieldOfViewArrow = findPair(menu, "FieldOfViewArrow");
+    b.qualityLow = findPair(menu, "QualityLow");
+    b.qualityMedium = findPair(menu, "QualityMedium");
+    b.qualityHigh = findPair(menu, "QualityHigh");
+    panels.viewModeArrowLine = findElement(menu + "ViewModeArrowLine");
+    b.back = findPair(menu, "Back");
+    b.endContinue = findPair(end, "Continue");
+    b.endStartOver = findPair(end, "StartOver");
+    b.endExit = findPair(end, "Exit");
 
-    clickSet = {endExit.plain,     endExit.hover,       endStartOver.plain,   endStartOver.hover,
-                endContinue.plain, endContinue.hover,   continueButton.hover, start.hover,
-                startAbout.hover,  startExit.hover,     startOver.hover,      about.hover,
-                exit.hover,        fullscreen.plain,    windowed.plain,       apply.plain,
-                back.plain,        tabScreen.plain,     tabLook.plain,        invert.plain,
-                qualityLow.plain,  qualityMedium.plain, qualityHigh.plain};
+    clickSet = {
+        b.endExit.plain,     b.endExit.hover,       b.endStartOver.plain,   b.endStartOver.hover,
+        b.endContinue.plain, b.endContinue.hover,   b.continueButton.hover, b.start.hover,
+        b.startAbout.hover,  b.startExit.hover,     b.startOver.hover,      b.about.hover,
+        b.exit.hover,        b.fullscreen.plain,    b.windowed.plain,       b.apply.plain,
+        b.back.plain,        b.tabScreen.plain,     b.tabLook.plain,        b.invert.plain,
+        b.qualityLow.plain,  b.qualityMedium.plain, b.qualityHigh.plain};
 
-    for (const auto& name : endMaterials) {
-        Ogre::MaterialPtr material =
-            Ogre::MaterialManager::getSingleton().getByName(name, Ogre::RGN_AUTODETECT);
-        if (!material)
-            OGRE_EXCEPT(Ogre::Exception::ERR_ITEM_NOT_FOUND, "Material " + name + " not found",
-                        "MossdenMenu::build");
-        // The engine only asserts on missing indices: check them here.
-        Ogre::Technique* technique =
-            material->getNumTechniques() ? material->getTechnique(0) : nullptr;
-        Ogre::Pass* pass = technique && technique->getNumPasses() ? technique->getPass(0) : nullptr;
-        if (!pass || pass->getNumTextureUnitStates() == 0)
-            OGRE_EXCEPT(Ogre::Exception::ERR_INVALIDPARAMS,
-                        "Material " + name + " has no first texture unit to fade",
-                        "MossdenMenu::build");
-        endUnits.push_back(pass->getTextureUnitState(0));
-    }
+    for (const auto& name : endMaterials) endUnits.push_back(firstTextureUnit(name));
 
-    sliderLeft = static_cast<int>(viewModeArrow.hover->getLeft());
-    const float lineWidth = viewModeArrowLine->getWidth();
-    viewModeStep = sliderStep(lineWidth, static_cast<int>(videoModes.size()) - 1);
-    volumeStep = sliderStep(lineWidth, MAX_VOLUME);
-    sensitivityStep = sliderStep(lineWidth, SENSITIVITY_STEPS);
-    fieldOfViewStep = sliderStep(lineWidth, fieldOfViewSteps());
+    sliderLeft = static_cast<int>(b.viewModeArrow.hover->getLeft());
+    const float lineWidth = panels.viewModeArrowLine->getWidth();
+    steps.viewMode = sliderStep(lineWidth, static_cast<int>(videoModes.size()) - 1);
+    steps.volume = sliderStep(lineWidth, MAX_VOLUME);
+    steps.sensitivity = sliderStep(lineWidth, SENSITIVITY_STEPS);
+    steps.fieldOfView = sliderStep(lineWidth, fieldOfViewSteps());
 
     if (!TextOverlay::instance()) ownTextOverlay = std::make_unique<TextOverlay>();
-    viewModeText = createCaption(VIEW_MODE_TEXT);
-    sensitivityText = createCaption(SENSITIVITY_TEXT);
-    fieldOfViewText = createCaption(FIELD_OF_VIEW_TEXT);
+    captions.viewMode = createCaption(VIEW_MODE_TEXT, VIEW_MODE_TEXT_SIZE, VIEW_MODE_TEXT_COLOUR);
+    captions.sensitivity =
+        createCaption(SENSITIVITY_TEXT, VIEW_MODE_TEXT_SIZE, VIEW_MODE_TEXT_COLOUR);
+    captions.fieldOfView =
+        createCaption(FIELD_OF_VIEW_TEXT, VIEW_MODE_TEXT_SIZE, VIEW_MODE_TEXT_COLOUR);
     // The look captions lie as far below their lines as the size caption
     // lies below its own.
     const Ogre::Real belowLine =
-        VIEW_MODE_TEXT_TOP - textMain->getTop() - viewModeArrowLine->getTop();
-    sensitivityTextTop =
-        textMain->getTop() + findElement(menu + "SensitivityArrowLine")->getTop() + belowLine;
-    fieldOfViewTextTop =
-        textMain->getTop() + findElement(menu + "FieldOfViewArrowLine")->getTop() + belowLine;
+        VIEW_MODE_TEXT_TOP - panels.textMain->getTop() - panels.viewModeArrowLine->getTop();
+    captions.sensitivityTop = panels.textMain->getTop() +
+                              findElement(menu + "SensitivityArrowLine")->getTop() + belowLine;
+    captions.fieldOfViewTop = panels.textMain->getTop() +
+                              findElement(menu + "FieldOfViewArrowLine")->getTop() + belowLine;
 }
 
-void MossdenMenu::show(int newMode) {
-    mode = newMode;
+void MossdenMenu::show(MenuMode shownMode) {
+    mode = shownMode;
     SoundManager& sound = SoundManager::getInstance();
     sound.pauseAll();
     musicId = sound.loadSound(MUSIC, true);
@@ -217,18 +147,18 @@ void MossdenMenu::show(int newMode) {
     visible = true;
 
     Ogre::Overlay* shown = nullptr;
-    if (mode == MODE_END) {
-        shown = endOverlay;
+    if (mode == MenuMode::End) {
+        shown = panels.endOverlay;
     } else {
-        shown = menuOverlay;
-        if (mode == MODE_START) {
-            starsBackground->show();
-            boxBackground->show();
-            background->setMaterialName(START_MATERIAL);
+        shown = panels.menuOverlay;
+        if (mode == MenuMode::Start) {
+            panels.starsBackground->show();
+            panels.boxBackground->show();
+            panels.background->setMaterialName(START_MATERIAL);
         } else {
-            starsBackground->hide();
-            boxBackground->hide();
-            background->setMaterialName(IN_GAME_MATERIAL);
+            panels.starsBackground->hide();
+            panels.boxBackground->hide();
+            panels.background->setMaterialName(IN_GAME_MATERIAL);
         }
         showPage(Page::Screen);
         refreshSliders();
@@ -236,43 +166,48 @@ void MossdenMenu::show(int newMode) {
     }
     resetHighlights();
     shown->show();
-    fullscreen.plain->show();
-    windowed.plain->show();
+    buttons.fullscreen.plain->show();
+    buttons.windowed.plain->show();
 }
 
 void MossdenMenu::hide() {
     visible = false;
     if (cursor) {
         cursor->hide();
-        menuOverlay->hide();
-        for (Ogre::OverlayElement* caption : {viewModeText, sensitivityText, fieldOfViewText})
+        panels.menuOverlay->hide();
+        for (Ogre::OverlayElement* caption : {captions.viewMode, captions.sensitivity, captions.fieldOfView})
             caption->hide();
     }
     SoundManager& sound = SoundManager::getInstance();
     sound.resumeAll();
     sound.stop(sound.loadSound(MUSIC, true));
-    if (mode == MODE_END && endOverlay) endOverlay->hide();
+    if (mode == MenuMode::End && panels.endOverlay) panels.endOverlay->hide();
 }
 
 void MossdenMenu::resetHighlights() {
+    const MenuButtons& b = buttons;
     for (const ButtonPair* pair :
-         {&continueButton, &about, &startAbout, &startOver, &exit, &startExit, &start, &back,
-          &apply, &fullscreen, &windowed, &viewModeArrow, &soundArrow, &tabScreen, &tabLook,
-          &sensitivityArrow, &invert, &fieldOfViewArrow, &qualityLow, &qualityMedium, &qualityHigh})
+         {&b.continueButton, &b.about, &b.startAbout, &b.startOver, &b.exit, &b.startExit, &b.start,
+          &b.back, &b.apply, &b.fullscreen, &b.windowed, &b.viewModeArrow, &b.soundArrow,
+          &b.tabScreen, &b.tabLook, &b.sensitivityArrow, &b.invert, &b.fieldOfViewArrow,
+          &b.qualityLow, &b.qualityMedium, &b.qualityHigh})
         pair->hover->hide();
-    startBackground->hide();
+    panels.startBackground->hide();
     switch (mode) {
-        case MODE_END:
-            for (const ButtonPair* pair : {&endExit, &endStartOver, &endContinue}) resetPair(*pair);
+        case MenuMode::End:
+            for (const ButtonPair* pair : {&b.endExit, &b.endStartOver, &b.endContinue})
+                resetPair(*pair);
             break;
-        case MODE_IN_GAME:
-            for (const ButtonPair* pair : {&continueButton, &about, &startOver, &exit})
+        case MenuMode::InGame:
+            for (const ButtonPair* pair : {&b.continueButton, &b.about, &b.startOver, &b.exit})
                 pair->plain->show();
-            for (const ButtonPair* pair : {&startAbout, &startExit, &start}) pair->plain->hide();
+            for (const ButtonPair* pair : {&b.startAbout, &b.startExit, &b.start})
+                pair->plain->hide();
             break;
         default:
-            for (const ButtonPair* pair : {&startAbout, &startExit, &start}) pair->plain->show();
-            for (const ButtonPair* pair : {&continueButton, &about, &startOver, &exit})
+            for (const ButtonPair* pair : {&b.startAbout, &b.startExit, &b.start})
+                pair->plain->show();
+            for (const ButtonPair* pair : {&b.continueButton, &b.about, &b.startOver, &b.exit})
                 pair->plain->hide();
             break;
     }
@@ -293,72 +228,68 @@ void MossdenMenu::setWindowSize(int width, int height) {
 }
 
 void MossdenMenu::refreshSliders() {
-    const bool onlyViewMode = draggingViewMode && !draggingVolume;
-    const bool onlyVolume = draggingVolume && !draggingViewMode;
+    const bool onlyViewMode = dragged == MenuSlider::ViewMode;
+    const bool onlyVolume = dragged == MenuSlider::Volume;
     if (!onlyViewMode) {
-        soundArrow.hover->setLeft(volumeStep * static_cast<float>(volume) +
-                                  static_cast<float>(sliderLeft));
-        soundArrow.plain->setPosition(soundArrow.hover->getLeft(), soundArrow.hover->getTop());
+        placeArrow(buttons.soundArrow, steps.volume * float(volume) + float(sliderLeft));
         SoundManager::getInstance().setVolume(static_cast<float>(volume) /
                                               static_cast<float>(MAX_VOLUME));
     }
     if (!onlyVolume) {
         const float left =
-            viewModeStep * static_cast<float>(viewModeIndex) + static_cast<float>(sliderLeft);
-        viewModeArrow.hover->setLeft(left);
-        viewModeArrow.plain->setPosition(left, viewModeArrow.hover->getTop());
-        viewModeText->setPosition(left, VIEW_MODE_TEXT_TOP);
+            steps.viewMode * static_cast<float>(viewModeIndex) + static_cast<float>(sliderLeft);
+        placeArrow(buttons.viewModeArrow, left);
+        captions.viewMode->setPosition(left, VIEW_MODE_TEXT_TOP);
         const bool known =
             viewModeIndex >= 0 && viewModeIndex < static_cast<int>(videoModes.size());
         TextOverlay::instance()->setCaption(VIEW_MODE_TEXT, known ? videoModes[viewModeIndex] : "");
         // The caption lives on the shared text overlay, which stays up when
         // the menu goes: it shows only with the settings page.
-        if (visible && mode != MODE_END && textMain->isVisible() && page == Page::Screen)
-            viewModeText->show();
+        if (visible && mode != MenuMode::End && panels.textMain->isVisible() && page == Page::Screen)
+            captions.viewMode->show();
     }
 }
 
 void MossdenMenu::refreshLookRows() {
-    const Settings& settings = MossdenApp::getInstance().settings;
-    const auto placeArrow = [this](const ButtonPair& arrow, Ogre::OverlayElement* caption,
-                                   float step, int value, Ogre::Real captionTop,
-                                   const std::string& text) {
+    const Settings& settings = host.settings();
+    const auto placeSlider = [this](const ButtonPair& arrow, Ogre::OverlayElement* caption,
+                                    float step, int value, Ogre::Real captionTop,
+                                    const std::string& text) {
         const float left = step * static_cast<float>(value) + static_cast<float>(sliderLeft);
-        arrow.hover->setLeft(left);
-        arrow.plain->setPosition(left, arrow.hover->getTop());
+        placeArrow(arrow, left);
         caption->setPosition(left, captionTop);
         TextOverlay::instance()->setCaption(caption->getName(), text);
     };
-    placeArrow(sensitivityArrow, sensitivityText, sensitivityStep,
-               stepOfSensitivity(settings.mouseSensitivity), sensitivityTextTop,
-               sensitivityCaption(settings.mouseSensitivity));
-    placeArrow(fieldOfViewArrow, fieldOfViewText, fieldOfViewStep,
-               stepOfFieldOfView(settings.fieldOfView), fieldOfViewTextTop,
-               fieldOfViewCaption(settings.fieldOfView));
+    placeSlider(buttons.sensitivityArrow, captions.sensitivity, steps.sensitivity,
+                stepOfSensitivity(settings.mouseSensitivity), captions.sensitivityTop,
+                sensitivityCaption(settings.mouseSensitivity));
+    placeSlider(buttons.fieldOfViewArrow, captions.fieldOfView, steps.fieldOfView,
+                stepOfFieldOfView(settings.fieldOfView), captions.fieldOfViewTop,
+                fieldOfViewCaption(settings.fieldOfView));
 
     const bool inverted = settings.invertVerticalLook;
-    markChosen(invert, "Menu/Invert", inverted);
-    invert.hover->setMaterialName(inverted ? "Menu/InvertOnHover" : "Menu/InvertHover");
+    markChosen(buttons.invert, "Menu/Invert", inverted);
+    buttons.invert.hover->setMaterialName(inverted ? "Menu/InvertOnHover" : "Menu/InvertHover");
     const Settings::Quality quality = settings.quality.value_or(Settings::Quality::High);
-    markChosen(qualityLow, "Menu/QualityLow", quality == Settings::Quality::Low);
-    markChosen(qualityMedium, "Menu/QualityMedium", quality == Settings::Quality::Medium);
-    markChosen(qualityHigh, "Menu/QualityHigh", quality == Settings::Quality::High);
+    markChosen(buttons.qualityLow, "Menu/QualityLow", quality == Settings::Quality::Low);
+    markChosen(buttons.qualityMedium, "Menu/QualityMedium", quality == Settings::Quality::Medium);
+    markChosen(buttons.qualityHigh, "Menu/QualityHigh", quality == Settings::Quality::High);
 }
 
 void MossdenMenu::showPage(Page shown) {
     page = shown;
     const bool settingsPage = shown != Page::About;
-    setShown(textMain, settingsPage);
-    setShown(textAbout, !settingsPage);
-    setShown(screenRows, shown == Page::Screen);
-    setShown(lookRows, shown == Page::Look);
-    markChosen(tabScreen, "Menu/TabScreen", shown == Page::Screen);
-    markChosen(tabLook, "Menu/TabLook", shown == Page::Look);
+    setShown(panels.textMain, settingsPage);
+    setShown(panels.textAbout, !settingsPage);
+    setShown(panels.screenRows, shown == Page::Screen);
+    setShown(panels.lookRows, shown == Page::Look);
+    markChosen(buttons.tabScreen, "Menu/TabScreen", shown == Page::Screen);
+    markChosen(buttons.tabLook, "Menu/TabLook", shown == Page::Look);
     // The captions live on the shared text overlay, outside the pages.
-    setShown(viewModeText, shown == Page::Screen);
-    setShown(sensitivityText, shown == Page::Look);
-    setShown(fieldOfViewText, shown == Page::Look);
-    for (const ButtonPair* pair : {&fullscreen, &windowed}) {
+    setShown(captions.viewMode, shown == Page::Screen);
+    setShown(captions.sensitivity, shown == Page::Look);
+    setShown(captions.fieldOfView, shown == Page::Look);
+    for (const ButtonPair* pair : {&buttons.fullscreen, &buttons.windowed}) {
         setShown(pair->plain, settingsPage);
         pair->hover->hide();
     }
@@ -377,20 +308,15 @@ void MossdenMenu::moveCursor(int x, int y) {
     if (cursor) cursor->setPosition(x, y);
 }
 
-bool MossdenMenu::mouseMoved(const OIS::MouseEvent& evt) {
-    moveCursor(evt.state.X.abs, evt.state.Y.abs);
-    return true;
-}
-
 void MossdenMenu::mouseMoved(Ogre::Real relX) {
     if (!cursor) return;
     const Ogre::Real x = cursor->getX();
     const Ogre::Real y = cursor->getY();
 
-    if (mode == MODE_END) {
-        const Ogre::OverlayElement* e = endMenu->findElementAt(x, y);
+    if (mode == MenuMode::End) {
+        const Ogre::OverlayElement* e = panels.endMenu->findElementAt(x, y);
         resetHighlights();
-        for (const ButtonPair* pair : {&endContinue, &endStartOver, &endExit})
+        for (const ButtonPair* pair : {&buttons.endContinue, &buttons.endStartOver, &buttons.endExit})
             if (pair->holds(e)) showHover(*pair);
         clickCheck(e, SLOT_END_AND_ABOUT);
         return;
@@ -401,23 +327,26 @@ void MossdenMenu::mouseMoved(Ogre::Real relX) {
         return;
     }
 
-    const Ogre::OverlayElement* e = background->findElementAt(x, y);
+    const Ogre::OverlayElement* e = panels.background->findElementAt(x, y);
     resetHighlights();
     for (const ButtonPair* pair :
-         {&continueButton, &start, &startAbout, &startExit, &startOver, &about, &exit})
+         {&buttons.continueButton, &buttons.start, &buttons.startAbout, &buttons.startExit,
+          &buttons.startOver, &buttons.about, &buttons.exit})
         if (pair->holds(e)) showHover(*pair);
     clickCheck(e, SLOT_BUTTONS);
 
-    e = textAbout->findElementAt(x, y);
-    if (back.holds(e)) back.hover->show();
+    e = panels.textAbout->findElementAt(x, y);
+    if (buttons.back.holds(e)) buttons.back.hover->show();
     clickCheck(e, SLOT_END_AND_ABOUT);
 
-    e = textMain->findElementAt(x, y);
-    for (const ButtonPair* pair : {&apply, &fullscreen, &windowed, &tabScreen, &tabLook, &invert,
-                                   &qualityLow, &qualityMedium, &qualityHigh})
-        if (pair->holds(e)) pair->hover->show();
+    e = panels.textMain->findElementAt(x, y);
     for (const ButtonPair* pair :
-         {&viewModeArrow, &soundArrow, &sensitivityArrow, &fieldOfViewArrow}) {
+         {&buttons.apply, &buttons.fullscreen, &buttons.windowed, &buttons.tabScreen,
+          &buttons.tabLook, &buttons.invert, &buttons.qualityLow, &buttons.qualityMedium,
+          &buttons.qualityHigh})
+        if (pair->holds(e)) pair->hover->show();
+    for (const ButtonPair* pair : {&buttons.viewModeArrow, &buttons.soundArrow,
+                                   &buttons.sensitivityArrow, &buttons.fieldOfViewArrow}) {
         if (pair->holds(e)) {
             pair->hover->setPosition(pair->plain->getLeft(), pair->plain->getTop());
             pair->hover->show();
@@ -427,44 +356,45 @@ void MossdenMenu::mouseMoved(Ogre::Real relX) {
 }
 
 void MossdenMenu::drag(Ogre::Real relX) {
-    if (draggingViewMode || draggingVolume) {
-        const bool moved = draggingViewMode
-                               ? dragSlider(dragAccumulator, relX, viewModeStep,
+    if (dragged == MenuSlider::ViewMode || dragged == MenuSlider::Volume) {
+        const bool moved = dragged == MenuSlider::ViewMode
+                               ? dragSlider(dragAccumulator, relX, steps.viewMode,
                                             static_cast<int>(videoModes.size()) - 1, viewModeIndex)
-                               : dragSlider(dragAccumulator, relX, volumeStep, MAX_VOLUME, volume);
+                               : dragSlider(dragAccumulator, relX, steps.volume, MAX_VOLUME, volume);
         if (moved) refreshSliders();
         return;
     }
     // The look sliders keep no value of their own: they step from the
     // settings and write back into them, live; the release saves them.
-    MossdenApp& app = MossdenApp::getInstance();
-    if (draggingSensitivity) {
-        int step = stepOfSensitivity(app.settings.mouseSensitivity);
-        if (!dragSlider(dragAccumulator, relX, sensitivityStep, SENSITIVITY_STEPS, step)) return;
-        app.settings.mouseSensitivity = sensitivityAtStep(step);
+    Settings changed = host.settings();
+    if (dragged == MenuSlider::Sensitivity) {
+        int step = stepOfSensitivity(changed.mouseSensitivity);
+        if (!dragSlider(dragAccumulator, relX, steps.sensitivity, SENSITIVITY_STEPS, step)) return;
+        changed.mouseSensitivity = sensitivityAtStep(step);
     } else {
-        int step = stepOfFieldOfView(app.settings.fieldOfView);
-        if (!dragSlider(dragAccumulator, relX, fieldOfViewStep, fieldOfViewSteps(), step)) return;
-        app.setFieldOfView(fieldOfViewAtStep(step));
+        int step = stepOfFieldOfView(changed.fieldOfView);
+        if (!dragSlider(dragAccumulator, relX, steps.fieldOfView, fieldOfViewSteps(), step)) return;
+        changed.fieldOfView = fieldOfViewAtStep(step);
     }
+    host.changeSettings(changed, false);
     refreshLookRows();
 }
 
 void MossdenMenu::mousePressed(Ogre::Real x, Ogre::Real y) {
     // The settings page belongs to the start and in-game menus; its arrows
     // must not catch a press while the end menu is shown.
-    if (!cursor || dragging() || mode == MODE_END) return;
+    if (!cursor || dragging() || mode == MenuMode::End) return;
     if (windowWidth <= 0 || windowHeight <= 0) return;
-    const Ogre::OverlayElement* e = textMain->findElementAt(
+    const Ogre::OverlayElement* e = panels.textMain->findElementAt(
         x / static_cast<Ogre::Real>(windowWidth), y / static_cast<Ogre::Real>(windowHeight));
-    if (viewModeArrow.holds(e))
-        draggingViewMode = true;
-    else if (soundArrow.holds(e))
-        draggingVolume = true;
-    else if (sensitivityArrow.holds(e))
-        draggingSensitivity = true;
-    else if (fieldOfViewArrow.holds(e))
-        draggingFieldOfView = true;
+    if (buttons.viewModeArrow.holds(e))
+        dragged = MenuSlider::ViewMode;
+    else if (buttons.soundArrow.holds(e))
+        dragged = MenuSlider::Volume;
+    else if (buttons.sensitivityArrow.holds(e))
+        dragged = MenuSlider::Sensitivity;
+    else if (buttons.fieldOfViewArrow.holds(e))
+        dragged = MenuSlider::FieldOfView;
     else
         return;
     cursor->hide();
@@ -472,27 +402,25 @@ void MossdenMenu::mousePressed(Ogre::Real x, Ogre::Real y) {
 
 void MossdenMenu::mouseReleased(Ogre::Real x, Ogre::Real y) {
     if (!cursor) return;
-    MossdenApp& app = MossdenApp::getInstance();
     if (dragging()) {
         cursor->show();
         dragAccumulator = 0.0f;
-        // The volume is kept by the application once its drag ends.
-        if (draggingSensitivity || draggingFieldOfView) app.keepSettings();
-        draggingViewMode = false;
-        draggingVolume = false;
-        draggingSensitivity = false;
-        draggingFieldOfView = false;
+        // A slider's value is kept once it is let go.
+        Settings changed = host.settings();
+        changed.volume = volume;
+        host.changeSettings(changed, true);
+        dragged = MenuSlider::None;
         return;
     }
 
-    if (mode == MODE_END) {
-        const Ogre::OverlayElement* e = endMenu->findElementAt(cursor->getX(), cursor->getY());
-        if (e == endExit.hover)
-            app.shutDown = true;
-        else if (e == endStartOver.hover)
-            app.startOver();
-        else if (e == endContinue.hover)
-            hide();
+    if (mode == MenuMode::End) {
+        const Ogre::OverlayElement* e = panels.endMenu->findElementAt(cursor->getX(), cursor->getY());
+        if (e == buttons.endExit.hover)
+            host.request(Request::Quit);
+        else if (e == buttons.endStartOver.hover)
+            host.request(Request::StartOver);
+        else if (e == buttons.endContinue.hover)
+            host.request(Request::Resume);
         return;
     }
 
@@ -500,63 +428,63 @@ void MossdenMenu::mouseReleased(Ogre::Real x, Ogre::Real y) {
     const Ogre::Real px = x / static_cast<Ogre::Real>(windowWidth);
     const Ogre::Real py = y / static_cast<Ogre::Real>(windowHeight);
 
-    const Ogre::OverlayElement* e = background->findElementAt(px, py);
+    const Ogre::OverlayElement* e = panels.background->findElementAt(px, py);
     // Only hover forms act: a button must have been highlighted by a move.
-    if (e == startExit.hover || e == exit.hover) {
-        app.shutDown = true;
-    } else if (e == continueButton.hover) {
-        hide();
-    } else if (e == about.hover || e == startAbout.hover) {
+    if (e == buttons.startExit.hover || e == buttons.exit.hover) {
+        host.request(Request::Quit);
+    } else if (e == buttons.continueButton.hover) {
+        host.request(Request::Resume);
+    } else if (e == buttons.about.hover || e == buttons.startAbout.hover) {
         showPage(Page::About);
-    } else if (e == startOver.hover) {
-        app.startOver();
-    } else if (e == start.hover) {
-        hide();
-        if (app.currentScene()) app.currentScene()->setFinished(true);
+    } else if (e == buttons.startOver.hover) {
+        host.request(Request::StartOver);
+    } else if (e == buttons.start.hover) {
+        host.request(Request::Start);
     }
 
-    releaseOnSettings(textMain->findElementAt(px, py));
+    releaseOnSettings(panels.textMain->findElementAt(px, py));
 
-    e = textAbout->findElementAt(px, py);
-    if (back.holds(e)) showPage(Page::Screen);
+    e = panels.textAbout->findElementAt(px, py);
+    if (buttons.back.holds(e)) showPage(Page::Screen);
 }
 
 void MossdenMenu::releaseOnSettings(const Ogre::OverlayElement* e) {
     if (!e) return;
-    MossdenApp& app = MossdenApp::getInstance();
-    if (tabScreen.holds(e)) {
+    if (buttons.tabScreen.holds(e)) {
         showPage(Page::Screen);
-    } else if (tabLook.holds(e)) {
+    } else if (buttons.tabLook.holds(e)) {
         showPage(Page::Look);
-    } else if (apply.holds(e)) {
+    } else if (buttons.apply.holds(e)) {
         if (viewModeIndex >= 0 && viewModeIndex < static_cast<int>(videoModes.size()))
-            app.setResolution(videoModes[viewModeIndex]);
-    } else if (windowed.holds(e)) {
-        app.setFullscreen(false);
+            host.setResolution(videoModes[viewModeIndex]);
+    } else if (buttons.windowed.holds(e)) {
+        host.setFullscreen(false);
         setWindowSize(windowWidth, windowHeight);
-    } else if (fullscreen.holds(e)) {
-        app.setFullscreen(true);
+    } else if (buttons.fullscreen.holds(e)) {
+        host.setFullscreen(true);
         setWindowSize(windowWidth, windowHeight);
-    } else if (invert.holds(e)) {
-        app.settings.invertVerticalLook = !app.settings.invertVerticalLook;
-        app.keepSettings();
+    } else if (buttons.invert.holds(e)) {
+        Settings changed = host.settings();
+        changed.invertVerticalLook = !changed.invertVerticalLook;
+        host.changeSettings(changed, true);
         refreshLookRows();
     } else {
         const std::pair<const ButtonPair*, Settings::Quality> levels[] = {
-            {&qualityLow, Settings::Quality::Low},
-            {&qualityMedium, Settings::Quality::Medium},
-            {&qualityHigh, Settings::Quality::High}};
+            {&buttons.qualityLow, Settings::Quality::Low},
+            {&buttons.qualityMedium, Settings::Quality::Medium},
+            {&buttons.qualityHigh, Settings::Quality::High}};
         for (const auto& [pair, level] : levels) {
             if (!pair->holds(e)) continue;
-            app.settings.quality = level;
-            app.keepSettings();
+            Settings changed = host.settings();
+            changed.quality = level;
+            host.changeSettings(changed, true);
             refreshLookRows();
         }
     }
 }
 
 void MossdenMenu::update(const Ogre::FrameEvent& evt) {
-    if (mode != MODE_END || endFade >= 1.0f) return;
+    if (mode != MenuMode::End || endFade >= 1.0f) return;
     endFade = std::min(1.0f, endFade + evt.timeSinceLastFrame);
     for (Ogre::TextureUnitState* unit : endUnits)
         unit->setAlphaOperation(Ogre::LBX_MODULATE, Ogre::LBS_MANUAL, Ogre::LBS_TEXTURE, endFade);

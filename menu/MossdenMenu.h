@@ -11,6 +11,9 @@
 #include <vector>
 
 #include "menu/MenuCursor.h"
+#include "menu/MenuElements.h"
+#include "menu/MenuHost.h"
+#include "menu/MenuMode.h"
 
 namespace Ogre {
 class Overlay;
@@ -31,16 +34,62 @@ class TextOverlay;
 // page and a settings page in two tabs: window mode, screen size and volume;
 // mouse sensitivity, invert vertical look, field of view and quality.
 //
-// The menu is not an input callback: while `visible`, the current scene
-// hands it the mouse (moveCursor, mouseMoved, mousePressed, mouseReleased).
+// While it shows, the input chain (app/InputChain.h) hands it every event
+// before the scene: it moves its cursor, drags its sliders, acts on its
+// buttons by asking the host (MenuHost.h) for requests and settings, and
+// Escape asks to resume play (the start menu stays until the player starts).
 // Everything the menu shows comes from the overlay scripts
 // "MossdenOverlays/Menu" and "MossdenOverlays/EndMenu"; the first show looks
 // all their elements up and fails with the engine's error if one is missing.
-class MossdenMenu : public OIS::MouseListener {
+// The steps of the settings page's sliders, in the slider line's pixels.
+struct SliderSteps {
+    float viewMode = 0, volume = 0, sensitivity = 0, fieldOfView = 0;
+};
+
+// The captions under the slider arrows (areas of the shared text overlay);
+// the look captions' tops are pixels from the window's centre.
+struct SliderCaptions {
+    Ogre::OverlayElement* viewMode = nullptr;
+    Ogre::OverlayElement* sensitivity = nullptr;
+    Ogre::OverlayElement* fieldOfView = nullptr;
+    Ogre::Real sensitivityTop = 0, fieldOfViewTop = 0;
+};
+
+// The menu's two overlays and the containers its pages are made of.
+struct MenuPanels {
+    Ogre::Overlay* menuOverlay = nullptr;
+    Ogre::Overlay* endOverlay = nullptr;
+    Ogre::OverlayContainer* background = nullptr;
+    Ogre::OverlayContainer* startBackground = nullptr;
+    Ogre::OverlayContainer* starsBackground = nullptr;
+    Ogre::OverlayContainer* boxBackground = nullptr;
+    Ogre::OverlayContainer* textMain = nullptr;
+    Ogre::OverlayContainer* textAbout = nullptr;
+    Ogre::OverlayContainer* screenRows = nullptr;  // the Screen tab's rows, in TextMain
+    Ogre::OverlayContainer* lookRows = nullptr;    // the Look tab's rows, in TextMain
+    Ogre::OverlayContainer* endMenu = nullptr;
+    Ogre::OverlayElement* viewModeArrowLine = nullptr;  // in TextMain: the sliders' length
+};
+
+// The menu's buttons, by the container that holds them.
+struct MenuButtons {
+    // in Background
+    ButtonPair start, startAbout, startExit, continueButton, about, startOver, exit;
+    // in TextMain
+    ButtonPair tabScreen, tabLook;
+    ButtonPair fullscreen, windowed, apply, viewModeArrow, soundArrow;
+    ButtonPair sensitivityArrow, invert, fieldOfViewArrow, qualityLow, qualityMedium, qualityHigh;
+    // in TextAbout
+    ButtonPair back;
+    // in EndMenu
+    ButtonPair endContinue, endStartOver, endExit;
+};
+
+// The settings page's sliders, or none.
+enum class MenuSlider { None, ViewMode, Volume, Sensitivity, FieldOfView };
+
+class MossdenMenu : public OIS::KeyListener, public OIS::MouseListener {
 public:
-    static constexpr int MODE_START = 0;
-    static constexpr int MODE_IN_GAME = 1;
-    static constexpr int MODE_END = 2;
     static constexpr int MAX_VOLUME = 10;  // volume steps; the master gain is volume / 10
 
     // The three places that remember the last highlighted element, so that a
@@ -50,19 +99,13 @@ public:
     // The pages on the panel's right half.
     enum class Page { Screen, Look, About };
 
-    // A button: the plain picture and the hover picture at the same place.
-    struct ButtonPair {
-        Ogre::OverlayElement* plain = nullptr;
-        Ogre::OverlayElement* hover = nullptr;
-        bool holds(const Ogre::OverlayElement* e) const { return e && (e == plain || e == hover); }
-    };
 
-    MossdenMenu();
+    explicit MossdenMenu(MenuHost& host);
     ~MossdenMenu() override;
     MossdenMenu(const MossdenMenu&) = delete;
     MossdenMenu& operator=(const MossdenMenu&) = delete;
 
-    void show(int mode);
+    void show(MenuMode shownMode);
     void hide();
     // Window size in pixels. The first call also puts the size slider at that
     // size when it is one of the known sizes (materials "Menu/ViewMode<size>").
@@ -79,28 +122,41 @@ public:
     // x, y: the mouse's absolute position; left button only.
     void mouseReleased(Ogre::Real x, Ogre::Real y);
 
-    // As an OIS listener the menu only moves its cursor.
-    bool mouseMoved(const OIS::MouseEvent& evt) override;
-    bool mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override { return true; }
-    bool mouseReleased(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override { return true; }
+    bool shown() const { return visible; }
+
+    // The events the input chain hands it while it shows.
+    // Escape asks to resume play; the start menu stays until the player starts.
+    bool keyPressed(const OIS::KeyEvent& evt) override {
+        if (evt.key == OIS::KC_ESCAPE && mode != MenuMode::Start) host.request(Request::Resume);
+        return true;
+    }
+    bool keyReleased(const OIS::KeyEvent&) override { return true; }
+    bool mouseMoved(const OIS::MouseEvent& evt) override {
+        moveCursor(evt.state.X.abs, evt.state.Y.abs);
+        mouseMoved(Ogre::Real(evt.state.X.rel));
+        return true;
+    }
+    // Any button presses; only the left button releases.
+    bool mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID) override {
+        mousePressed(Ogre::Real(evt.state.X.abs), Ogre::Real(evt.state.Y.abs));
+        return true;
+    }
+    bool mouseReleased(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override {
+        if (id == OIS::MB_Left) mouseReleased(Ogre::Real(evt.state.X.abs), Ogre::Real(evt.state.Y.abs));
+        return true;
+    }
 
     // The menu's state. The application and the scenes read `visible` and
     // `mode`; the rest is public for inspection.
-    int mode = MODE_IN_GAME;
+    MenuMode mode = MenuMode::InGame;
     int windowWidth = 0;   // pixels
     int windowHeight = 0;  // pixels
     bool sizeInitialised = false;
     bool visible = false;
-    bool draggingViewMode = false;
-    bool draggingVolume = false;
-    bool draggingSensitivity = false;
-    bool draggingFieldOfView = false;
+    MenuSlider dragged = MenuSlider::None;  // the slider whose arrow the mouse holds
     Page page = Page::Screen;      // the start and in-game menus open on Screen
     float endFade = 0.0f;          // opacity of the end menu, 0..1; once 1 it stays
-    float viewModeStep = 0.0f;     // slider step in the slider line's pixels
-    float volumeStep = 0.0f;       // slider step in the slider line's pixels
-    float sensitivityStep = 0.0f;  // slider step in the slider line's pixels
-    float fieldOfViewStep = 0.0f;  // slider step in the slider line's pixels
+    SliderSteps steps;             // in the slider line's pixels
     int volume = MAX_VOLUME;
     std::unique_ptr<MenuCursor> cursor;   // made by the first show
     std::vector<std::string> videoModes;  // "<width>x<height>", by width
@@ -109,31 +165,9 @@ public:
     int sliderLeft = 0;                   // arrow left at slider value 0, pixels
     int musicId = -1;                     // sound id of the menu's music
 
-    Ogre::Overlay* menuOverlay = nullptr;
-    Ogre::Overlay* endOverlay = nullptr;
-    Ogre::OverlayContainer* background = nullptr;
-    Ogre::OverlayContainer* startBackground = nullptr;
-    Ogre::OverlayContainer* starsBackground = nullptr;
-    Ogre::OverlayContainer* boxBackground = nullptr;
-    Ogre::OverlayContainer* textMain = nullptr;
-    Ogre::OverlayContainer* textAbout = nullptr;
-    Ogre::OverlayContainer* screenRows = nullptr;  // the Screen tab's rows, in TextMain
-    Ogre::OverlayContainer* lookRows = nullptr;    // the Look tab's rows, in TextMain
-    Ogre::OverlayContainer* endMenu = nullptr;
-    // in Background
-    ButtonPair start, startAbout, startExit, continueButton, about, startOver, exit;
-    // in TextMain
-    ButtonPair tabScreen, tabLook;
-    ButtonPair fullscreen, windowed, apply, viewModeArrow, soundArrow;
-    ButtonPair sensitivityArrow, invert, fieldOfViewArrow, qualityLow, qualityMedium, qualityHigh;
-    Ogre::OverlayElement* viewModeArrowLine = nullptr;
-    // in TextAbout
-    ButtonPair back;
-    // in EndMenu
-    ButtonPair endContinue, endStartOver, endExit;
-    Ogre::OverlayElement* viewModeText = nullptr;     // the size caption
-    Ogre::OverlayElement* sensitivityText = nullptr;  // the sensitivity caption
-    Ogre::OverlayElement* fieldOfViewText = nullptr;  // the field-of-view caption
+    MenuPanels panels;    // overlays and containers, found by the first show
+    MenuButtons buttons;  // found by the first show
+    SliderCaptions captions;
 
     std::array<const Ogre::OverlayElement*, SLOT_COUNT> lastHover{};
     std::set<const Ogre::OverlayElement*> clickSet;
@@ -141,14 +175,14 @@ public:
     std::vector<Ogre::TextureUnitState*> endUnits;  // first unit of each of endMaterials
 
 private:
+    MenuHost& host;
+
     void build();
     void resetHighlights();
     void refreshSliders();
     // The look rows as the application's settings are now.
     void refreshLookRows();
-    bool dragging() const {
-        return draggingViewMode || draggingVolume || draggingSensitivity || draggingFieldOfView;
-    }
+    bool dragging() const { return dragged != MenuSlider::None; }
     // One mouse movement of relX pixels while an arrow is dragged.
     void drag(Ogre::Real relX);
     // A release over the settings page's buttons (not the arrows).
@@ -156,9 +190,6 @@ private:
     void showPage(Page shown);
     void clickCheck(const Ogre::OverlayElement* element, HoverSlot slot);
 
-    // Tops of the look captions, pixels from the window's centre.
-    Ogre::Real sensitivityTextTop = 0;
-    Ogre::Real fieldOfViewTextTop = 0;
     // The shared text overlay that shows the captions, when the menu was
     // the first to need it.
     std::unique_ptr<TextOverlay> ownTextOverlay;

@@ -5,24 +5,22 @@
 
 namespace Mossden {
 
-// The empty world behind the start menu. Opens the menu in start mode on its
-// first frame; once the player starts, blacks the picture and reports
-// finished three updates later, so the first scene is built while black.
+// The empty world behind the start menu: asks for its menu once built and
+// leaves the rest to it (Start is the application's business). It has
+// nothing to steer, so it takes no input of its own.
 class SceneMenu : public MossdenScene {
 public:
-    SceneMenu(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan);
+    SceneMenu(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan, SceneServices& services);
 
     void createScene() override;
-    void update(const Ogre::FrameEvent& evt) override;
-    void setFinished(bool value) override;  // starts the end countdown
+    void update(const Ogre::FrameEvent&) override {}
+    MenuMode pauseMenu() const override { return MenuMode::Start; }
 
-    bool mouseMoved(const OIS::MouseEvent& evt) override;
-    bool mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override;
-    bool keyPressed(const OIS::KeyEvent& evt) override { return true; }
-    bool keyReleased(const OIS::KeyEvent& evt) override { return true; }
-
-    bool showMenuPending = false;
-    int endCountdown = -1;  // -1 while waiting; 0..3 once the player started
+    bool mouseMoved(const OIS::MouseEvent&) override { return true; }
+    bool mousePressed(const OIS::MouseEvent&, OIS::MouseButtonID) override { return true; }
+    bool mouseReleased(const OIS::MouseEvent&, OIS::MouseButtonID) override { return true; }
+    bool keyPressed(const OIS::KeyEvent&) override { return true; }
+    bool keyReleased(const OIS::KeyEvent&) override { return true; }
 };
 
 }  // namespace Mossden

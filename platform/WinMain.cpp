@@ -19,7 +19,7 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
     argv.push_back(modulePath);
     for (const auto& piece : pieces) argv.push_back(const_cast<char*>(piece.c_str()));
     Mossden::Platform::installQuitSignals();
-    Mossden::MossdenApp& app = Mossden::MossdenApp::getInstance();
+    Mossden::MossdenApp app;
     int status = 0;
     try {
         app.go(static_cast<int>(argv.size()), argv.data());
@@ -27,8 +27,6 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR commandLine, int) {
         Mossden::Platform::showFatalError("An exception has occured!", e.getFullDescription());
         status = 1;
     }
-    // Before the end of WinMain, as in main: the engine's plugins are gone
-    // when the static application's destructor runs.
     app.shutdown();
     return status;
 }

@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
     if (args.empty()) args.push_back(nullptr);
     args[0] = self.data();
     Mossden::Platform::installQuitSignals();
-    Mossden::MossdenApp& app = Mossden::MossdenApp::getInstance();
+    Mossden::MossdenApp app;
     int status = 0;
     try {
         Mossden::CrashReport::setPhase("start-up and play");

@@ -93,7 +93,6 @@ void CDotScene::loadCustom(TiXmlElement*) {}
 
 void CDotScene::loadAuto(TiXmlElement*) {}
 
-TiXmlElement* CDotScene::saveAuto() { return nullptr; }
 
 void CDotScene::logElement(const TiXmlElement* element, const std::string& text) const {
     logLine("[dotSceneLoader] " + sceneFileName + " line " + std::to_string(element->Row()) +

@@ -42,8 +42,6 @@ public:
     virtual void loadCustom(TiXmlElement* element);
     // The first "auto" child of the root; called only when there is one.
     virtual void loadAuto(TiXmlElement* element);
-    // A new "auto" element the caller owns, or null.
-    virtual TiXmlElement* saveAuto();
 
     // Builds the file (a resource of groupName) in sceneManager, node names
     // prefixed with nodePrefix. Open, parse and root-element failures are

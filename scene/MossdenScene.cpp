@@ -16,7 +16,6 @@
 #include <iostream>
 #include <vector>
 
-#include "app/MossdenApp.h"
 #include "scene/CameraManInput.h"
 
 namespace {
@@ -26,17 +25,15 @@ constexpr Ogre::Real NO_FOG_DENSITY = 0.001f;
 constexpr Ogre::Real NO_FOG_START = 0;
 constexpr Ogre::Real NO_FOG_END = 1;
 
-constexpr int MENU_START_MODE = 0;
-constexpr int MENU_GAME_MODE = 1;
-
 void logLine(const std::string& text) {
     if (Ogre::LogManager* log = Ogre::LogManager::getSingletonPtr()) log->logMessage(text);
 }
 
 }  // namespace
 
-MossdenScene::MossdenScene(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan)
-    : CDotScene(sceneManager), cameraMan(cameraMan) {}
+MossdenScene::MossdenScene(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan,
+                           Mossden::SceneServices& services)
+    : CDotScene(sceneManager), services(services), cameraMan(cameraMan) {}
 
 MossdenScene::~MossdenScene() = default;
 
@@ -169,64 +166,30 @@ void MossdenScene::applyQuality(Mossden::Settings::Quality quality) {
         static_cast<Ogre::Entity*>(entry.second)->setMeshLodBias(bias);
 }
 
-void MossdenScene::openMenu() {
-    Mossden::MossdenApp& app = Mossden::MossdenApp::getInstance();
-    app.menu.show(MENU_GAME_MODE);
-    if (app.mouse) {
-        const OIS::MouseState& state = app.mouse->getMouseState();
-        app.menu.moveCursor(state.X.abs, state.Y.abs);
-    }
-}
-
-Mossden::LookOptions MossdenScene::currentLookOptions() {
-    return Mossden::LookOptions::from(Mossden::MossdenApp::getInstance().settings);
+Mossden::LookOptions MossdenScene::currentLookOptions() const {
+    return Mossden::LookOptions::from(services.settings());
 }
 
 bool MossdenScene::mouseMoved(const OIS::MouseEvent& evt) {
-    Mossden::MossdenMenu& menu = Mossden::MossdenApp::getInstance().menu;
-    if (menu.visible) {
-        menu.moveCursor(evt.state.X.abs, evt.state.Y.abs);
-        menu.mouseMoved(static_cast<Ogre::Real>(evt.state.X.rel));
-    }
     if (cameraMan) injectMouseMove(*cameraMan, evt);
     return true;
 }
 
 bool MossdenScene::mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID id) {
-    Mossden::MossdenMenu& menu = Mossden::MossdenApp::getInstance().menu;
-    if (menu.visible) {
-        menu.mousePressed(static_cast<Ogre::Real>(evt.state.X.abs),
-                          static_cast<Ogre::Real>(evt.state.Y.abs));
-        return true;
-    }
     if (cameraMan) injectMouseDown(*cameraMan, evt, id);
     if (id == OIS::MB_Left) leftButtonDown = true;
     return true;
 }
 
 bool MossdenScene::mouseReleased(const OIS::MouseEvent& evt, OIS::MouseButtonID id) {
-    Mossden::MossdenMenu& menu = Mossden::MossdenApp::getInstance().menu;
-    if (menu.visible) {
-        if (id == OIS::MB_Left)
-            menu.mouseReleased(static_cast<Ogre::Real>(evt.state.X.abs),
-                               static_cast<Ogre::Real>(evt.state.Y.abs));
-        return true;
-    }
     if (cameraMan) injectMouseUp(*cameraMan, evt, id);
     if (id == OIS::MB_Left) leftButtonDown = false;
     return true;
 }
 
 bool MossdenScene::keyPressed(const OIS::KeyEvent& evt) {
-    Mossden::MossdenApp& app = Mossden::MossdenApp::getInstance();
-    Mossden::MossdenMenu& menu = app.menu;
     heldKeys.insert(evt.key);
-    if (menu.visible) {
-        // The start menu stays until the player starts.
-        if (evt.key == OIS::KC_ESCAPE && menu.mode != MENU_START_MODE) menu.hide();
-    } else if (evt.key == OIS::KC_ESCAPE) {
-        openMenu();
-    }
+    if (evt.key == OIS::KC_ESCAPE) services.request(Mossden::Request::OpenMenu);
     if (!cameraKeysDisabled && cameraMan) injectKeyDown(*cameraMan, evt);
     return true;
 }

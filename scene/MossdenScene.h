@@ -14,7 +14,9 @@
 #include <string>
 
 #include "app/LookControl.h"
+#include "app/SceneServices.h"
 #include "app/Settings.h"
+#include "menu/MenuMode.h"
 #include "scene/AnimationStarter.h"
 #include "scene/CDotScene.h"
 
@@ -24,8 +26,9 @@ class CameraMan;
 
 class MossdenScene : public CDotScene, public OIS::MouseListener, public OIS::KeyListener {
 public:
-    // Both pointers are the application's and outlive the scene.
-    MossdenScene(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan);
+    // The pointers and the services are the application's and outlive the scene.
+    MossdenScene(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan,
+                 Mossden::SceneServices& services);
     ~MossdenScene() override;
 
     // Reads "cameraSpeed" and "disableFog"; derived scenes call this first.
@@ -45,17 +48,21 @@ public:
     // When the application's tick timer passed 50 ms; elapsedMs is its reading.
     virtual void tick(int elapsedMs);
 
-    // Input routing: to the menu while it is shown, otherwise to the camera
-    // man (mouse motion reaches the camera man in both cases). All return true.
+    // What the menu leaves of the input (app/InputChain.h): held keys and
+    // the left button, Escape asks for the menu, and the camera man gets
+    // the rest. All return true.
     bool mouseMoved(const OIS::MouseEvent& evt) override;
     bool mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override;
     bool mouseReleased(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override;
     bool keyPressed(const OIS::KeyEvent& evt) override;
     bool keyReleased(const OIS::KeyEvent& evt) override;
 
-    // Pauses the scene under the in-game menu, as Escape does; the
-    // application calls it too when the window loses the focus in play.
-    virtual void openMenu();
+    // The menu the scene pauses under (Escape, or the window losing the
+    // focus in play): the in-game menu unless the scene has another.
+    virtual Mossden::MenuMode pauseMenu() const { return Mossden::MenuMode::InGame; }
+    // The menu has just opened over the scene: hide what must not show
+    // through it.
+    virtual void menuOpened() {}
 
     // A turn of the player's view from any look device (mouse, gamepad),
     // already scaled by the player's look options. Each scene turns its own
@@ -63,7 +70,7 @@ public:
     // turns nothing.
     virtual void applyLook(const Mossden::LookStep& step);
     // The player's look options as they are now (the menu changes them live).
-    static Mossden::LookOptions currentLookOptions();
+    Mossden::LookOptions currentLookOptions() const;
 
     // Sets how much the scene draws for the player's quality level: called
     // by the application once the scene is built and whenever the level
@@ -95,6 +102,7 @@ public:
     std::unique_ptr<AnimationStarter> loadAnimationStarter(const TiXmlElement* element);
 
 protected:
+    Mossden::SceneServices& services;
     int cameraSpeed = 0;  // from the scene file's "cameraSpeed"; 0 when it has none
     Ogre::SceneNode* cameraNode = nullptr;
     Ogre::Camera* camera = nullptr;

@@ -278,10 +278,6 @@ bool testWithCache(RayPicker& picker, Ogre::Entity* entity, const Ogre::Ray& ray
     return improved;
 }
 
-bool startsWithManual(const std::string& name) {
-    return Ogre::StringUtil::startsWith(name, "manual", true);
-}
-
 template <class EntityTest>
 bool walkQuery(RayPicker& picker, const Ogre::Vector3& origin, const Ogre::Vector3& direction,
                Ogre::Vector3& hitPoint, Ogre::Vector3& normal, Ogre::Entity*& entity,
@@ -292,7 +288,6 @@ bool walkQuery(RayPicker& picker, const Ogre::Vector3& origin, const Ogre::Vecto
     Ogre::RaySceneQueryResult& results = picker.query->execute();
     if (results.empty()) return false;
     Hit hit;
-    Ogre::Entity* hitEntity = nullptr;
     for (const Ogre::RaySceneQueryResultEntry& result : results) {
         if (hit.closest >= 0 && result.distance > hit.closest) break;
         if (!result.movable || result.movable->getMovableType() != "Entity") continue;
@@ -302,14 +297,14 @@ bool walkQuery(RayPicker& picker, const Ogre::Vector3& origin, const Ogre::Vecto
         if (test(candidate, ray, node->_getDerivedPosition(), node->_getDerivedOrientation(),
                  node->getScale(), hit)) {
             hitPoint = ray.getPoint(hit.closest);
-            entity = hitEntity = candidate;
+            entity = candidate;
         }
     }
     if (hit.closest < 0) return false;
     distance = hit.closest;
     hitPoint = ray.getPoint(hit.closest);
     normal = Ogre::Math::calculateBasicFaceNormal(hit.corners[0], hit.corners[1], hit.corners[2]);
-    return !startsWithManual(hitEntity->getName());
+    return true;
 }
 
 template <class Path>

@@ -61,9 +61,8 @@ private:
 // distances are in units of its length) against the front faces of the
 // triangles of the entities the picker's query meets, nearest first. On a
 // hit, hitPoint, normal (the hit triangle's face normal), entity and
-// distance are written; the result is true unless the entity's name starts
-// with "MANUAL" in any case (the outputs are written all the same). On a
-// miss the result is false and the outputs are untouched.
+// distance are written and the result is true. On a miss the result is
+// false and the outputs are untouched.
 bool castRay(RayPicker& picker, const Ogre::Vector3& origin, const Ogre::Vector3& direction,
              Ogre::Vector3& hitPoint, Ogre::Vector3& normal, Ogre::Entity*& entity,
              Ogre::Real& distance);

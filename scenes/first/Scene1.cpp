@@ -8,7 +8,7 @@
 
 #include <iostream>
 
-#include "app/MossdenApp.h"
+#include "app/Fader.h"
 #include "audio/SoundManager.h"
 #include "scene/AnimationStarter.h"
 #include "scene/CDotScene.h"
@@ -93,8 +93,12 @@ float heightLimit(const std::list<Ogre::Vector3>& points, float h) {
     return NO_HEIGHT_LIMIT;
 }
 
-Scene1::Scene1(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan)
-    : MossdenScene(sceneManager, cameraMan), pathMovers(sceneManager) {
+Scene1::Scene1(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan, SceneServices& services)
+    : MossdenScene(sceneManager, cameraMan, services),
+      outroTimer(services.clock()),
+      frameTimer(services.clock()),
+      fallTimer(services.clock()),
+      pathMovers(sceneManager) {
     outroTimer.reset();
     frameTimer.reset();
     fallTimer.reset();
@@ -175,7 +179,7 @@ void Scene1::createScene() {
     soundManager.stopAll();
     soundManager.play(soundManager.loadSound(MUSIC, false));
 
-    Fader* fader = MossdenApp::getInstance().fader.get();
+    Fader* fader = services.fader();
     fader->startFadeOut(1.0);
     fader->fade(999.0);
 }
@@ -271,9 +275,9 @@ void Scene1::setUpLadybirds() {
         Ogre::AxisAlignedBox(Ogre::Vector3::ZERO, Ogre::Vector3(LADYBIRD_BOUNDS)), true);
 }
 
-void Scene1::enterPhase(int next) {
+void Scene1::enterPhase(FlightPhase next) {
     phase = next;
-    std::cout << "Scene1 phase " << next << std::endl;
+    std::cout << "Scene1 phase " << static_cast<int>(next) << std::endl;
 }
 
 void Scene1::update(const Ogre::FrameEvent& evt) {
@@ -283,25 +287,25 @@ void Scene1::update(const Ogre::FrameEvent& evt) {
     // a frame is rendered; the phase rules read the camera node's height now.
     if (cameraTrackNode) cameraTrackNode->_update(true, false);
     frameTimer.reset();
-    if (phase == PHASE_WAITING) {
+    if (phase == FlightPhase::Waiting) {
         if (firstUpdatePending) {
             firstUpdatePending = false;
             return;
         }
-        MossdenApp::getInstance().fader->startFadeIn(FADE_IN_SECONDS);
-        enterPhase(PHASE_ASCENT);
+        services.fader()->startFadeIn(FADE_IN_SECONDS);
+        enterPhase(FlightPhase::Ascent);
         return;
     }
     if (finished) return;
     pathMovers.update(dt);
-    if (phase == PHASE_ASCENT) ascentStep(dt);
-    if (phase == PHASE_APPROACH) approachStep(dt);
+    if (phase == FlightPhase::Ascent) ascentStep(dt);
+    if (phase == FlightPhase::Approach) approachStep(dt);
     startSounds();
-    if (phase == PHASE_FALL)
+    if (phase == FlightPhase::Fall)
         fallStep(dt);
     else
         cameraTrackState->addTime(trackSpeed * dt * boost.multiplier);
-    if (phase == PHASE_OUTRO) outroStep(dt);
+    if (phase == FlightPhase::Outro) outroStep(dt);
     if (rigCameraNode->_getDerivedPosition().y > FLIGHT_HIGH_ALTITUDE) highAltitude = true;
 }
 
@@ -320,7 +324,7 @@ void Scene1::ascentStep(float dt) {
     // A track that ends below the approach height (edited data) must not
     // hold the flight in its ascent: its end starts the approach.
     if (rigCameraNode->_getDerivedPosition().y > FLIGHT_APPROACH_HEIGHT || cameraTrackState->hasEnded()) {
-        enterPhase(PHASE_APPROACH);
+        enterPhase(FlightPhase::Approach);
         lookTrackState->setTimePosition(cameraTrackState->getTimePosition() - LOOK_TRACK_LAG);
         lookTrackState->setEnabled(true);
         boost.multiplier = approachMultiplier(rates);
@@ -348,7 +352,7 @@ void Scene1::advanceLadybird(float dt) {
 }
 
 void Scene1::setFaderAlpha(double alpha) {
-    Fader* fader = MossdenApp::getInstance().fader.get();
+    Fader* fader = services.fader();
     fader->alpha = alpha;
     fader->applyAlpha(alpha);
 }
@@ -361,7 +365,7 @@ void Scene1::approachStep(float dt) {
         rigCameraNode->resetOrientation();
         camera->setOrientation(Ogre::Quaternion::IDENTITY);
         cameraTrackNode->resetOrientation();
-        Fader* fader = MossdenApp::getInstance().fader.get();
+        Fader* fader = services.fader();
         if (fader->overlay) fader->overlay->show();
         fader->operation = Fader::FADE_NONE;
     }
@@ -382,7 +386,7 @@ void Scene1::approachStep(float dt) {
         yawNode->setOrientation(Ogre::Quaternion::Slerp(t, endTurnFrom, target, false));
     }
     if (cameraTrackState->hasEnded()) {
-        enterPhase(PHASE_FALL);
+        enterPhase(FlightPhase::Fall);
         fallTrackState->setEnabled(true);
         fallTrackState->setTimePosition(0);
         fallSpeed = 0;
@@ -402,14 +406,14 @@ void Scene1::fallStep(float dt) {
         fallTrackState->addTime(dt * FALL_TRACK_RATE * fallSpeed);
         fallSpeed += dt * FALL_SPEED_GROWTH;
         if (fallTrackState->hasEnded()) {
-            enterPhase(PHASE_OUTRO);
+            enterPhase(FlightPhase::Outro);
             outroTimer.reset();
         }
     }
 }
 
 void Scene1::outroStep(float dt) {
-    Fader* fader = MossdenApp::getInstance().fader.get();
+    Fader* fader = services.fader();
     setFaderAlpha(Ogre::Math::Clamp(fader->alpha + dt, 0.0, 1.0));
     if (outroTimer.getMilliseconds() > OUTRO_MS) {
         finished = true;
@@ -418,31 +422,24 @@ void Scene1::outroStep(float dt) {
 }
 
 void Scene1::tick(int elapsedMs) {
-    if (phase == PHASE_APPROACH) return;
+    if (phase == FlightPhase::Approach) return;
     const bool forward = heldKeys.count(OIS::KC_W) > 0 || leftButtonDown;
-    if (heldKeys.count(OIS::KC_1) > 0 && rig) rig->collapse();
     boost.tick(rates, forward, static_cast<float>(elapsedMs));
 }
 
 bool Scene1::mouseMoved(const OIS::MouseEvent& evt) {
-    MossdenApp& app = MossdenApp::getInstance();
-    if (app.menu.visible) {
-        app.menu.moveCursor(evt.state.X.abs, evt.state.Y.abs);
-        app.menu.mouseMoved(static_cast<Ogre::Real>(evt.state.X.rel));
-        return true;
-    }
-    const float base = phase == PHASE_APPROACH ? TrackCameraRig::MOUSE_DEG_PER_COUNT : mouseSensitivity;
+    const float base = phase == FlightPhase::Approach ? TrackCameraRig::MOUSE_DEG_PER_COUNT : mouseSensitivity;
     applyLook(lookStep(static_cast<float>(evt.state.X.rel), static_cast<float>(evt.state.Y.rel), base,
                        currentLookOptions()));
     return true;
 }
 
 void Scene1::applyLook(const LookStep& step) {
-    if (phase == PHASE_WAITING || phase == PHASE_FALL || phase == PHASE_OUTRO || endTurnStarted) return;
-    if (phase == PHASE_ASCENT)
+    if (phase == FlightPhase::Waiting || phase == FlightPhase::Fall || phase == FlightPhase::Outro || endTurnStarted) return;
+    if (phase == FlightPhase::Ascent)
         rig->rotate(step.yaw, step.pitch,
                     static_cast<float>(frameTimer.getMilliseconds()) / MOUSE_CORRECTION_MS_PER_DEG);
-    else if (phase == PHASE_APPROACH)
+    else if (phase == FlightPhase::Approach)
         rig->approachLook(step.yaw, step.pitch);
 }
 

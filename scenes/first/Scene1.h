@@ -27,21 +27,20 @@ namespace Mossden {
 // Times named "track time" are time positions of the "CameraTrack" state;
 // the scene advances them by its own speed factors, not by real time.
 // The fields are public so that tests can drive and inspect the flight.
+// The flight's phases, in their order (the numbers are those of the
+// "Scene1 phase" lines).
+enum class FlightPhase { Waiting = 1, Ascent, Approach, Fall, Outro };
+
 class Scene1 : public MossdenScene {
 public:
     static constexpr const char* SCENE_FILE = "first_scene.xml";  // the moss world
     static constexpr const char* MUSIC = "scene1.ogg";            // the climb's music, the longest sound
-    static constexpr int PHASE_WAITING = 1;
-    static constexpr int PHASE_ASCENT = 2;
-    static constexpr int PHASE_APPROACH = 3;
-    static constexpr int PHASE_FALL = 4;
-    static constexpr int PHASE_OUTRO = 5;
 
     // True until the first phase-1 update of the process has run: the very
     // first frame of the program is spent without starting the fade-in.
     static bool firstUpdatePending;
 
-    Scene1(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan);
+    Scene1(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan, SceneServices& services);
     ~Scene1() override;
 
     void loadCustom(TiXmlElement* element) override;
@@ -50,7 +49,7 @@ public:
     void tick(int elapsedMs) override;
     bool mouseMoved(const OIS::MouseEvent& evt) override;
     void applyLook(const LookStep& step) override;
-    bool isEnding() const override { return phase == PHASE_FALL || phase == PHASE_OUTRO; }
+    bool isEnding() const override { return phase == FlightPhase::Fall || phase == FlightPhase::Outro; }
     // Draws the moss's tufts and the grass out to a distance that the
     // level sets.
     void applyQuality(Settings::Quality quality) override;
@@ -67,7 +66,7 @@ public:
     float mouseSensitivity = 0.01f;  // degrees per mouse count
     Ogre::SceneNode* lookTrackNode = nullptr;
     Ogre::AnimationState* lookTrackState = nullptr;
-    int phase = PHASE_WAITING;
+    FlightPhase phase = FlightPhase::Waiting;
     Ogre::SceneNode* yawNode = nullptr;
     Ogre::SceneNode* pitchNode = nullptr;
     Ogre::SceneNode* rigCameraNode = nullptr;
@@ -89,7 +88,7 @@ public:
     Ogre::SceneNode* fallTrackNode = nullptr;
     Ogre::AnimationState* fallTrackState = nullptr;
     float fallSpeed = 1.0f;
-    GameTimer outroTimer{gameClock()}, frameTimer{gameClock()}, fallTimer{gameClock()};
+    GameTimer outroTimer, frameTimer, fallTimer;
     std::multimap<float, int> soundStarts;  // track time -> sound id
     PathMoverList pathMovers;
     std::list<Ogre::Vector3> radiusPoints;  // (limit degrees, height, unused)
@@ -114,7 +113,7 @@ private:
     // A skinned entity that can walk, or null with a line naming what is missing.
     Ogre::Entity* walker(const char* name);
     void setUpLadybirds();
-    void enterPhase(int next);
+    void enterPhase(FlightPhase next);
 };
 
 // Pitch limit for height h: the x of the first point, in list order, whose

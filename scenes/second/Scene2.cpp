@@ -2,8 +2,9 @@
 
 #include <Ogre.h>
 
-Scene2::Scene2(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan)
-    : MossdenScene(sceneManager, cameraMan) {}
+Scene2::Scene2(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan,
+               Mossden::SceneServices& services)
+    : MossdenScene(sceneManager, cameraMan, services) {}
 
 void Scene2::loadCustom(TiXmlElement* element) {
     MossdenScene::loadCustom(element);

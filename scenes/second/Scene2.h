@@ -9,7 +9,8 @@
 class Scene2 : public MossdenScene {
 public:
     static constexpr const char* SCENE_FILE = "second_scene.xml";  // the tunnel
-    Scene2(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan);
+    Scene2(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan,
+           Mossden::SceneServices& services);
 
     void loadCustom(TiXmlElement* element) override;
     void createScene() override;

@@ -24,11 +24,6 @@ struct Hole;
 // slowly about its pivot's local Z axis.
 class Asteroid {
 public:
-    struct CollisionSphere {
-        float radius;
-        Ogre::Vector3 centre;
-    };
-
     // Takes the next row of the spin table (a process-wide count of
     // asteroids built: the n-th takes row n mod 21).
     Asteroid(std::string name, Ogre::SceneManager* sceneManager);
@@ -63,14 +58,12 @@ public:
 
     const SpinRow& spinRow() const { return mSpin; }
     int spinRowIndex() const { return mSpinRow; }
-    const std::vector<CollisionSphere>& collisionSpheres() const { return mSpheres; }
 
 private:
     std::string mName;
     Ogre::SceneManager* mSceneManager;
     Ogre::Entity* mEntity = nullptr;
     std::unique_ptr<MeshData> mSurface;
-    std::vector<CollisionSphere> mSpheres;  // nothing fills it; saveAuto writes it
     std::list<Hole*> mHoles;
     int mSpinRow;
     SpinRow mSpin;

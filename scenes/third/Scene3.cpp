@@ -10,7 +10,7 @@
 #include <iostream>
 #include <sstream>
 
-#include "app/MossdenApp.h"
+#include "app/Fader.h"
 #include "audio/SoundManager.h"
 #include "scene/CDotScene.h"
 #include "scenes/third/FieldLayout.h"
@@ -30,22 +30,22 @@ constexpr unsigned long INDICATOR_MS = 30;       // the indicator casts a ray at
 constexpr float CAMERA_MAN_TOP_SPEED = 400.0f;
 constexpr float POINTING_LENGTH = 1000000.0f;
 constexpr float SURFACE_RAY_BACKOFF = 10000.0f;
-constexpr int DEBUG_SPHERES = 1000;
-constexpr float DEBUG_SPHERE_RADIUS = 10.0f;
 constexpr float HOLE_EXIT_HEIGHT = FieldLayout::EYE_HEIGHT;  // the ride ends this far above the exit point
 constexpr float HOLE_RIDE_SECONDS = 2.5f;
 constexpr std::size_t FINALE_HOLES = 4;     // distinct holes before the closing sequence
 constexpr float FIRST_LANDING_TILT = 64.0f;  // degrees: the first view looks down a little
 constexpr float LANDING_TILT = 90.0f;        // degrees: later views look along the ground
 
-const Ogre::Vector3 MOUTH_POINT = toVector(FieldLayout::VIA_POINT);  // the debug path's goal
-
 std::string numbered(const char* stem, int i) { return stem + std::to_string(i); }
 
 }  // namespace
 
-Scene3::Scene3(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan)
-    : MossdenScene(sceneManager, cameraMan), mFinale(*this, mRig, sceneManager) {
+Scene3::Scene3(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan, SceneServices& services)
+    : MossdenScene(sceneManager, cameraMan, services),
+      startTimer(services.clock()),
+      indicatorTimer(services.clock()),
+      swirlWaitTimer(services.clock()),
+      mFinale(*this, mRig, sceneManager) {
     mFlight = std::make_unique<AsteroidFlight>(*this, mRig);
     cameraKeysDisabled = true;
     mPicker = std::make_unique<RayPicker>(sceneManager);
@@ -70,7 +70,6 @@ Scene3::Scene3(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan
 }
 
 Scene3::~Scene3() {
-    destroySphereMarkers(debugMarkersFirst, debugMarkersEnd, sceneManager);
     if (mIndicatorOverlay) mIndicatorOverlay->hide();  // the overlay outlives the scene
 }
 
@@ -90,24 +89,6 @@ void Scene3::loadCustom(TiXmlElement* element) {
 }
 
 void Scene3::loadAuto(TiXmlElement* element) {}
-
-TiXmlElement* Scene3::saveAuto() {
-    auto* result = new TiXmlElement("auto");
-    for (const auto& [name, asteroid] : mAsteroids) {
-        auto* spheres = new TiXmlElement("asterSpheres");
-        spheres->SetAttribute("forAsteroid", name);
-        for (const Asteroid::CollisionSphere& s : asteroid->collisionSpheres()) {
-            auto* sphere = new TiXmlElement("sphere");
-            sphere->SetDoubleAttribute("x", s.centre.x);
-            sphere->SetDoubleAttribute("y", s.centre.y);
-            sphere->SetDoubleAttribute("z", s.centre.z);
-            sphere->SetDoubleAttribute("radius", s.radius);
-            spheres->LinkEndChild(sphere);
-        }
-        result->LinkEndChild(spheres);
-    }
-    return result;
-}
 
 void Scene3::createScene() {
     camera = sceneManager->getCamera("PlayerCam");
@@ -140,7 +121,7 @@ void Scene3::createScene() {
 
     // The opening fades in from black: when the scene is entered directly
     // (not after the first scene's fade-out) cover the picture at once.
-    if (Fader* fader = MossdenApp::getInstance().fader.get()) {
+    if (Fader* fader = services.fader()) {
         const bool covered = fader->alpha >= 1.0 && fader->overlay && fader->overlay->isVisible();
         if (!covered) {
             fader->startFadeOut(1.0);
@@ -225,7 +206,7 @@ void Scene3::update(const Ogre::FrameEvent& evt) {
 void Scene3::openingStep() {
     if (startTimer.getMilliseconds() <= OPENING_MS) return;
     started = true;
-    if (Fader* fader = MossdenApp::getInstance().fader.get()) fader->startFadeIn(OPENING_FADE_SECONDS);
+    if (Fader* fader = services.fader()) fader->startFadeIn(OPENING_FADE_SECONDS);
     if (Asteroid* asteroid = mRig.asteroid(); asteroid && asteroid->entity() && mPhase != Scene3Phase::Flying) {
         // Stand upright on the ground below at once, still looking at it.
         const Ogre::Vector3 p = mRig.mCameraNode->getPosition();
@@ -294,9 +275,9 @@ void Scene3::landingTurnStep(float dt) {
 
 void Scene3::onAsteroidStep(float dt) {
     mRig.update(heldKeys, dt);
-    if (mEndMode == 1) mEndMode = 2;
+    if (mEndMode == FieldEnd::SequenceEnded) mEndMode = FieldEnd::Over;
     SoundManager& sound = SoundManager::getInstance();
-    if (mEndMode == 2 && !sound.isPlaying(noiseSound) && !sound.isPlaying(musicSound)) {
+    if (mEndMode == FieldEnd::Over && !sound.isPlaying(noiseSound) && !sound.isPlaying(musicSound)) {
         sound.addRepeat(noiseSound);
         sound.fadeIn(noiseSound, NOISE_RETURN_FADE_SECONDS);
         sound.play(noiseSound);
@@ -356,19 +337,13 @@ void Scene3::holeRideStep(float dt) {
 }
 
 void Scene3::closingSequenceEnded(const Ogre::Vector3& direction) {
-    mEndMode = 1;
+    mEndMode = FieldEnd::SequenceEnded;
     mCurrentAsteroid = nullptr;
     std::cout << "Closing sequence: the end" << std::endl;
     mFlight->start(direction);
 }
 
 bool Scene3::mouseMoved(const OIS::MouseEvent& evt) {
-    MossdenMenu& menu = MossdenApp::getInstance().menu;
-    if (menu.visible) {
-        menu.moveCursor(evt.state.X.abs, evt.state.Y.abs);
-        menu.mouseMoved(Ogre::Real(evt.state.X.rel));
-        return true;
-    }
     applyLook(lookStep(float(evt.state.X.rel), float(evt.state.Y.rel), CameraRig::MOUSE_DEGREES_PER_PIXEL,
                        currentLookOptions()));
     return true;
@@ -390,56 +365,20 @@ void Scene3::applyLook(const LookStep& step) {
 }
 
 bool Scene3::mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID id) {
-    MossdenMenu& menu = MossdenApp::getInstance().menu;
-    if (menu.visible) {
-        menu.mousePressed(Ogre::Real(evt.state.X.abs), Ogre::Real(evt.state.Y.abs));
-        return true;
-    }
     if (mPhase == Scene3Phase::OnAsteroid) mFlight->start(pointingVector());
     return true;
 }
 
 bool Scene3::keyPressed(const OIS::KeyEvent& evt) {
     heldKeys.insert(evt.key);
-    MossdenApp& app = MossdenApp::getInstance();
     switch (evt.key) {
-    case OIS::KC_ESCAPE:
-        if (app.menu.visible)
-            app.menu.hide();
-        else
-            openMenu();
-        break;
+    case OIS::KC_ESCAPE: services.request(Request::OpenMenu); break;
     case OIS::KC_W:
         if (!mRig.jumping()) mRig.jump();
         break;
-    case OIS::KC_1: debugPath(); break;
     default: break;
     }
     return true;
-}
-
-void Scene3::openMenu() {
-    MossdenApp& app = MossdenApp::getInstance();
-    // After the closing sequence the menu is the end menu.
-    app.menu.show(mEndMode == 2 ? 2 : 1);
-    if (app.mouse) {
-        const OIS::MouseState& state = app.mouse->getMouseState();
-        app.menu.moveCursor(state.X.abs, state.Y.abs);
-    }
-    showIndicator(false);
-}
-
-void Scene3::debugPath() {
-    // The markers of the last press go first, so that presses do not pile up.
-    destroySphereMarkers(debugMarkersFirst, debugMarkersEnd, sceneManager);
-    std::list<Ogre::Vector3> points;
-    findPath(*mPicker, mRig.mCameraNode->_getDerivedPosition(), MOUTH_POINT, points);
-    Ogre::SimpleSpline spline;
-    for (const Ogre::Vector3& p : points) spline.addPoint(p);
-    debugMarkersFirst = sphereMarkerCount + 1;
-    for (int i = 0; i < DEBUG_SPHERES; ++i)
-        createSphereMarker(spline.interpolate(float(i) / DEBUG_SPHERES), DEBUG_SPHERE_RADIUS, sceneManager);
-    debugMarkersEnd = sphereMarkerCount + 1;
 }
 
 }  // namespace Mossden

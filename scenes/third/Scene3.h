@@ -35,19 +35,21 @@ class Overlay;
 
 namespace Mossden {
 
+// How far the field is from its end: playing; the closing sequence has just
+// ended (the viewer flies off); over, one frame later (Escape offers the end
+// menu, the sounds die out).
+enum class FieldEnd { Playing, SequenceEnded, Over };
+
 class Scene3 : public MossdenScene, public ThirdSceneOwner {
 public:
     static constexpr const char* SCENE_FILE = "third_scene.xml";  // the field
 
-    Scene3(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan);
+    Scene3(Ogre::SceneManager* sceneManager, OgreBites::CameraMan* cameraMan, SceneServices& services);
     ~Scene3() override;
 
     void loadCustom(TiXmlElement* element) override;
     // Generated data is never read back.
     void loadAuto(TiXmlElement* element) override;
-    // One "asterSpheres" element per asteroid, in key order, with its
-    // collision spheres (none are ever made, so the elements are empty).
-    TiXmlElement* saveAuto() override;
     void createScene() override;
     void update(const Ogre::FrameEvent& evt) override;
 
@@ -58,7 +60,9 @@ public:
     void applyQuality(Settings::Quality quality) override;
     bool mousePressed(const OIS::MouseEvent& evt, OIS::MouseButtonID id) override;
     bool keyPressed(const OIS::KeyEvent& evt) override;
-    void openMenu() override;
+    // After the closing sequence the menu is the end menu.
+    MenuMode pauseMenu() const override { return mEndMode == FieldEnd::Over ? MenuMode::End : MenuMode::InGame; }
+    void menuOpened() override { showIndicator(false); }
 
     // The owner interface (ThirdSceneOwner.h).
     Scene3Phase phase() const override { return mPhase; }
@@ -100,7 +104,7 @@ public:
     const std::list<std::unique_ptr<Hole>>& holes() const { return mHoles; }
     std::size_t visitedHoleCount() const { return mVisitedHoles.size(); }
     const Ogre::SimpleSpline& holeRide() const { return holeRideSpline; }
-    int endMode() const { return mEndMode; }
+    FieldEnd endMode() const { return mEndMode; }
 
 protected:
     // Where createScene reads the world from; tests point it at small files.
@@ -115,16 +119,15 @@ private:
     void buildPivots();
     void attachFogClouds();
     void prepareJaws();
-    void debugPath();
     void holeRideStep(float dt);
     void requireStartAsteroid();
     void attachHoles();
 
     Scene3Phase mPhase = Scene3Phase::Intro;
     bool started = false;
-    GameTimer startTimer{gameClock()};      // opening (1000 ms) and first landing (4000 ms)
-    GameTimer indicatorTimer{gameClock()};  // paces the indicator test (30 ms)
-    GameTimer swirlWaitTimer{gameClock()};  // reset when a hole ride starts
+    GameTimer startTimer;      // opening (1000 ms) and first landing (4000 ms)
+    GameTimer indicatorTimer;  // paces the indicator test (30 ms)
+    GameTimer swirlWaitTimer;  // reset when a hole ride starts
 
     std::map<std::string, std::unique_ptr<Asteroid>> mAsteroids;
     Asteroid* mCurrentAsteroid = nullptr;
@@ -159,9 +162,7 @@ private:
     std::unique_ptr<AsteroidFlight> mFlight;
 
     int holeUpSound = 0, noiseSound = 0, musicSound = 0;
-    int debugMarkersFirst = 0;  // numbers of the debug path's markers shown now
-    int debugMarkersEnd = 0;    // (one past the last)
-    int mEndMode = 0;  // 1 when the closing sequence has ended, 2 one frame later
+    FieldEnd mEndMode = FieldEnd::Playing;
     bool finaleStarted = false;
 };
 

@@ -3,7 +3,7 @@
 
 // The real application, started once per test process on the X display
 // (Xvfb in CI) with the build tree's data, without entering the render loop.
-// Engine tests reach everything through MossdenApp::getInstance() and render
+// Engine tests reach everything through app() and render
 // frames with renderFrames().
 #include <gtest/gtest.h>
 
@@ -19,6 +19,13 @@
 #include "audio/SoundManager.h"
 
 namespace Mossden::Test {
+
+// The tests' one application, built on first use; the environment shuts it
+// down before the end of main.
+inline MossdenApp& app() {
+    static MossdenApp application;
+    return application;
+}
 
 // The FSAA value the saved configuration holds before the start; the start
 // writes 0 over it (Startup tests). Empty when it could not be written.
@@ -42,10 +49,10 @@ public:
         seedFsaa(std::string(MOSSDEN_BUILD_DIR) + "/cfg/ogre.cfg", playerFolder + "/config/mossden/ogre.cfg", "4");
         static std::string exe = std::string(MOSSDEN_BUILD_DIR) + "/bin/mossden";
         char* argv[] = {exe.data(), nullptr};
-        ASSERT_TRUE(MossdenApp::getInstance().start(1, argv));
+        ASSERT_TRUE(app().start(1, argv));
     }
     void TearDown() override {
-        MossdenApp::getInstance().shutdown();
+        app().shutdown();
         std::filesystem::remove_all(playerFolder);
     }
 
@@ -68,7 +75,6 @@ private:
     std::string playerFolder;
 };
 
-inline MossdenApp& app() { return MossdenApp::getInstance(); }
 
 // Renders n frames through the engine's own frame calls, each reported as
 // dt seconds long, so the application's frame operations run as in the game.
@@ -79,6 +85,13 @@ inline bool renderFrames(int n, double dt = 1.0 / 60.0) {
     return true;
 }
 
+// Starts over as the menu's button does: the request, then the frame's
+// request point.
+inline void startOver() {
+    app().request(Request::StartOver);
+    app().handleRequests();
+}
+
 // Replaces whatever scene runs by a fresh menu scene and undoes what the
 // scenes change beyond their scene graph: the shadow technique (scene files
 // may set their own; the application starts with stencil additive), the
@@ -86,6 +99,8 @@ inline bool renderFrames(int n, double dt = 1.0 / 60.0) {
 inline void backToMenu() {
     app().sceneIndex = -1;
     app().nextScene();
+    // The menu scene asks for its menu; the tests start from a hidden one.
+    app().handleRequests();
     app().menu.hide();
     app().sceneManager->setShadowTechnique(Ogre::SHADOWTYPE_STENCIL_ADDITIVE);
     if (Fader* fader = app().fader.get()) {

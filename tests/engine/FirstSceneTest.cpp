@@ -16,6 +16,7 @@
 #include "app/MossdenApp.h"
 #include "tests/engine/EngineEnvironment.h"
 
+using Mossden::FlightPhase;
 using Mossden::Scene1;
 using Mossden::Test::app;
 using Mossden::Test::renderFrames;
@@ -45,7 +46,7 @@ protected:
     void startAscent() {
         Scene1::firstUpdatePending = false;
         update(0.016f);
-        ASSERT_EQ(scene->phase, Scene1::PHASE_ASCENT);
+        ASSERT_EQ(scene->phase, FlightPhase::Ascent);
     }
     Scene1* scene = nullptr;
 };
@@ -121,10 +122,10 @@ TEST_F(FirstScene, QualityLevelsSetTheirDetailFromAnyOther) {
 TEST_F(FirstScene, FirstUpdateOfTheProcessIsSkipped) {
     Scene1::firstUpdatePending = true;
     update(0.016f);
-    EXPECT_EQ(scene->phase, Scene1::PHASE_WAITING);
+    EXPECT_EQ(scene->phase, FlightPhase::Waiting);
     EXPECT_FALSE(Scene1::firstUpdatePending);
     update(0.016f);
-    EXPECT_EQ(scene->phase, Scene1::PHASE_ASCENT);
+    EXPECT_EQ(scene->phase, FlightPhase::Ascent);
     EXPECT_EQ(app().fader->operation, Mossden::Fader::FADE_IN);
     EXPECT_DOUBLE_EQ(app().fader->totalDuration, 7.0);
 }
@@ -147,7 +148,7 @@ TEST_F(FirstScene, ForwardInputBoostsOutsideTheApproach) {
     scene->tick(50);
     EXPECT_NEAR(scene->boost.multiplier, 1 + 2 * up - down, 1e-5);
     // a tick in the approach does nothing at all
-    scene->phase = Scene1::PHASE_APPROACH;
+    scene->phase = FlightPhase::Approach;
     scene->heldKeys.insert(OIS::KC_W);
     const Mossden::Boost before = scene->boost;
     scene->tick(500);
@@ -166,7 +167,7 @@ TEST_F(FirstScene, BoostValuesComeFromTheFileUnlessUnusable) {
     TiXmlDocument doc;
     doc.Parse(R"(<custom><cameraKeyAccseleration value="-0.8"/><cameraKeySlowdown value="0.3"/>
                  <cameraMaxKeyAccseleration value="-3"/></custom>)");
-    Scene1 other(app().sceneManager, nullptr);
+    Scene1 other(app().sceneManager, nullptr, app().sceneServices());
     other.loadCustom(doc.RootElement());
     EXPECT_FLOAT_EQ(other.rates.keyAcceleration, model.keyAcceleration);
     EXPECT_FLOAT_EQ(other.rates.keySlowdown, 0.3f);
@@ -272,7 +273,7 @@ TEST_F(FirstScene, SeveralPhasesInOneFrame) {
     const float L = scene->cameraTrackState->getLength();
     scene->cameraTrackState->setTimePosition(L);
     update(0.016f);
-    EXPECT_EQ(scene->phase, Scene1::PHASE_FALL);
+    EXPECT_EQ(scene->phase, FlightPhase::Fall);
     EXPECT_TRUE(scene->fallTrackState->getEnabled());
     EXPECT_FLOAT_EQ(scene->fallSpeed, 0.0f);
     EXPECT_TRUE(scene->endTurnStarted);
@@ -284,7 +285,7 @@ TEST_F(FirstScene, SeveralPhasesInOneFrame) {
 TEST_F(FirstScene, ApproachTurnsDarkensAndSlowsDown) {
     startAscent();
     const float L = scene->cameraTrackState->getLength();
-    scene->phase = Scene1::PHASE_APPROACH;
+    scene->phase = FlightPhase::Approach;
     scene->lookTrackState->setEnabled(true);
     scene->boost.multiplier = 3;
     scene->trackSpeed = 30;
@@ -326,15 +327,15 @@ TEST_F(FirstScene, TheFallEndsInTheOutro) {
     startAscent();
     scene->cameraTrackState->setTimePosition(scene->cameraTrackState->getLength());
     update(0.016f);
-    ASSERT_EQ(scene->phase, Scene1::PHASE_FALL);
+    ASSERT_EQ(scene->phase, FlightPhase::Fall);
     // the fall waits a quarter of a second, then accelerates
-    for (int i = 0; i < 400 && scene->phase == Scene1::PHASE_FALL; ++i) {
+    for (int i = 0; i < 400 && scene->phase == FlightPhase::Fall; ++i) {
         update(0.05f);
         if (i == 0) {
             EXPECT_FLOAT_EQ(scene->fallTrackState->getTimePosition(), 0.0f);
         }
     }
-    EXPECT_EQ(scene->phase, Scene1::PHASE_OUTRO);
+    EXPECT_EQ(scene->phase, FlightPhase::Outro);
     // the camera has fallen from above 8900 into the burrow below the moss
     scene->cameraTrackNode->_update(true, false);
     EXPECT_LT(app().camera->getDerivedPosition().y, -1000);
@@ -389,7 +390,7 @@ float flightSeconds(Scene1* scene, Forward forward) {
     float seconds = 0;
     Ogre::FrameEvent evt;
     evt.timeSinceLastFrame = dt;
-    for (int frame = 0; scene->phase < Scene1::PHASE_FALL && seconds < 600; ++frame) {
+    for (int frame = 0; scene->phase < FlightPhase::Fall && seconds < 600; ++frame) {
         if (forward(seconds))
             scene->heldKeys.insert(OIS::KC_W);
         else
@@ -429,11 +430,11 @@ TEST_F(FirstScene, ScreenshotsOfTheFlight) {
     const float dt = 1.0f / 30.0f;
     float seconds = 0;
     for (float at : {8.0f, 24.0f, 40.0f, 80.0f, 128.0f, 150.0f, 170.0f}) {
-        while (seconds < at && scene->phase < Scene1::PHASE_FALL) {
+        while (seconds < at && scene->phase < FlightPhase::Fall) {
             update(dt);
             seconds += dt;
         }
-        if (scene->phase >= Scene1::PHASE_FALL) break;
+        if (scene->phase >= FlightPhase::Fall) break;
         const double alpha = app().fader->alpha;
         if (!scene->endTurnStarted) app().fader->overlay->hide();  // the fade-in runs on the frame loop
         renderFrames(2, 0.0);

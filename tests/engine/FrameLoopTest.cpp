@@ -45,7 +45,7 @@ struct ProbeLog {
 class ProbeScene : public MossdenScene {
 public:
     explicit ProbeScene(ProbeLog& log)
-        : MossdenScene(app().sceneManager, app().cameraMan.get()), log(log) {}
+        : MossdenScene(app().sceneManager, app().cameraMan.get(), app().sceneServices()), log(log) {}
     ~ProbeScene() override { log.alive = false; }
 
     void createScene() override {}
@@ -59,7 +59,7 @@ public:
         ProbeLog& record = log;  // this scene may be gone after the call
         ++record.releases;
         if (startOverOnRelease) {
-            app().startOver();
+            app().request(Mossden::Request::StartOver);
             record.aliveAfterStartOver = record.alive;
         }
         return true;
@@ -71,9 +71,11 @@ private:
     ProbeLog& log;
 };
 
+// The devices deliver to the input chain, and the chain to the scene.
 bool inputPointsAt(MossdenScene* scene) {
-    return app().mouse->getEventCallback() == static_cast<OIS::MouseListener*>(scene) &&
-           app().keyListener() == static_cast<OIS::KeyListener*>(scene);
+    Mossden::InputChain& chain = app().inputChain();
+    return app().mouse->getEventCallback() == static_cast<OIS::MouseListener*>(&chain) &&
+           app().keyListener() == static_cast<OIS::KeyListener*>(&chain) && chain.currentScene() == scene;
 }
 
 // The sequence's slot a test's own scene goes into.
@@ -84,6 +86,7 @@ constexpr int PROBE_SLOT = Mossden::SceneSequence::LAST_INDEX;
 class FrameLoopTest : public ::testing::Test {
 protected:
     void SetUp() override {
+        app().handleRequests();  // what the scene before asked for is not the probe's
         app().menu.hide();
         app().shutDown = false;
         savedIndex = app().sceneIndex;
@@ -202,7 +205,7 @@ TEST_F(FrameLoopTest, MenuOverAPlayableSceneStopsOnlyItsUpdate) {
     app().fader->startFadeIn(10.0);
 
     app().sceneIndex = 1;
-    app().menu.show(1);
+    app().menu.show(Mossden::MenuMode::InGame);
     ASSERT_TRUE(renderFrames(1, 0.25));
     EXPECT_EQ(log.updates, 0);
     EXPECT_EQ(log.ticks.size(), 1u);
@@ -234,7 +237,7 @@ TEST_F(FrameLoopTest, PointerIsGrabbedOnlyInPlay) {
                           Case{2, true, false}}) {
         app().sceneIndex = c.sceneIndex;
         if (c.menuShown)
-            app().menu.show(1);
+            app().menu.show(Mossden::MenuMode::InGame);
         else
             app().menu.hide();
         ASSERT_TRUE(renderFrames(1));
@@ -288,17 +291,19 @@ TEST_F(FrameLoopTest, StartOverFromTheEndRebuildsTheFirstScene) {
     app().sceneIndex = 2;
     SoundManager& sound = SoundManager::getInstance();
     sound.pauseAll();
-    app().menu.show(2);
+    app().menu.show(Mossden::MenuMode::End);
 
-    app().startOver();
+    app().request(Mossden::Request::StartOver);
+    app().handleRequests();
     EXPECT_FALSE(log.alive);
     EXPECT_FALSE(sound.isPaused());
     expectStartedOver();
     EXPECT_TRUE(renderFrames(1));
 }
 
-// The menu's start-over button runs inside the current scene's mouse
-// handler: the scene must outlive its own handler call.
+// The menu's start-over button asks from inside an input handler: the
+// scene outlives its own handler call, and the frame's request point starts
+// over.
 TEST_F(FrameLoopTest, StartOverFromAnInputHandlerWaitsForTheDelivery) {
     app().sceneIndex = 2;
     probe->startOverOnRelease = true;

@@ -130,28 +130,6 @@ TEST_F(Picking, NearestTriangleWinsOverNearestBox) {
     EXPECT_NEAR(o.distance, 30, EPS);
 }
 
-TEST(PickingNames, ManualPrefixGivesFalseWithOutputs) {
-    const std::pair<const char*, bool> cases[] = {
-        {"manualRock", false},   {"MANUALx", false}, {"Manual", false},
-        {"1MANUALSPHERE", true}, {"rock", true},     {"man", true},
-    };
-    for (const auto& [name, result] : cases) {
-        SCOPED_TRACE(name);
-        PrivateSceneManager manager;
-        Ogre::Entity* entity = manager->createEntity(name, quadMesh());
-        Ogre::SceneNode* node = manager->getRootSceneNode()->createChildSceneNode();
-        node->attachObject(entity);
-        node->setPosition(0, 0, -10);
-        manager->getRootSceneNode()->_update(true, false);
-        RayPicker picker(manager.get());
-        const Outputs o = cast(picker, {0, 0, 0}, {0, 0, -1});
-        EXPECT_EQ(o.result, result);
-        EXPECT_EQ(o.entity, entity);
-        EXPECT_NEAR(o.distance, 10, EPS);
-        EXPECT_TRUE(o.point.positionEquals({0, 0, -10}, EPS));
-    }
-}
-
 // The cached, hierarchy-driven cast and the brute-force one agree to the
 // bit on rocks that spin, are scaled unevenly and mirrored, and on a skinned
 // entity, for hits and misses alike.

@@ -17,6 +17,7 @@
 #include "menu/MenuSliders.h"
 #include "menu/MossdenMenu.h"
 #include "menu/SceneMenu.h"
+#include "scenes/first/Scene1.h"
 #include "scene/MossdenScene.h"
 #include "tests/engine/EngineEnvironment.h"
 
@@ -56,7 +57,8 @@ void saveScreenshot(const std::string& name) {
     app().window->writeContentsToFile((folder / (name + ".png")).string());
 }
 
-// Mouse events as the OIS mouse delivers them to the current scene.
+// Mouse events as the OIS mouse delivers them: down the input chain, then
+// the frame's request point.
 struct FakeMouse {
     OIS::MouseState state;
     FakeMouse() {
@@ -67,13 +69,16 @@ struct FakeMouse {
         state.X.rel = relX;
         state.X.abs = p.first;
         state.Y.abs = p.second;
-        app().currentScene()->mouseMoved(OIS::MouseEvent(nullptr, state));
+        app().inputChain().mouseMoved(OIS::MouseEvent(nullptr, state));
+        app().handleRequests();
     }
     void press(OIS::MouseButtonID id = OIS::MB_Left) {
-        app().currentScene()->mousePressed(OIS::MouseEvent(nullptr, state), id);
+        app().inputChain().mousePressed(OIS::MouseEvent(nullptr, state), id);
+        app().handleRequests();
     }
     void release(OIS::MouseButtonID id = OIS::MB_Left) {
-        app().currentScene()->mouseReleased(OIS::MouseEvent(nullptr, state), id);
+        app().inputChain().mouseReleased(OIS::MouseEvent(nullptr, state), id);
+        app().handleRequests();
     }
     std::pair<int, int> at() const { return {state.X.abs, state.Y.abs}; }
 };
@@ -86,26 +91,27 @@ protected:
         savedSlot = app().scenes.currentSlot();
         savedSceneIndex = app().sceneIndex;
         savedModes = menu.videoModes;
-        savedStep = menu.viewModeStep;
+        savedStep = menu.steps.viewMode;
         savedIndex = menu.viewModeIndex;
         savedSettings = app().settings;
         app().shutDown = false;
         app().fader->startFadeIn(0.01);  // a clear picture for the screenshots
         app().fader->fade(1.0);
         menu.hide();
-        menuScene = new SceneMenu(app().sceneManager, app().cameraMan.get());
+        menuScene = new SceneMenu(app().sceneManager, app().cameraMan.get(), app().sceneServices());
         menuScene->createScene();
         app().scenes.install(Mossden::SceneSequence::LAST_INDEX, std::unique_ptr<MossdenScene>(menuScene));
         app().sceneIndex = 0;
         app().pointInputAt(menuScene);
-        ASSERT_TRUE(renderFrames(2));  // the first update opens the start menu
+        ASSERT_TRUE(renderFrames(2));  // the first frame opens the start menu
         ASSERT_TRUE(menu.visible);
-        ASSERT_EQ(menu.mode, MossdenMenu::MODE_START);
+        ASSERT_EQ(menu.mode, Mossden::MenuMode::Start);
     }
     void TearDown() override {
         menu.mouseReleased(0, 0);  // ends a drag left over by a failed test
+        app().handleRequests();
         menu.videoModes = savedModes;
-        menu.viewModeStep = savedStep;
+        menu.steps.viewMode = savedStep;
         menu.viewModeIndex = savedIndex;
         menu.volume = MossdenMenu::MAX_VOLUME;
         app().settings = savedSettings;
@@ -120,6 +126,15 @@ protected:
 
     SoundManager& sound = SoundManager::getInstance();
     MossdenMenu& menu = app().menu;
+    // The sequence moved on (or must): the fixture's scene goes, a fresh menu
+    // scene takes its place.
+    void sequenceMovedOn() {
+        menuScene = nullptr;
+        Mossden::Test::backToMenu();
+        savedSlot = app().scenes.currentSlot();
+        savedSceneIndex = 0;
+    }
+
     SceneMenu* menuScene = nullptr;
     int savedSlot = 0;
     int savedSceneIndex = 0;
@@ -151,7 +166,7 @@ void click(FakeMouse& mouse, const std::string& name) {
 
 TEST_F(MenuTest, EachModeShowsItsButtonsAndHidesTheRest) {
     struct Row {
-        int mode;
+        Mossden::MenuMode mode;
         std::vector<std::string> shown;
         std::vector<std::string> hidden;
         const char* backgroundMaterial;
@@ -163,19 +178,19 @@ TEST_F(MenuTest, EachModeShowsItsButtonsAndHidesTheRest) {
         M + "FullscreenHover", M + "WindowedHover",   M + "ViewModeArrowHover",
         M + "SoundArrowHover", M + "StartBackground"};
     const Row rows[] = {
-        {MossdenMenu::MODE_START,
+        {Mossden::MenuMode::Start,
          {M + "StarsBackground", M + "BoxBackground", M + "Start", M + "StartAbout",
           M + "StartExit", M + "TextMain", M + "Fullscreen", M + "Windowed", M + "Apply",
           M + "ViewModeArrow", M + "SoundArrow", "ViewModeText"},
          {M + "Continue", M + "About", M + "StartOver", M + "Exit", M + "TextAbout"},
          "Menu/StartBackgroundPic"},
-        {MossdenMenu::MODE_IN_GAME,
+        {Mossden::MenuMode::InGame,
          {M + "Continue", M + "About", M + "StartOver", M + "Exit", M + "TextMain",
           M + "Fullscreen", M + "Windowed", "ViewModeText"},
          {M + "StarsBackground", M + "BoxBackground", M + "Start", M + "StartAbout",
           M + "StartExit", M + "TextAbout"},
          "Menu/Background"},
-        {MossdenMenu::MODE_END,
+        {Mossden::MenuMode::End,
          {E + "Continue", E + "StartOver", E + "Exit"},
          {E + "ContinueHover", E + "StartOverHover", E + "ExitHover"},
          nullptr},
@@ -188,15 +203,15 @@ TEST_F(MenuTest, EachModeShowsItsButtonsAndHidesTheRest) {
         EXPECT_TRUE(menu.cursor->isVisible());
         EXPECT_TRUE(sound.isPaused());  // everything else waits while the menu plays
         EXPECT_EQ(menu.musicId, sound.loadSound("thehumming.ogg", true));
-        EXPECT_EQ(overlayShown("MossdenOverlays/Menu"), row.mode != MossdenMenu::MODE_END);
-        EXPECT_EQ(overlayShown("MossdenOverlays/EndMenu"), row.mode == MossdenMenu::MODE_END);
+        EXPECT_EQ(overlayShown("MossdenOverlays/Menu"), row.mode != Mossden::MenuMode::End);
+        EXPECT_EQ(overlayShown("MossdenOverlays/EndMenu"), row.mode == Mossden::MenuMode::End);
         for (const auto& name : row.shown)
-            EXPECT_TRUE(element(name)->isVisible()) << row.mode << name;
+            EXPECT_TRUE(element(name)->isVisible()) << static_cast<int>(row.mode) << name;
         for (const auto& name : row.hidden)
-            EXPECT_FALSE(element(name)->isVisible()) << row.mode << name;
+            EXPECT_FALSE(element(name)->isVisible()) << static_cast<int>(row.mode) << name;
         for (const auto& name : hovers)
-            EXPECT_FALSE(element(name)->isVisible()) << row.mode << name;
-        saveScreenshot("menu_mode" + std::to_string(row.mode));
+            EXPECT_FALSE(element(name)->isVisible()) << static_cast<int>(row.mode) << name;
+        saveScreenshot("menu_mode" + std::to_string(static_cast<int>(row.mode)));
         if (row.backgroundMaterial) {
             EXPECT_EQ(element(M + "Background")->getMaterialName(), row.backgroundMaterial);
         }
@@ -267,7 +282,6 @@ TEST_F(MenuTest, OnlyAHighlightedButtonActsOnRelease) {
     mouse.state.Y.abs = start.second;
     mouse.release();
     EXPECT_TRUE(menu.visible);
-    EXPECT_EQ(menuScene->endCountdown, -1);
 
     // About, once highlighted, opens the about page in place of the settings.
     const auto aboutButton = centreOf(M + "StartAbout");
@@ -294,18 +308,20 @@ TEST_F(MenuTest, OnlyAHighlightedButtonActsOnRelease) {
     EXPECT_TRUE(menu.visible);
     EXPECT_FALSE(app().shutDown);
 
-    // Start, once highlighted, closes the menu and starts the scene's count.
+    // Start, once highlighted, closes the menu and darkens the picture.
     mouse.moveTo(start);
     mouse.release();
     EXPECT_FALSE(menu.visible);
-    EXPECT_EQ(menuScene->endCountdown, 0);
+    EXPECT_GE(app().fader->alpha, 1.0);
+    // A fresh menu scene overtakes the pending start.
+    sequenceMovedOn();
 }
 
 TEST_F(MenuTest, SizeArrowStepsThroughThreeModesOnALine300Wide) {
     menu.videoModes = {"800x600", "1024x768", "1280x1024"};
-    menu.viewModeStep = Mossden::sliderStep(300, 2);
+    menu.steps.viewMode = Mossden::sliderStep(300, 2);
     menu.viewModeIndex = 0;
-    menu.show(MossdenMenu::MODE_START);
+    menu.show(Mossden::MenuMode::Start);
     ASSERT_TRUE(renderFrames(1));
     saveScreenshot("menu_sizes");
     Ogre::OverlayElement* arrow = element(M + "ViewModeArrow");
@@ -317,7 +333,7 @@ TEST_F(MenuTest, SizeArrowStepsThroughThreeModesOnALine300Wide) {
     mouse.moveTo(centreOf(M + "ViewModeArrow"));
     EXPECT_TRUE(hoverArrow->isVisible());
     mouse.press(OIS::MB_Right);  // any button takes the arrow
-    EXPECT_TRUE(menu.draggingViewMode);
+    EXPECT_EQ(menu.dragged, Mossden::MenuSlider::ViewMode);
     EXPECT_FALSE(menu.cursor->isVisible());
 
     const std::pair<int, int> at = mouse.at();
@@ -341,18 +357,18 @@ TEST_F(MenuTest, SizeArrowStepsThroughThreeModesOnALine300Wide) {
 
     const auto p = mouse.at();
     menu.mouseReleased(p.first, p.second);
-    EXPECT_FALSE(menu.draggingViewMode);
+    EXPECT_NE(menu.dragged, Mossden::MenuSlider::ViewMode);
     EXPECT_FLOAT_EQ(menu.dragAccumulator, 0);
     EXPECT_TRUE(menu.cursor->isVisible());
 }
 
 TEST_F(MenuTest, VolumeArrowStopsAtBothEnds) {
     FakeMouse mouse;
-    const float step = menu.volumeStep;
+    const float step = menu.steps.volume;
     ASSERT_GT(step, 0);
     mouse.moveTo(centreOf(M + "SoundArrow"));
     mouse.press();
-    ASSERT_TRUE(menu.draggingVolume);
+    ASSERT_EQ(menu.dragged, Mossden::MenuSlider::Volume);
     const auto at = mouse.at();
     for (int expected = MossdenMenu::MAX_VOLUME - 1; expected >= 0; --expected) {
         mouse.moveTo(at, -static_cast<int>(step) - 1);
@@ -368,19 +384,19 @@ TEST_F(MenuTest, VolumeArrowStopsAtBothEnds) {
     EXPECT_FLOAT_EQ(element(M + "SoundArrow")->getLeft(), menu.sliderLeft + 10 * step);
     EXPECT_EQ(menu.viewModeIndex, savedIndex);
     menu.mouseReleased(at.first, at.second);
-    EXPECT_FALSE(menu.draggingVolume);
+    EXPECT_NE(menu.dragged, Mossden::MenuSlider::Volume);
 }
 
 TEST_F(MenuTest, ASingleScreenSizeKeepsTheArrowStill) {
     menu.videoModes = {"1024x768"};
-    menu.viewModeStep = Mossden::sliderStep(240, 0);
+    menu.steps.viewMode = Mossden::sliderStep(240, 0);
     menu.viewModeIndex = 0;
-    menu.show(MossdenMenu::MODE_START);
+    menu.show(Mossden::MenuMode::Start);
     ASSERT_TRUE(renderFrames(1));
     FakeMouse mouse;
     mouse.moveTo(centreOf(M + "ViewModeArrow"));
     mouse.press();
-    ASSERT_TRUE(menu.draggingViewMode);
+    ASSERT_EQ(menu.dragged, Mossden::MenuSlider::ViewMode);
     for (int dx : {500, -500, 1, 500}) mouse.moveTo(mouse.at(), dx);
     EXPECT_EQ(menu.viewModeIndex, 0);
     EXPECT_FLOAT_EQ(element(M + "ViewModeArrow")->getLeft(), menu.sliderLeft);
@@ -444,7 +460,7 @@ TEST_F(MenuTest, SettingsButtonsCallTheApplication) {
 
 TEST_F(MenuTest, EndMenuFadesInOnceAndOpensOpaqueTheSecondTime) {
     menu.hide();
-    menu.show(MossdenMenu::MODE_END);
+    menu.show(Mossden::MenuMode::End);
     ASSERT_EQ(menu.endUnits.size(), 7u);
     for (Ogre::TextureUnitState* unit : menu.endUnits)
         EXPECT_FLOAT_EQ(unit->getAlphaBlendMode().alphaArg1, 0.0f);
@@ -466,7 +482,7 @@ TEST_F(MenuTest, EndMenuFadesInOnceAndOpensOpaqueTheSecondTime) {
     saveScreenshot("menu_end");
 
     menu.hide();
-    menu.show(MossdenMenu::MODE_END);
+    menu.show(Mossden::MenuMode::End);
     EXPECT_FLOAT_EQ(menu.endFade, 1.0f);
     for (Ogre::TextureUnitState* unit : menu.endUnits)
         EXPECT_FLOAT_EQ(unit->getAlphaBlendMode().alphaArg1, 1.0f);
@@ -475,7 +491,7 @@ TEST_F(MenuTest, EndMenuFadesInOnceAndOpensOpaqueTheSecondTime) {
     ASSERT_TRUE(renderFrames(1));
     const auto arrow = centreOf(M + "SoundArrow");
     menu.mousePressed(arrow.first, arrow.second);
-    EXPECT_FALSE(menu.draggingVolume);
+    EXPECT_NE(menu.dragged, Mossden::MenuSlider::Volume);
     EXPECT_TRUE(menu.cursor->isVisible());
 
     // Continue, once highlighted, closes the end menu.
@@ -485,6 +501,7 @@ TEST_F(MenuTest, EndMenuFadesInOnceAndOpensOpaqueTheSecondTime) {
     EXPECT_TRUE(element(E + "ContinueHover")->isVisible());
     EXPECT_FALSE(element(E + "Continue")->isVisible());
     menu.mouseReleased(continueButton.first, continueButton.second);
+    app().handleRequests();
     EXPECT_FALSE(menu.visible);
     EXPECT_FALSE(overlayShown("MossdenOverlays/EndMenu"));
 }
@@ -512,45 +529,37 @@ TEST_F(MenuTest, MenuShowsAboveAFullFade) {
     fader.overlay->hide();
 }
 
-TEST_F(MenuTest, SceneMenuBlacksThePictureAndFinishesFourUpdatesAfterStart) {
-    SceneMenu scene(app().sceneManager, app().cameraMan.get());
-    scene.createScene();
-    EXPECT_TRUE(scene.showMenuPending);
+// The menu scene asks for the start menu once built; Start darkens the
+// picture, and the first scene is built only once the dark picture has
+// been on the screen, four frames later.
+TEST_F(MenuTest, StartDarkensThePictureAndTheFirstSceneFollowsFourFramesLater) {
     menu.hide();
-    Ogre::FrameEvent evt{};
-    evt.timeSinceLastFrame = 0.016f;
-    scene.update(evt);
-    EXPECT_FALSE(scene.showMenuPending);
+    menuScene->createScene();
+    app().handleRequests();
     EXPECT_TRUE(menu.visible);
-    EXPECT_EQ(menu.mode, MossdenMenu::MODE_START);
+    EXPECT_EQ(menu.mode, Mossden::MenuMode::Start);
     const OIS::MouseState& mouseState = app().mouse->getMouseState();
     EXPECT_FLOAT_EQ(menu.cursor->getX(), float(mouseState.X.abs) / menu.windowWidth);
 
     // Escape does nothing here.
-    scene.keyPressed(OIS::KeyEvent(nullptr, OIS::KC_ESCAPE, 0));
+    app().inputChain().keyPressed(OIS::KeyEvent(nullptr, OIS::KC_ESCAPE, 0));
+    app().handleRequests();
     EXPECT_TRUE(menu.visible);
 
-    scene.setFinished(true);
-    EXPECT_EQ(scene.endCountdown, 0);
-    EXPECT_FALSE(scene.isFinished());
-    scene.update(evt);
+    app().request(Mossden::Request::Start);
+    app().handleRequests();
+    EXPECT_FALSE(menu.visible);
     EXPECT_GE(app().fader->alpha, 1.0);
     EXPECT_TRUE(app().fader->overlay->isVisible());
-    EXPECT_EQ(scene.endCountdown, 1);
-    scene.update(evt);
-    scene.setFinished(true);  // a second start begins the count again
-    EXPECT_EQ(scene.endCountdown, 0);
-    for (int update = 1; update <= 3; ++update) {
-        scene.update(evt);
-        EXPECT_FALSE(scene.isFinished()) << update;
+    for (int frame = 1; frame <= 3; ++frame) {
+        ASSERT_TRUE(renderFrames(1));
+        EXPECT_EQ(app().sceneIndex, 0) << frame;
+        EXPECT_EQ(app().currentScene(), menuScene) << frame;
     }
-    EXPECT_EQ(scene.endCountdown, 3);
-    scene.update(evt);
-    EXPECT_TRUE(scene.isFinished());
-
-    app().fader->startFadeIn(0.01);
-    app().fader->fade(1.0);
-    EXPECT_FALSE(app().fader->overlay->isVisible());
+    ASSERT_TRUE(renderFrames(1));
+    EXPECT_EQ(app().sceneIndex, 1);
+    EXPECT_NE(dynamic_cast<Mossden::Scene1*>(app().currentScene()), nullptr);
+    sequenceMovedOn();
 }
 
 // The Look & quality tab through the menu's own mouse entry points: the
@@ -563,7 +572,7 @@ TEST_F(MenuTest, LookRowsChangeTheSettingsTheFileAndTheCamera) {
     settings.quality = Mossden::Settings::Quality::High;
     app().setFieldOfView(Mossden::Settings::DEFAULT_FIELD_OF_VIEW);
     app().keepSettings();
-    menu.show(MossdenMenu::MODE_START);
+    menu.show(Mossden::MenuMode::Start);
     ASSERT_TRUE(renderFrames(1));
     EXPECT_FALSE(element(M + "LookRows")->isVisible());
 
@@ -585,8 +594,8 @@ TEST_F(MenuTest, LookRowsChangeTheSettingsTheFileAndTheCamera) {
         float sensitivity, fieldOfView;  // after the move
         int arrowStep;                   // the arrow's step on its line
     };
-    const float s = menu.sensitivityStep;
-    const float f = menu.fieldOfViewStep;
+    const float s = menu.steps.sensitivity;
+    const float f = menu.steps.fieldOfView;
     ASSERT_GT(s, 0);
     ASSERT_GT(f, 0);
     const Drag drags[] = {
@@ -615,13 +624,13 @@ TEST_F(MenuTest, LookRowsChangeTheSettingsTheFileAndTheCamera) {
         const float step = std::string(d.arrow) == "SensitivityArrow" ? s : f;
         EXPECT_FLOAT_EQ(element(M + d.arrow)->getLeft(), menu.sliderLeft + step * d.arrowStep);
         // Mouse look reads the new values at once.
-        EXPECT_EQ(MossdenScene::currentLookOptions().sensitivity, settings.mouseSensitivity);
+        EXPECT_EQ(app().currentScene()->currentLookOptions().sensitivity, settings.mouseSensitivity);
     }
-    EXPECT_TRUE(menu.draggingFieldOfView);
+    EXPECT_EQ(menu.dragged, Mossden::MenuSlider::FieldOfView);
     EXPECT_FLOAT_EQ(kept().fieldOfView, 45) << "saved before the arrow was let go";
     EXPECT_NEAR(kept().mouseSensitivity, 1.189207f, 1e-5f);  // saved when let go
     mouse.release();
-    EXPECT_FALSE(menu.draggingFieldOfView);
+    EXPECT_NE(menu.dragged, Mossden::MenuSlider::FieldOfView);
     EXPECT_FLOAT_EQ(kept().fieldOfView, 40);
     EXPECT_EQ(element("FieldOfViewText")->getCaption(), "40\u00b0");
 
@@ -645,7 +654,7 @@ TEST_F(MenuTest, LookRowsChangeTheSettingsTheFileAndTheCamera) {
     EXPECT_TRUE(kept().invertVerticalLook);
     EXPECT_EQ(element(M + "Invert")->getMaterialName(), "Menu/InvertOn");
     EXPECT_EQ(element(M + "InvertHover")->getMaterialName(), "Menu/InvertOnHover");
-    EXPECT_TRUE(MossdenScene::currentLookOptions().invertVertical);
+    EXPECT_TRUE(app().currentScene()->currentLookOptions().invertVertical);
     struct Level {
         const char* button;
         Mossden::Settings::Quality quality;
@@ -675,7 +684,7 @@ TEST_F(MenuTest, LookRowsChangeTheSettingsTheFileAndTheCamera) {
     click(mouse, M + "TabLook");
     menu.hide();
     EXPECT_FALSE(element("SensitivityText")->isVisible());
-    menu.show(MossdenMenu::MODE_IN_GAME);
+    menu.show(Mossden::MenuMode::InGame);
     EXPECT_EQ(menu.page, MossdenMenu::Page::Screen);
     EXPECT_TRUE(element(M + "ScreenRows")->isVisible());
     EXPECT_FALSE(element("SensitivityText")->isVisible());

@@ -1,5 +1,6 @@
-// The scene base on the real application: input routing between the overlay
-// menu and the camera man, and the settings every scene file may carry.
+// The scene base on the real application: the input chain (the overlay menu
+// first, then the scene and its camera man), and the settings every scene
+// file may carry.
 #include <OgreCameraMan.h>
 #include <gtest/gtest.h>
 
@@ -46,23 +47,38 @@ public:
     std::vector<int> pressed, released;
 };
 
-// A scene with a recording camera man, the menu hidden before and after.
+// A scene with a recording camera man at the end of the application's input
+// chain, the menu hidden before and after. Every event is followed by the
+// frame's request point, as in the frame loop.
 class Routing : public ::testing::Test {
 protected:
     Routing()
         : node(manager->getRootSceneNode()->createChildSceneNode()),
           man(node),
           scene(manager.get(), &man) {}
-    void SetUp() override { app().menu.hide(); }
-    void TearDown() override { app().menu.hide(); }
+    void SetUp() override {
+        app().menu.hide();
+        saved = app().inputChain().currentScene();
+        app().inputChain().setScene(&scene);
+    }
+    void TearDown() override {
+        app().inputChain().setScene(saved);
+        app().menu.hide();
+    }
 
-    bool press(OIS::KeyCode key) { return scene.keyPressed(OIS::KeyEvent(nullptr, key, 0)); }
-    bool release(OIS::KeyCode key) { return scene.keyReleased(OIS::KeyEvent(nullptr, key, 0)); }
+    bool handled(bool result) {
+        app().handleRequests();
+        return result;
+    }
+    bool press(OIS::KeyCode key) { return handled(app().inputChain().keyPressed(OIS::KeyEvent(nullptr, key, 0))); }
+    bool release(OIS::KeyCode key) {
+        return handled(app().inputChain().keyReleased(OIS::KeyEvent(nullptr, key, 0)));
+    }
     bool click(OIS::MouseButtonID id) {
-        return scene.mousePressed(OIS::MouseEvent(nullptr, mouse), id);
+        return handled(app().inputChain().mousePressed(OIS::MouseEvent(nullptr, mouse), id));
     }
     bool unclick(OIS::MouseButtonID id) {
-        return scene.mouseReleased(OIS::MouseEvent(nullptr, mouse), id);
+        return handled(app().inputChain().mouseReleased(OIS::MouseEvent(nullptr, mouse), id));
     }
     bool move(int dx, int dy, int dz = 0) {
         mouse.X.rel = dx;
@@ -70,8 +86,10 @@ protected:
         mouse.Z.rel = dz;
         mouse.X.abs += dx;
         mouse.Y.abs += dy;
-        return scene.mouseMoved(OIS::MouseEvent(nullptr, mouse));
+        return handled(app().inputChain().mouseMoved(OIS::MouseEvent(nullptr, mouse)));
     }
+
+    MossdenScene* saved = nullptr;
 
     PrivateSceneManager manager;
     Ogre::SceneNode* node;
@@ -115,7 +133,7 @@ TEST_F(Routing, EscapeOpensAndClosesTheGameMenu) {
     Mossden::MossdenMenu& menu = app().menu;
     press(OIS::KC_ESCAPE);
     EXPECT_TRUE(menu.visible);
-    EXPECT_EQ(menu.mode, 1);
+    EXPECT_EQ(menu.mode, Mossden::MenuMode::InGame);
     EXPECT_TRUE(scene.heldKeys.count(OIS::KC_ESCAPE));
     EXPECT_EQ(man.keysDown, std::vector<OgreBites::Keycode>{OgreBites::SDLK_ESCAPE});
     release(OIS::KC_ESCAPE);
@@ -123,39 +141,41 @@ TEST_F(Routing, EscapeOpensAndClosesTheGameMenu) {
     EXPECT_FALSE(menu.visible);
     release(OIS::KC_ESCAPE);
 
-    // The start menu is not closed by Esc.
-    menu.show(0);
+    // The start menu is not closed by Esc, and takes it.
+    menu.show(Mossden::MenuMode::Start);
     press(OIS::KC_ESCAPE);
     EXPECT_TRUE(menu.visible);
-    EXPECT_EQ(menu.mode, 0);
-    EXPECT_EQ(man.keysDown.size(), 3u);  // Esc still reaches the camera man
+    EXPECT_EQ(menu.mode, Mossden::MenuMode::Start);
+    EXPECT_EQ(man.keysDown.size(), 1u);
 }
 
-TEST_F(Routing, MenuShownTakesButtonsButNotMotion) {
-    app().menu.show(1);
+// While the menu shows, presses, motion and keys are the menu's alone.
+TEST_F(Routing, MenuShownTakesPressesMotionAndKeys) {
+    app().menu.show(Mossden::MenuMode::InGame);
     EXPECT_TRUE(click(OIS::MB_Left));
-    EXPECT_TRUE(unclick(OIS::MB_Left));
     EXPECT_TRUE(click(OIS::MB_Right));
-    EXPECT_TRUE(unclick(OIS::MB_Right));
     EXPECT_TRUE(man.pressed.empty());
-    EXPECT_TRUE(man.released.empty());
     EXPECT_FALSE(scene.leftButtonDown);
     EXPECT_TRUE(move(3, 4));
-    EXPECT_EQ(man.moves.size(), 1u);
-    // Keys other than Esc go on to the camera man while the menu is shown.
+    EXPECT_TRUE(man.moves.empty());
     press(OIS::KC_A);
-    EXPECT_EQ(man.keysDown, std::vector<OgreBites::Keycode>{'a'});
+    EXPECT_TRUE(man.keysDown.empty());
+    EXPECT_TRUE(scene.heldKeys.empty());
     EXPECT_TRUE(app().menu.visible);
 }
 
-TEST_F(Routing, LeftButtonReleasedInTheMenuStaysDown) {
+// Releases reach the scene behind the menu too: nothing held before the
+// menu opened stays held when play goes on.
+TEST_F(Routing, ReleasesBehindTheMenuReachTheScene) {
     click(OIS::MB_Left);
-    app().menu.show(1);
+    press(OIS::KC_W);
+    app().menu.show(Mossden::MenuMode::InGame);
     unclick(OIS::MB_Left);
-    EXPECT_TRUE(scene.leftButtonDown);
-    app().menu.hide();
-    unclick(OIS::MB_Left);
+    release(OIS::KC_W);
     EXPECT_FALSE(scene.leftButtonDown);
+    EXPECT_TRUE(scene.heldKeys.empty());
+    EXPECT_EQ(man.released, std::vector<int>{OgreBites::BUTTON_LEFT});
+    EXPECT_TRUE(app().menu.visible);
 }
 
 TEST_F(Routing, DisabledCameraKeysStillHeld) {

@@ -26,7 +26,7 @@ TEST(SceneChange, FieldIsPreparedInTheDarkAndTheFirstScenesMediaGo) {
     constexpr double SHORT_FRAME = 0.001;
     constexpr int MAX_FRAMES = 3000;
 
-    app().startOver();
+    Mossden::Test::startOver();
     ASSERT_EQ(app().sceneIndex, 1);
     ASSERT_TRUE(renderFrames(3));
     auto* scene = dynamic_cast<Mossden::Scene1*>(app().currentScene());
@@ -36,7 +36,7 @@ TEST(SceneChange, FieldIsPreparedInTheDarkAndTheFirstScenesMediaGo) {
     EXPECT_TRUE(meshLoaded(FIRST_MESH));
     EXPECT_FALSE(meshLoaded(FIELD_MESH)) << "the field's meshes are loaded while the first scene flies";
 
-    scene->phase = Mossden::Scene1::PHASE_OUTRO;
+    scene->phase = Mossden::FlightPhase::Outro;
     scene->outroTimer.reset();
     int frames = 0;
     do {

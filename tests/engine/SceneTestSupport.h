@@ -195,7 +195,7 @@ inline const std::string& twoPartMesh() {
 class TestScene : public MossdenScene {
 public:
     TestScene(Ogre::SceneManager* manager, OgreBites::CameraMan* man = nullptr)
-        : MossdenScene(manager, man) {}
+        : MossdenScene(manager, man, Mossden::Test::app().sceneServices()) {}
     void createScene() override {}
     void update(const Ogre::FrameEvent&) override {}
     void loadCustom(TiXmlElement* element) override {

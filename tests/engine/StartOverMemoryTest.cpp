@@ -34,7 +34,7 @@ TEST(StartOverMemory, FiveCyclesStayFlat) {
     constexpr double ALLOWED_GROWTH = 0.15;  // over the second cycle's figure
     std::vector<double> resident;
     for (int cycle = 1; cycle <= CYCLES; ++cycle) {
-        app().startOver();
+        Mossden::Test::startOver();
         ASSERT_EQ(app().sceneIndex, 1);
         ASSERT_TRUE(renderFrames(FRAMES_PER_CYCLE));
         // The first scene is done: the next frame hands over to the field.

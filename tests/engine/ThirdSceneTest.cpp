@@ -1,5 +1,5 @@
 // The third scene on the real engine, in a small world of sphere asteroids
-// on a private scene manager: spin rows, nearest asteroid, saveAuto, jaws
+// on a private scene manager: spin rows, nearest asteroid, jaws
 // and fog set-up, the rig (landing, pitch limits, hops) and flights
 // (clicks that do nothing, duration and arrival, crash avoidance).
 #include <OgreOverlay.h>
@@ -28,7 +28,7 @@ const Ogre::Vector3 TIE_POINT(-30000, 0, 0);
 
 class TestScene3 : public Scene3 {
 public:
-    TestScene3(Ogre::SceneManager* manager, const std::string& file) : Scene3(manager, nullptr) {
+    TestScene3(Ogre::SceneManager* manager, const std::string& file) : Scene3(manager, nullptr, app().sceneServices()) {
         sceneFile = file;
         sceneGroup = SceneTest::GROUP;
     }
@@ -65,7 +65,7 @@ public:
     std::size_t visitedHoles() const { return s.visitedHoleCount(); }
     void enterHole(Mossden::Hole& hole) { s.enterHole(hole, hole.nearestFallPoint(rig().mCameraNode->getPosition())); }
     const Ogre::SimpleSpline& rideSpline() const { return s.holeRide(); }
-    int endMode() const { return s.endMode(); }
+    Mossden::FieldEnd endMode() const { return s.endMode(); }
     // Reads an asteroid's surface again where it stands now (after a test
     // moved it).
     void refreshSurface(const std::string& name) { asteroid(name).rereadSurface(); }
@@ -192,8 +192,15 @@ protected:
         scene = std::make_unique<TestScene3>(manager.get(), worldFile());
         scene->createScene();
         probe = std::make_unique<Scene3Driver>(*scene);
+        // The field gets what the menu leaves of the input; what the scene
+        // before asked for is not the field's.
+        app().handleRequests();
+        app().menu.hide();
+        savedInput = app().inputChain().currentScene();
+        app().inputChain().setScene(scene.get());
     }
     void TearDown() override {
+        app().inputChain().setScene(savedInput);
         probe.reset();
         scene.reset();
         indicator->hide();
@@ -225,6 +232,7 @@ protected:
     std::unique_ptr<TestScene3> scene;
     std::unique_ptr<Scene3Driver> probe;
     Ogre::Overlay* indicator = nullptr;
+    MossdenScene* savedInput = nullptr;
     double faderAlpha = 0;
     int faderOperation = 0;
     bool faderShown = false;
@@ -269,23 +277,6 @@ TEST_F(ThirdScene, NearestAsteroidTiesGoToTheEarlierKey) {
     EXPECT_EQ(nearest->name(), "aster10");
     EXPECT_EQ(scene->nearestAsteroid(TIE_POINT - Ogre::Vector3(1, 0, 0))->name(), "aster2");
     EXPECT_EQ(scene->nearestAsteroid(START)->name(), "aster19");
-}
-
-TEST_F(ThirdScene, SaveAutoGivesTwentyOneEmptyElementsInKeyOrder) {
-    std::unique_ptr<TiXmlElement> saved(scene->saveAuto());
-    ASSERT_NE(saved, nullptr);
-    EXPECT_STREQ(saved->Value(), "auto");
-    std::vector<std::string> names;
-    for (const TiXmlElement* e = saved->FirstChildElement(); e; e = e->NextSiblingElement()) {
-        EXPECT_STREQ(e->Value(), "asterSpheres");
-        EXPECT_EQ(e->FirstChild(), nullptr);
-        names.push_back(e->Attribute("forAsteroid"));
-    }
-    std::vector<std::string> expected;
-    for (int i = 1; i <= 21; ++i) expected.push_back("aster" + std::to_string(i));
-    std::sort(expected.begin(), expected.end());
-    EXPECT_EQ(names, expected);
-    EXPECT_EQ(names[1], "aster10");
 }
 
 TEST_F(ThirdScene, SetUpHidesJawsBuildsPivotsAndHangsFogOnItsAsteroid) {
@@ -404,13 +395,11 @@ TEST_F(ThirdScene, MouseLookFollowsTheSensitivityAndInvertOfTheSettings) {
 TEST_F(ThirdScene, GamepadHopsLooksAndOpensTheMenu) {
     standOnStart();
     struct Target : Mossden::GamepadInput::Target {
-        explicit Target(MossdenScene* s) : s(s) {}
-        MossdenScene* scene() override { return s; }
+        Mossden::InputChain& input() override { return app().inputChain(); }
         Mossden::MossdenMenu& menu() override { return app().menu; }
         OIS::Keyboard* keyboard() override { return app().keyboard; }
         OIS::Mouse* mouse() override { return app().mouse; }
-        MossdenScene* s;
-    } target(scene.get());
+    } target;
     Mossden::GamepadInput pad(target);
     OIS::JoyStickState state;
     state.mAxes.resize(Mossden::GamepadMapper::AXIS_COUNT);
@@ -454,12 +443,13 @@ TEST_F(ThirdScene, GamepadHopsLooksAndOpensTheMenu) {
     Mossden::MossdenMenu& menu = app().menu;
     pad.buttonPressed(evt, layout.buttonStart);
     pad.buttonReleased(evt, layout.buttonStart);
+    app().handleRequests();
     ASSERT_TRUE(menu.visible);
-    EXPECT_EQ(menu.mode, Mossden::MossdenMenu::MODE_IN_GAME);
+    EXPECT_EQ(menu.mode, Mossden::MenuMode::InGame);
     ASSERT_TRUE(Mossden::Test::renderFrames(1));  // lays the menu out
     // The left stick carries the cursor: full right for two frames of 0.05 s
     // (the first lights the button under it, as a mouse move does).
-    Ogre::OverlayElement* button = menu.continueButton.plain;
+    Ogre::OverlayElement* button = menu.buttons.continueButton.plain;
     const int centreX = static_cast<int>((button->_getDerivedLeft() + button->_getWidth() / 2) * menu.windowWidth);
     const int centreY = static_cast<int>((button->_getDerivedTop() + button->_getHeight() / 2) * menu.windowHeight);
     const int fromX = centreX - static_cast<int>(Mossden::GamepadMapper::CURSOR_PIXELS_PER_SECOND * 0.1f);
@@ -474,6 +464,7 @@ TEST_F(ThirdScene, GamepadHopsLooksAndOpensTheMenu) {
     // ... onto Continue, where A presses: the menu goes, the field plays on.
     pad.buttonPressed(evt, layout.buttonA);
     pad.buttonReleased(evt, layout.buttonA);
+    app().handleRequests();
     EXPECT_FALSE(menu.visible);
     settings = saved;
 }
@@ -509,36 +500,6 @@ TEST_F(ThirdScene, ClickingOwnAsteroidEmptySpaceOrAnotherEntityDoesNothing) {
         EXPECT_EQ(scene->currentAsteroid()->name(), "aster19");
     }
     EXPECT_TRUE(probe->rig().mCameraNode->_getDerivedPosition().positionEquals(before, 0.01f));
-}
-
-// Key 1 shows the path to the mouth as a row of sphere markers; a second
-// press replaces the first press's markers, and the scene takes its markers'
-// meshes with it.
-TEST_F(ThirdScene, DebugPathMarkersAreReplacedNotPiledUp) {
-    standOnStart();
-    auto markers = [this](std::size_t& meshes) {
-        std::size_t entities = 0;
-        for (const auto& [name, object] : manager->getMovableObjects("Entity"))
-            if (name.find("MANUALSPHERE") != std::string::npos) ++entities;
-        meshes = 0;
-        for (const auto& [handle, resource] : Ogre::MeshManager::getSingleton().getResourceIterator())
-            if (resource->getName().find("MANUALSPHERE") != std::string::npos) ++meshes;
-        return entities;
-    };
-    std::size_t meshesBefore = 0;
-    ASSERT_EQ(markers(meshesBefore), 0u);
-    const OIS::KeyEvent one(nullptr, OIS::KC_1, 0);
-    std::size_t meshes = 0;
-    for (int press = 1; press <= 2; ++press) {
-        scene->keyPressed(one);
-        scene->keyReleased(one);
-        EXPECT_EQ(markers(meshes), 1000u) << "press " << press;
-        EXPECT_EQ(meshes, meshesBefore + 1000) << "press " << press;
-    }
-    probe.reset();
-    scene.reset();
-    markers(meshes);
-    EXPECT_EQ(meshes, meshesBefore);
 }
 
 TEST_F(ThirdScene, IndicatorShowsOnlyForAnotherAsteroidWhileStanding) {
@@ -783,7 +744,7 @@ TEST_F(ThirdScene, ClosingSequenceLaughsOnceFarOutAndEndsFreeWithTheEndMenuAhead
     // this world, so no flight), orientations reset, yaw to the final view.
     EXPECT_EQ(scene->phase(), Scene3Phase::OnAsteroid);
     EXPECT_EQ(scene->currentAsteroid(), nullptr);
-    EXPECT_EQ(probe->endMode(), 1);
+    EXPECT_EQ(probe->endMode(), Mossden::FieldEnd::SequenceEnded);
     EXPECT_EQ(rig.mRootCameraNode->getOrientation(), Ogre::Quaternion::IDENTITY);
     EXPECT_EQ(rig.mCameraNode->getOrientation(), Ogre::Quaternion::IDENTITY);
     EXPECT_TRUE(rig.mCameraYawNode->getOrientation().equals(Mossden::FinalSequence::FINAL_ORIENTATION,
@@ -794,14 +755,15 @@ TEST_F(ThirdScene, ClosingSequenceLaughsOnceFarOutAndEndsFreeWithTheEndMenuAhead
     for (Ogre::SceneNode* pivot : probe->pivots())
         EXPECT_TRUE(pivot->getOrientation().equals(Ogre::Quaternion::IDENTITY, Ogre::Degree(0.01f)));
     frame(1.0f / 30);
-    EXPECT_EQ(probe->endMode(), 2);
+    EXPECT_EQ(probe->endMode(), Mossden::FieldEnd::Over);
     // Escape now offers the end menu.
     Mossden::MossdenMenu& menu = app().menu;
     menu.hide();
     OIS::KeyEvent escape(nullptr, OIS::KC_ESCAPE, 0);
-    scene->keyPressed(escape);
+    app().inputChain().keyPressed(escape);
+    app().handleRequests();
     EXPECT_TRUE(menu.visible);
-    EXPECT_EQ(menu.mode, 2);
+    EXPECT_EQ(menu.mode, Mossden::MenuMode::End);
     menu.hide();
 }
 

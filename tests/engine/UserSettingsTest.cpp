@@ -48,11 +48,10 @@ TEST(UserSettings, MenuChangesAreSavedAtOnce) {
     const std::string before = app().resolution;
     MossdenMenu& menu = app().menu;
     menu.volume = 3;
-    menu.draggingVolume = true;
+    menu.dragged = Mossden::MenuSlider::Volume;
     ASSERT_TRUE(renderFrames(1));
     EXPECT_EQ(kept().volume, Settings::MAX_VOLUME) << "saved while dragging";
-    menu.draggingVolume = false;
-    ASSERT_TRUE(renderFrames(1));
+    menu.mouseReleased(0, 0);  // lets the slider go
     EXPECT_EQ(kept().volume, 3);
 
     app().setResolution("800x600");
@@ -61,6 +60,8 @@ TEST(UserSettings, MenuChangesAreSavedAtOnce) {
     EXPECT_EQ(kept().fullscreen, std::optional<bool>(false));
 
     menu.volume = Settings::MAX_VOLUME;
+    menu.dragged = Mossden::MenuSlider::Volume;
+    menu.mouseReleased(0, 0);
     app().setResolution(before);
     ASSERT_TRUE(renderFrames(2));
     EXPECT_EQ(kept().volume, Settings::MAX_VOLUME);
