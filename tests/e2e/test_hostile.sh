@@ -216,7 +216,7 @@ while read -r kind file outcome; do
 done <<'ROWS'
 mesh            media/models/ladybird.mesh          runs
 skeleton        media/models/ladybird.skeleton      runs
-texture         media/textures/pointer.png          runs
+texture         media/textures/third_rock.png       runs
 material-script media/scripts/Menu.material         stops
 shader          media/scripts/FirstWorld.vert       runs
 overlay         media/overlays/Menu.overlay         stops
