@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <stdexcept>
@@ -113,6 +114,15 @@ public:
     }
 };
 
+// The archive manager's table of factories: addArchiveFactory keeps the
+// first factory of a type, and the engine root has added its own
+// "FileSystem" factory by the time ours exists.
+struct FactoryTable : Ogre::ArchiveManager {
+    static std::map<Ogre::String, Ogre::ArchiveFactory*>& of(Ogre::ArchiveManager& manager) {
+        return manager.*(&FactoryTable::mArchFactories);
+    }
+};
+
 std::string readAll(const std::string& path, bool& ok) {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream text;
@@ -196,7 +206,7 @@ void guardArchives() {
     // end; the factory lives to the process's end so that no order of
     // static destruction can leave it behind.
     static auto* factory = new CheckedFileSystemFactory;
-    Ogre::ArchiveManager::getSingleton().addArchiveFactory(factory);
+    FactoryTable::of(Ogre::ArchiveManager::getSingleton())[factory->getType()] = factory;
 }
 
 bool refused(const std::string& folder, const std::string& file) { return refusedFiles().count(key(folder, file)) > 0; }

@@ -145,6 +145,7 @@ bool MossdenApp::configure() {
         root->setRenderSystem(systems.front());
     }
     checkConfiguredVideoMode(applySettingsToEngineConfig() ? settingsPath : ogreCfgPath);
+    RendererCheck::probeDisplay();
     window = root->initialise(true, "Mossden");
     RendererCheck::require(*root->getRenderSystem());
     pickFirstQuality();

@@ -7,8 +7,14 @@
 #include <string>
 
 #include "platform/CrashReport.h"
+#include "platform/GlProbe.h"
 
 namespace Mossden::RendererCheck {
+
+void probeDisplay() {
+    const std::string missing = Platform::missingGlFeatures();
+    if (!missing.empty()) throw std::runtime_error("The display's OpenGL lacks what the game needs: " + missing);
+}
 
 void require(const Ogre::RenderSystem& renderSystem) {
     const Ogre::RenderSystemCapabilities* caps = renderSystem.getCapabilities();

@@ -11,6 +11,10 @@ class RenderSystem;
 
 namespace Mossden::RendererCheck {
 
+// Before the window: throws std::runtime_error naming what the display's
+// GL lacks, where the engine would die of a fault creating its window.
+void probeDisplay();
+
 // Throws std::runtime_error naming the renderer and what it lacks; tells
 // the crash report which renderer runs.
 void require(const Ogre::RenderSystem& renderSystem);

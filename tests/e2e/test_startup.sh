@@ -22,6 +22,19 @@ status=$(wait_exit 30)
 [ "$status" = 0 ] || fail "closing the window gave status $status"
 grep -qx "FSAA=0" "$PLAYER_CFG" || fail "ogre.cfg kept $(grep FSAA "$PLAYER_CFG")"
 
+# A GL without shaders (Mesa told to offer GL 1.5 and none of its shader
+# extensions): the engine would die of a fault creating its window; the
+# game says what is missing instead.
+rm -f "$WORK/status" "$WORK/game.log"
+(cd "$WORK" && MESA_GL_VERSION_OVERRIDE=1.5 \
+    MESA_EXTENSION_OVERRIDE="-GL_ARB_vertex_shader -GL_ARB_fragment_shader -GL_ARB_vertex_program -GL_ARB_fragment_program" \
+    "$GAME" > "$WORK/game.log" 2>&1; echo $? > "$WORK/status") &
+GAME_PID=$!
+status=$(wait_exit 60)
+[ "$status" = 1 ] || fail "a GL without shaders gave status $status"
+grep -q "OpenGL lacks what the game needs: GLSL shaders" "$WORK/game.log" || fail "a GL without shaders: no line saying so"
+echo "ok   a GL without shaders: one line saying what is missing"
+
 # A copy of the executable with no data anywhere near it.
 mkdir -p "$WORK/lonely/bin"
 cp "$GAME" "$WORK/lonely/bin/mossden"
