@@ -40,6 +40,9 @@ SoundManager& SoundManager::getInstance() {
 }
 
 SoundManager::~SoundManager() {
+    // A device being opened is closed by its attempt if that ends soon; one
+    // that hangs is left to the end of the process.
+    if (reopening.valid()) reopening.wait_for(std::chrono::seconds(1));
     if (!initialised || !audible) return;
     // Sources first: a buffer still attached to a source cannot be deleted.
     for (auto& copy : instances) alDeleteSources(1, &copy.source);

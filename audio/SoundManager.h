@@ -146,8 +146,6 @@ public:
 
     // Read-only views for diagnostics and tests.
     bool hasDevice() const { return audible; }
-    // The open device's name; empty while there is none.
-    std::string deviceName() const { return device ? device->name() : std::string(); }
     int soundCount() const { return count; }
     const SoundRecord* record(int id) const;
     const std::list<SoundRecord>& oneShots() const { return instances; }
