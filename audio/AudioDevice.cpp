@@ -12,8 +12,8 @@ namespace {
 using SetThreadContext = ALCboolean(ALC_APIENTRY*)(ALCcontext*);
 
 SetThreadContext setThreadContext() {
-    static const auto entry = reinterpret_cast<SetThreadContext>(
-        alcGetProcAddress(nullptr, "alcSetThreadContext"));
+    static const auto entry =
+        reinterpret_cast<SetThreadContext>(alcGetProcAddress(nullptr, "alcSetThreadContext"));
     return entry;
 }
 
@@ -30,9 +30,10 @@ std::unique_ptr<AudioDevice> AudioDevice::open() {
     return std::unique_ptr<AudioDevice>(new AudioDevice(device, context));
 }
 
-AudioDevice::AudioDevice(ALCdevice* device, ALCcontext* context) : device(device), context(context) {
-    // The full name where the library has one ("OpenAL Soft on Null Output"
-    // rather than "Null Output").
+AudioDevice::AudioDevice(ALCdevice* device, ALCcontext* context)
+    : device(device), context(context) {
+    // The name of the device as opened, where the library keeps one apart
+    // from the list of devices: a sound server's sink by its description.
     const ALCenum which = alcIsExtensionPresent(device, "ALC_ENUMERATE_ALL_EXT")
                               ? ALC_ALL_DEVICES_SPECIFIER
                               : ALC_DEVICE_SPECIFIER;

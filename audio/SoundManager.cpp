@@ -40,6 +40,9 @@ SoundManager& SoundManager::getInstance() {
 }
 
 SoundManager::~SoundManager() {
+    // A device being opened is closed by its attempt if that ends soon; one
+    // that hangs is left to the end of the process.
+    if (reopening.valid()) reopening.wait_for(std::chrono::seconds(1));
     if (!initialised || !audible) return;
     // Sources first: a buffer still attached to a source cannot be deleted.
     for (auto& copy : instances) alDeleteSources(1, &copy.source);
@@ -184,8 +187,8 @@ bool SoundManager::prepareStep(std::size_t reads) {
 // Gives the buffer the decoded file. A file that cannot be read leaves the
 // buffer empty (the sound plays silence) and, when report is set, says so in
 // one line (a device opened again reads the files again, quietly).
-bool SoundManager::fillBuffer(unsigned int buffer, const std::string& path, bool ogg, OggStream* ready,
-                              bool report) {
+bool SoundManager::fillBuffer(unsigned int buffer, const std::string& path, bool ogg,
+                              OggStream* ready, bool report) {
     alGetError();  // start from a clean error state to judge alBufferData
     if (ogg) {
         // A prepared file was opened already: its result shows in its sound
@@ -206,7 +209,9 @@ bool SoundManager::fillBuffer(unsigned int buffer, const std::string& path, bool
                 if (report) std::cout << "Cant load file " << path << std::endl;
                 return false;
             case OggResult::NOT_VORBIS:
-                if (report) std::cout << "Cant load file " << path << ": not an Ogg Vorbis file" << std::endl;
+                if (report)
+                    std::cout << "Cant load file " << path << ": not an Ogg Vorbis file"
+                              << std::endl;
                 return false;
             case OggResult::OK:
                 break;
@@ -227,7 +232,9 @@ bool SoundManager::fillBuffer(unsigned int buffer, const std::string& path, bool
         if (!data) {
             // The outputs are undefined on failure: never hand them to OpenAL.
             const ALenum error = alutGetError();
-            if (report) std::cout << "Cant load file " << path << ": " << alutGetErrorString(error) << std::endl;
+            if (report)
+                std::cout << "Cant load file " << path << ": " << alutGetErrorString(error)
+                          << std::endl;
             return false;
         }
         alBufferData(buffer, format, data, size, frequency);
@@ -237,7 +244,7 @@ bool SoundManager::fillBuffer(unsigned int buffer, const std::string& path, bool
     if (error != AL_NO_ERROR) {
         if (report)
             std::cout << "Cant load file " << path << ": OpenAL refused its data ("
-                  << alGetString(error) << ")" << std::endl;
+                      << alGetString(error) << ")" << std::endl;
         return false;
     }
     return true;
@@ -459,7 +466,8 @@ void SoundManager::watchDevice(float dt) {
             sound.heardPlayback = state == AL_PLAYING  ? SoundRecord::Playback::PLAYING
                                   : state == AL_PAUSED ? SoundRecord::Playback::PAUSED
                                                        : SoundRecord::Playback::STOPPED;
-            sound.heardPosition = sound.heardPlayback == SoundRecord::Playback::STOPPED ? 0.0 : seconds;
+            sound.heardPosition =
+                sound.heardPlayback == SoundRecord::Playback::STOPPED ? 0.0 : seconds;
             if (state == AL_INITIAL && sound.playback == SoundRecord::Playback::PAUSED) {
                 // Paused while the device was away: it waits at its offset.
                 sound.heardPlayback = sound.playback;
@@ -538,13 +546,15 @@ void SoundManager::keepTime(float dt) {
 void SoundManager::startReopening(std::unique_ptr<AudioDevice> old) {
     std::vector<std::string> paths(sounds.size());
     for (const auto& [name, id] : ids)
-        if (sounds[static_cast<std::size_t>(id)].loaded) paths[static_cast<std::size_t>(id)] = folder + name;
+        if (sounds[static_cast<std::size_t>(id)].loaded)
+            paths[static_cast<std::size_t>(id)] = folder + name;
     std::promise<Reopened> promise;
     reopening = promise.get_future();
     // Detached: an attempt that never returns (a sound server that hangs)
     // must hold up neither the frames nor the end of the program. It shares
     // nothing with the manager but the promise.
-    std::thread([promise = std::move(promise), old = std::move(old), paths = std::move(paths)]() mutable {
+    std::thread([promise = std::move(promise), old = std::move(old),
+                 paths = std::move(paths)]() mutable {
         promise.set_value(reopen(std::move(old), std::move(paths)));
     }).detach();
 }
@@ -552,7 +562,8 @@ void SoundManager::startReopening(std::unique_ptr<AudioDevice> old) {
 // Off the frame thread: closes the device that went away, opens the default
 // one, and fills a buffer for every path (empty: none) with the context
 // current on this thread only.
-SoundManager::Reopened SoundManager::reopen(std::unique_ptr<AudioDevice> old, std::vector<std::string> paths) {
+SoundManager::Reopened SoundManager::reopen(std::unique_ptr<AudioDevice> old,
+                                            std::vector<std::string> paths) {
     old.reset();
     Reopened found;
     found.device = AudioDevice::open();
@@ -573,8 +584,8 @@ void SoundManager::adopt(Reopened found) {
     device = std::move(found.device);
     device->makeCurrent();
     audible = true;
-    std::cout << (everAudible ? "Sound is back on \"" : "Sound plays on \"") << device->name() << "\""
-              << std::endl;
+    std::cout << (everAudible ? "Sound is back on \"" : "Sound plays on \"") << device->name()
+              << "\"" << std::endl;
     everAudible = true;
     listen();
     for (std::size_t id = 0; id < sounds.size(); ++id) {
@@ -593,7 +604,8 @@ void SoundManager::adopt(Reopened found) {
             });
             alGenBuffers(1, &buffer);
             if (named != ids.end())
-                fillBuffer(buffer, folder + named->first, endsWithNoCase(named->first, "ogg"), nullptr, false);
+                fillBuffer(buffer, folder + named->first, endsWithNoCase(named->first, "ogg"),
+                           nullptr, false);
         }
         sound.buffer = buffer;
         alGenSources(1, &sound.source);

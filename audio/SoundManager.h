@@ -146,8 +146,6 @@ public:
 
     // Read-only views for diagnostics and tests.
     bool hasDevice() const { return audible; }
-    // The open device's name; empty while there is none.
-    std::string deviceName() const { return device ? device->name() : std::string(); }
     int soundCount() const { return count; }
     const SoundRecord* record(int id) const;
     const std::list<SoundRecord>& oneShots() const { return instances; }
@@ -174,10 +172,11 @@ private:
     bool soundPlaying(const SoundRecord& sound) const;
     void setupSource(unsigned int source, unsigned int buffer, bool loop) const;
     void setGain(SoundRecord& sound, float fadeGain);
-    static bool fillBuffer(unsigned int buffer, const std::string& path, bool ogg, OggStream* prepared,
-                           bool report);
+    static bool fillBuffer(unsigned int buffer, const std::string& path, bool ogg,
+                           OggStream* prepared, bool report);
     static double bufferSeconds(unsigned int buffer);
-    static Reopened reopen(std::unique_ptr<Mossden::AudioDevice> old, std::vector<std::string> paths);
+    static Reopened reopen(std::unique_ptr<Mossden::AudioDevice> old,
+                           std::vector<std::string> paths);
 
     void watchDevice(float dt);
     void listen();
@@ -210,7 +209,7 @@ private:
     bool audible = false;  // the audio device is open and its context current
     bool everAudible = false;
     std::unique_ptr<Mossden::AudioDevice> device;  // null while away
-    std::future<Reopened> reopening;  // an attempt under way, off the frame thread
+    std::future<Reopened> reopening;               // an attempt under way, off the frame thread
     Clock::time_point nextAttempt;
 };
 

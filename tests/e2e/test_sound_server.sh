@@ -32,7 +32,10 @@ export PULSE_RUNTIME_PATH="$PULSE_DIR/runtime" XDG_RUNTIME_DIR="$PULSE_DIR/runti
 SERVER_PID=
 RECORDER_PID=
 stop_server() {
-    [ -n "$SERVER_PID" ] && kill -9 "$SERVER_PID" 2>/dev/null && wait "$SERVER_PID" 2>/dev/null
+    if [ -n "$SERVER_PID" ]; then
+        pkill -9 -P "$SERVER_PID" 2>/dev/null
+        { wait "$SERVER_PID"; } 2>/dev/null
+    fi
     SERVER_PID=
 }
 stop_recorder() {
@@ -40,10 +43,13 @@ stop_recorder() {
     RECORDER_PID=
 }
 trap 'stop_recorder; stop_server; cleanup' EXIT
+trap 'exit 1' INT TERM
 
-# start_server: a fresh server, answering within 10 s
+# start_server: a fresh server, answering within 10 s; the server is
+# killed (not stopped: it goes as a crashed one does) by stop_server, and
+# ends by itself after 5 minutes should this script be killed first
 start_server() {
-    env -u DISPLAY HOME="$PULSE_DIR/home" pulseaudio -n -F "$PULSE_DIR/server.pa" --daemonize=no --system=false \
+    env -u DISPLAY HOME="$PULSE_DIR/home" timeout -s KILL 300 pulseaudio -n -F "$PULSE_DIR/server.pa" --daemonize=no --system=false \
         --exit-idle-time=-1 --disallow-exit --use-pid-file=no --log-target=stderr \
         >> "$WORK/pulse.log" 2>&1 &
     SERVER_PID=$!

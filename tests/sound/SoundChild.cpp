@@ -99,8 +99,10 @@ private:
             pollfd wait{fd, POLLIN, 0};
             if (::poll(&wait, 1, 20) <= 0) continue;
             const ssize_t got = ::read(fd, chunk, sizeof chunk);
-            if (got > 0) bytes.insert(bytes.end(), chunk, chunk + got);
-            else if (got == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));  // no writer yet
+            if (got > 0)
+                bytes.insert(bytes.end(), chunk, chunk + got);
+            else if (got == 0)
+                std::this_thread::sleep_for(std::chrono::milliseconds(5));  // no writer yet
         }
         ::close(fd);
     }
@@ -147,35 +149,36 @@ int reconnect(SoundManager& sound, const std::string& dir) {
     runFrames(sound, 0.05);
     const std::vector<float> before = first.hangUp();
     const std::size_t tail = std::min<std::size_t>(before.size(), RATE / 4);
-    std::cout << "before440 " << toneAmplitude(before.data() + before.size() - tail, tail, RATE, 440)
-              << std::endl;
+    std::cout << "before440 "
+              << toneAmplitude(before.data() + before.size() - tail, tail, RATE, 440) << std::endl;
     runFrames(sound, 5.0, [&] { return !sound.hasDevice(); });
     std::cout << "gone " << !sound.hasDevice() << std::endl;
     // The attempt to open the device again waits in the FIFO's open; the
     // frames go on meanwhile.
     std::cout << "framesAway " << runFrames(sound, 1.0) << std::endl;
-    std::cout << "awayBed " << sound.isPlaying(bed) << "\nawayBlip " << sound.isPlaying(blip) << std::endl;
+    std::cout << "awayBed " << sound.isPlaying(bed) << "\nawayBlip " << sound.isPlaying(blip)
+              << std::endl;
     // The menu opens while the device is away: the bed waits where it is.
     sound.pauseAll();
     runFrames(sound, 0.3);
     FifoListener second(fifo);
     runFrames(sound, 5.0, [&] { return sound.hasDevice(); });
-    std::cout << "back " << sound.hasDevice() << "\nbackBed " << sound.isPlaying(bed) << "\nbackBlip "
-              << sound.isPlaying(blip) << std::endl;
+    std::cout << "back " << sound.hasDevice() << "\nbackBed " << sound.isPlaying(bed)
+              << "\nbackBlip " << sound.isPlaying(blip) << std::endl;
     sound.resumeAll();
     ALfloat offset = -1.0f;
     if (sound.hasDevice()) alGetSourcef(sound.record(bed)->source, AL_SEC_OFFSET, &offset);
     std::cout << "bedAt " << offset << std::endl;
     runFrames(sound, 0.5);
     const std::vector<float> after = second.hangUp();
-    std::cout << "after440 " << toneAmplitude(after.data(), after.size(), RATE, 440) << "\nafter660 "
-              << toneAmplitude(after.data(), after.size(), RATE, 660) << std::endl;
+    std::cout << "after440 " << toneAmplitude(after.data(), after.size(), RATE, 440)
+              << "\nafter660 " << toneAmplitude(after.data(), after.size(), RATE, 660) << std::endl;
     // Gone again, and no reader ever comes back: the attempt to open waits
     // for good, and the program still ends.
     runFrames(sound, 5.0, [&] { return !sound.hasDevice(); });
     std::cout << "goneForGood " << !sound.hasDevice() << std::endl;
-    std::cout << "framesForGood " << runFrames(sound, 1.0) << "\nforGoodBed " << sound.isPlaying(bed)
-              << std::endl;
+    std::cout << "framesForGood " << runFrames(sound, 1.0) << "\nforGoodBed "
+              << sound.isPlaying(bed) << std::endl;
     return 0;
 }
 

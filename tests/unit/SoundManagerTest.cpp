@@ -647,8 +647,8 @@ TEST_F(SoundManagerTest, NoDeviceRunsSilentlyWithTheSameIds) {
             expected.push_back("Sound plays on \"No Output\"");
         else
             expected.push_back(
-                "Sound is off: cannot open the audio device \"OpenAL Soft\"; looking for one every 2 "
-                "seconds");
+                "Sound is off: cannot open the audio device \"OpenAL Soft\"; looking for one "
+                "every 2 seconds");
         expected.push_back("Cant load file " + work +
                            "/notes.txt: neither a .wav nor an .ogg name");
         if (c.device) {
@@ -670,12 +670,13 @@ TEST_F(SoundManagerTest, NoDeviceRunsSilentlyWithTheSameIds) {
 TEST_F(SoundManagerTest, LostDeviceIsFoundAgainAndTheSoundsTakeUpWhereTheGameIs) {
     const std::string work = makeTempDir("mossden-reconnect");
     constexpr int RATE = 22050;
-    writeWav(work + "/bed440.wav", 1, 16, RATE, 6 * RATE, 440, 0.5);         // a looping bed
+    writeWav(work + "/bed440.wav", 1, 16, RATE, 6 * RATE, 440, 0.5);        // a looping bed
     writeWav(work + "/blip660.wav", 1, 16, RATE, RATE * 3 / 10, 660, 0.5);  // a one-shot
     ASSERT_EQ(mkfifo((work + "/out.fifo").c_str(), 0600), 0);
     writeText(work + "/alsoft.conf",
               "[general]\ndrivers = wave\nfrequency = 44100\nchannels = mono\nsample-type = "
-              "int16\n[wave]\nfile = " + work + "/out.fifo\n");
+              "int16\n[wave]\nfile = " +
+                  work + "/out.fifo\n");
     int status = -1;
     const std::string said =
         runChild("ALSOFT_CONF='" + work + "/alsoft.conf' timeout 60", "reconnect", work, status);
@@ -695,7 +696,8 @@ TEST_F(SoundManagerTest, LostDeviceIsFoundAgainAndTheSoundsTakeUpWhereTheGameIs)
     ASSERT_FALSE(all.empty());
     EXPECT_EQ(all.front(), "Sound plays on \"Wave File Writer\"");
     EXPECT_EQ(std::count(all.begin(), all.end(), gone), 2) << said;
-    EXPECT_EQ(std::count(all.begin(), all.end(), "Sound is back on \"Wave File Writer\""), 1) << said;
+    EXPECT_EQ(std::count(all.begin(), all.end(), "Sound is back on \"Wave File Writer\""), 1)
+        << said;
 
     const std::map<std::string, std::pair<double, double>> expected = {
         {"before440", {0.1, 1.0}},
