@@ -203,6 +203,7 @@ void MossdenMenu::build() {
         textMain->getTop() + findElement(menu + "SensitivityArrowLine")->getTop() + belowLine;
     fieldOfViewTextTop =
         textMain->getTop() + findElement(menu + "FieldOfViewArrowLine")->getTop() + belowLine;
+    interfaceLayout.apply(windowWidth, windowHeight);
 }
 
 void MossdenMenu::show(int newMode) {
@@ -281,6 +282,7 @@ void MossdenMenu::resetHighlights() {
 void MossdenMenu::setWindowSize(int width, int height) {
     windowWidth = width;
     windowHeight = height;
+    interfaceLayout.apply(width, height);
     if (cursor) cursor->setWindowSize(width, height);
     if (sizeInitialised || !cursor) return;
     sizeInitialised = true;
@@ -384,8 +386,8 @@ bool MossdenMenu::mouseMoved(const OIS::MouseEvent& evt) {
 
 void MossdenMenu::mouseMoved(Ogre::Real relX) {
     if (!cursor) return;
-    const Ogre::Real x = cursor->getX();
-    const Ogre::Real y = cursor->getY();
+    const Ogre::Real x = interfaceLayout.scale().toLayout(cursor->getX());
+    const Ogre::Real y = interfaceLayout.scale().toLayout(cursor->getY());
 
     if (mode == MODE_END) {
         const Ogre::OverlayElement* e = endMenu->findElementAt(x, y);
@@ -426,7 +428,8 @@ void MossdenMenu::mouseMoved(Ogre::Real relX) {
     clickCheck(e, SLOT_SETTINGS);
 }
 
-void MossdenMenu::drag(Ogre::Real relX) {
+void MossdenMenu::drag(Ogre::Real windowRelX) {
+    const Ogre::Real relX = interfaceLayout.scale().toLayoutPixels(windowRelX);
     if (draggingViewMode || draggingVolume) {
         const bool moved = draggingViewMode
                                ? dragSlider(dragAccumulator, relX, viewModeStep,
@@ -455,8 +458,10 @@ void MossdenMenu::mousePressed(Ogre::Real x, Ogre::Real y) {
     // must not catch a press while the end menu is shown.
     if (!cursor || dragging() || mode == MODE_END) return;
     if (windowWidth <= 0 || windowHeight <= 0) return;
-    const Ogre::OverlayElement* e = textMain->findElementAt(
-        x / static_cast<Ogre::Real>(windowWidth), y / static_cast<Ogre::Real>(windowHeight));
+    const InterfaceScale& scale = interfaceLayout.scale();
+    const Ogre::OverlayElement* e =
+        textMain->findElementAt(scale.toLayout(x / static_cast<Ogre::Real>(windowWidth)),
+                                scale.toLayout(y / static_cast<Ogre::Real>(windowHeight)));
     if (viewModeArrow.holds(e))
         draggingViewMode = true;
     else if (soundArrow.holds(e))
@@ -486,7 +491,8 @@ void MossdenMenu::mouseReleased(Ogre::Real x, Ogre::Real y) {
     }
 
     if (mode == MODE_END) {
-        const Ogre::OverlayElement* e = endMenu->findElementAt(cursor->getX(), cursor->getY());
+        const Ogre::OverlayElement* e = endMenu->findElementAt(
+            interfaceLayout.scale().toLayout(cursor->getX()), interfaceLayout.scale().toLayout(cursor->getY()));
         if (e == endExit.hover)
             app.shutDown = true;
         else if (e == endStartOver.hover)
@@ -497,8 +503,8 @@ void MossdenMenu::mouseReleased(Ogre::Real x, Ogre::Real y) {
     }
 
     if (windowWidth <= 0 || windowHeight <= 0) return;
-    const Ogre::Real px = x / static_cast<Ogre::Real>(windowWidth);
-    const Ogre::Real py = y / static_cast<Ogre::Real>(windowHeight);
+    const Ogre::Real px = interfaceLayout.scale().toLayout(x / static_cast<Ogre::Real>(windowWidth));
+    const Ogre::Real py = interfaceLayout.scale().toLayout(y / static_cast<Ogre::Real>(windowHeight));
 
     const Ogre::OverlayElement* e = background->findElementAt(px, py);
     // Only hover forms act: a button must have been highlighted by a move.
