@@ -90,4 +90,15 @@ TEST(InterfaceLayout, ScalesTheOverlaysPicturesAndFontAndBack) {
     Mossden::Test::renderFrames(1);
 }
 
+// A new window size reaches the layout at once, through the menu.
+TEST(InterfaceLayout, ANewWindowSizeLaysTheInterfaceOutAgain) {
+    const std::string before = app().resolution;
+    app().setResolution("800x600");
+    ASSERT_TRUE(Mossden::Test::renderFrames(2));
+    EXPECT_FLOAT_EQ(overlay("MossdenOverlays/Menu")->getScaleX(), 600.0f / 620);
+    app().setResolution(before);
+    ASSERT_TRUE(Mossden::Test::renderFrames(2));
+    EXPECT_FLOAT_EQ(overlay("MossdenOverlays/Menu")->getScaleX(), 1.0f);
+}
+
 }  // namespace
