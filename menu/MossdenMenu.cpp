@@ -491,8 +491,9 @@ void MossdenMenu::mouseReleased(Ogre::Real x, Ogre::Real y) {
     }
 
     if (mode == MODE_END) {
-        const Ogre::OverlayElement* e = endMenu->findElementAt(
-            interfaceLayout.scale().toLayout(cursor->getX()), interfaceLayout.scale().toLayout(cursor->getY()));
+        const InterfaceScale& scale = interfaceLayout.scale();
+        const Ogre::OverlayElement* e =
+            endMenu->findElementAt(scale.toLayout(cursor->getX()), scale.toLayout(cursor->getY()));
         if (e == endExit.hover)
             app.shutDown = true;
         else if (e == endStartOver.hover)
@@ -503,8 +504,9 @@ void MossdenMenu::mouseReleased(Ogre::Real x, Ogre::Real y) {
     }
 
     if (windowWidth <= 0 || windowHeight <= 0) return;
-    const Ogre::Real px = interfaceLayout.scale().toLayout(x / static_cast<Ogre::Real>(windowWidth));
-    const Ogre::Real py = interfaceLayout.scale().toLayout(y / static_cast<Ogre::Real>(windowHeight));
+    const InterfaceScale& scale = interfaceLayout.scale();
+    const Ogre::Real px = scale.toLayout(x / static_cast<Ogre::Real>(windowWidth));
+    const Ogre::Real py = scale.toLayout(y / static_cast<Ogre::Real>(windowHeight));
 
     const Ogre::OverlayElement* e = background->findElementAt(px, py);
     // Only hover forms act: a button must have been highlighted by a move.
