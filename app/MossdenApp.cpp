@@ -457,6 +457,8 @@ void MossdenApp::windowResized(Ogre::RenderWindow* rw) {
     int left = 0, top = 0;
     rw->getMetrics(width, height, depth, left, top);
     if (input) input->setPointerArea(static_cast<int>(width), static_cast<int>(height));
+    // The interface is laid out again for the new size at once.
+    menu.setWindowSize(static_cast<int>(width), static_cast<int>(height));
 }
 
 void MossdenApp::windowClosed(Ogre::RenderWindow* rw) {

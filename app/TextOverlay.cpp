@@ -14,7 +14,7 @@ namespace {
 const char* const OVERLAY_NAME = "overlay1";
 const char* const PANEL_NAME = "container1";
 const char* const FONT_NAME = "MossdenMenu/ViewModeFont";
-const char* const CHAR_HEIGHT = "14";  // pixels
+const char* const CHAR_HEIGHT = "16";  // layout pixels
 }  // namespace
 
 TextOverlay* TextOverlay::current = nullptr;

@@ -14,7 +14,10 @@ class OverlayManager;
 
 namespace Mossden {
 
-// Lines of text placed on the screen in pixels, outside the overlay scripts:
+// Lines of text placed on the screen in layout pixels (pixels of a window
+// 768 high; the menu's InterfaceLayout scales the overlay about the window's
+// centre and renders the font again for other sizes), outside the overlay
+// scripts:
 // one overlay "overlay1" (z-order 601) with one full-screen panel
 // "container1" that holds text areas known by their ids. There is at most
 // one; the overlay manager owns the overlay and the text areas and destroys
@@ -35,7 +38,7 @@ public:
 
     // A text area at (x, y) pixels from the window's top left corner, of
     // width x height pixels, in the font "MossdenMenu/ViewModeFont" at
-    // 14 pixels. An id used before raises the engine's error.
+    // 16 pixels. An id used before raises the engine's error.
     void createTextArea(const std::string& id, const std::string& caption, Ogre::Real x,
                         Ogre::Real y, Ogre::Real width, Ogre::Real height,
                         const Ogre::ColourValue& colour);

@@ -133,6 +133,7 @@ void MossdenMenu::build() {
                               findElement(menu + "SensitivityArrowLine")->getTop() + belowLine;
     captions.fieldOfViewTop = panels.textMain->getTop() +
                               findElement(menu + "FieldOfViewArrowLine")->getTop() + belowLine;
+    interfaceLayout.apply(windowWidth, windowHeight);
 }
 
 void MossdenMenu::show(MenuMode shownMode) {
@@ -216,6 +217,7 @@ void MossdenMenu::resetHighlights() {
 void MossdenMenu::setWindowSize(int width, int height) {
     windowWidth = width;
     windowHeight = height;
+    interfaceLayout.apply(width, height);
     if (cursor) cursor->setWindowSize(width, height);
     if (sizeInitialised || !cursor) return;
     sizeInitialised = true;
@@ -310,8 +312,8 @@ void MossdenMenu::moveCursor(int x, int y) {
 
 void MossdenMenu::mouseMoved(Ogre::Real relX) {
     if (!cursor) return;
-    const Ogre::Real x = cursor->getX();
-    const Ogre::Real y = cursor->getY();
+    const Ogre::Real x = interfaceLayout.scale().toLayout(cursor->getX());
+    const Ogre::Real y = interfaceLayout.scale().toLayout(cursor->getY());
 
     if (mode == MenuMode::End) {
         const Ogre::OverlayElement* e = panels.endMenu->findElementAt(x, y);
@@ -355,7 +357,8 @@ void MossdenMenu::mouseMoved(Ogre::Real relX) {
     clickCheck(e, SLOT_SETTINGS);
 }
 
-void MossdenMenu::drag(Ogre::Real relX) {
+void MossdenMenu::drag(Ogre::Real windowRelX) {
+    const Ogre::Real relX = interfaceLayout.scale().toLayoutPixels(windowRelX);
     if (dragged == MenuSlider::ViewMode || dragged == MenuSlider::Volume) {
         const bool moved = dragged == MenuSlider::ViewMode
                                ? dragSlider(dragAccumulator, relX, steps.viewMode,
@@ -385,8 +388,10 @@ void MossdenMenu::mousePressed(Ogre::Real x, Ogre::Real y) {
     // must not catch a press while the end menu is shown.
     if (!cursor || dragging() || mode == MenuMode::End) return;
     if (windowWidth <= 0 || windowHeight <= 0) return;
-    const Ogre::OverlayElement* e = panels.textMain->findElementAt(
-        x / static_cast<Ogre::Real>(windowWidth), y / static_cast<Ogre::Real>(windowHeight));
+    const InterfaceScale& scale = interfaceLayout.scale();
+    const Ogre::OverlayElement* e =
+        panels.textMain->findElementAt(scale.toLayout(x / static_cast<Ogre::Real>(windowWidth)),
+                                       scale.toLayout(y / static_cast<Ogre::Real>(windowHeight)));
     if (buttons.viewModeArrow.holds(e))
         dragged = MenuSlider::ViewMode;
     else if (buttons.soundArrow.holds(e))
@@ -414,7 +419,9 @@ void MossdenMenu::mouseReleased(Ogre::Real x, Ogre::Real y) {
     }
 
     if (mode == MenuMode::End) {
-        const Ogre::OverlayElement* e = panels.endMenu->findElementAt(cursor->getX(), cursor->getY());
+        const InterfaceScale& scale = interfaceLayout.scale();
+        const Ogre::OverlayElement* e = panels.endMenu->findElementAt(scale.toLayout(cursor->getX()),
+                                                                      scale.toLayout(cursor->getY()));
         if (e == buttons.endExit.hover)
             host.request(Request::Quit);
         else if (e == buttons.endStartOver.hover)
@@ -425,8 +432,9 @@ void MossdenMenu::mouseReleased(Ogre::Real x, Ogre::Real y) {
     }
 
     if (windowWidth <= 0 || windowHeight <= 0) return;
-    const Ogre::Real px = x / static_cast<Ogre::Real>(windowWidth);
-    const Ogre::Real py = y / static_cast<Ogre::Real>(windowHeight);
+    const InterfaceScale& scale = interfaceLayout.scale();
+    const Ogre::Real px = scale.toLayout(x / static_cast<Ogre::Real>(windowWidth));
+    const Ogre::Real py = scale.toLayout(y / static_cast<Ogre::Real>(windowHeight));
 
     const Ogre::OverlayElement* e = panels.background->findElementAt(px, py);
     // Only hover forms act: a button must have been highlighted by a move.

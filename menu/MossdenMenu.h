@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "menu/InterfaceLayout.h"
 #include "menu/MenuCursor.h"
 #include "menu/MenuElements.h"
 #include "menu/MenuHost.h"
@@ -193,6 +194,9 @@ private:
     // The shared text overlay that shows the captions, when the menu was
     // the first to need it.
     std::unique_ptr<TextOverlay> ownTextOverlay;
+    // The interface's scale for the window size: the overlays keep their
+    // layout pixels, so pointer positions are mapped into them.
+    InterfaceLayout interfaceLayout;
 };
 
 }  // namespace Mossden

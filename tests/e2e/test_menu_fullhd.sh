@@ -1,6 +1,7 @@
 #!/bin/bash
-# The start menu in a 1920 x 1080 window: it stays centred at its own pixel
-# size, a button lights up under the pointer, and the game closes cleanly.
+# The start menu in a 1920 x 1080 window: it stays centred, scaled with the
+# window's height (1080 / 768), a button lights up under the pointer, and
+# the game closes cleanly.
 # Runs on an X server of its own with a screen of that size.
 if [ -z "${MOSSDEN_FULLHD_SERVER:-}" ]; then
     exec env MOSSDEN_FULLHD_SERVER=1 xvfb-run -a -s "-noreset -screen 0 1920x1080x24" \
@@ -15,23 +16,29 @@ sed 's/^Video Mode=.*/Video Mode=1920 x 1080/' "$BUILD/cfg/ogre.cfg" > "$XDG_CON
 brightness() {
     convert "$ARTEFACTS/$1.png" -format "%[fx:int(255*p{$2,$3}.intensity+0.5)]" info:
 }
-# The panel's top left corner: 780 x 580 around the centre (960, 540).
-PANEL_X=570
-PANEL_Y=250
+# The panel, 780 x 580 layout pixels, is centred at (960, 540) and scaled by
+# 1080 / 768: at (x, y) in the panel lies the screen's pixel
+# (960 + (x - 390) * 1080 / 768, 540 + (y - 290) * 1080 / 768).
+sx() { echo $((960 + ($1 - 390) * 1080 / 768)); }
+sy() { echo $((540 + ($1 - 290) * 1080 / 768)); }
 
 start_game
 wait_for "Mossden ready"
 sleep 1
 # Onto Start (panel x 60..330, y 170..224), in two moves.
-xdotool mousemove 760 440
+xdotool mousemove "$(sx 190)" "$(sy 195)"
 sleep 0.3
-xdotool mousemove 765 445
+xdotool mousemove "$(sx 195)" "$(sy 197)"
 sleep 0.5
 size=$(screenshot menu_fullhd)
 [ "$size" = 1920x1080 ] || fail "screenshot is $size"
-[ "$(brightness menu_fullhd $((PANEL_X + 75)) $((PANEL_Y + 178)))" -lt 80 ] || fail "Start not lit"
-[ "$(brightness menu_fullhd $((PANEL_X + 75)) $((PANEL_Y + 248)))" -gt 180 ] || fail "About lit"
-[ "$(brightness menu_fullhd $((PANEL_X + 200)) $((PANEL_Y + 500)))" -gt 180 ] || fail "no panel"
+[ "$(brightness menu_fullhd "$(sx 75)" "$(sy 178)")" -lt 80 ] || fail "Start not lit"
+[ "$(brightness menu_fullhd "$(sx 75)" "$(sy 248)")" -gt 180 ] || fail "About lit"
+[ "$(brightness menu_fullhd "$(sx 200)" "$(sy 500)")" -gt 180 ] || fail "no panel"
+# The panel's edges lie where the scale puts them: paper just inside its
+# bottom edge, the night sky just below it.
+[ "$(brightness menu_fullhd "$(sx 200)" "$(sy 570)")" -gt 180 ] || fail "the panel is not scaled to its place"
+[ "$(brightness menu_fullhd "$(sx 200)" "$(sy 612)")" -lt 120 ] || fail "the panel reaches too far"
 [ "$(brightness menu_fullhd 40 40)" -lt 60 ] || fail "no night sky around the panel"
 /usr/bin/python3 "$HERE/xclose.py" "$(game_window)"
 status=$(wait_exit 30)

@@ -92,7 +92,7 @@ TEST(TextOverlay, TextAreaKeepsItsPixelsThroughAResize) {
     EXPECT_EQ(area->getParent(), textOverlay().panel);
     EXPECT_EQ(area->getMetricsMode(), Ogre::GMM_PIXELS);
     EXPECT_EQ(area->getParameter("font_name"), "MossdenMenu/ViewModeFont");
-    EXPECT_EQ(area->getParameter("char_height"), "14");
+    EXPECT_EQ(area->getParameter("char_height"), "16");
     EXPECT_EQ(area->getColour(), Ogre::ColourValue::White);
 
     const std::string original = app().resolution;

@@ -21,6 +21,14 @@ list(APPEND MENU_TEXTURES menu_invert.png menu_invert_on.png menu_invert_hover.p
 foreach(button continue startover exit)
   list(APPEND MENU_TEXTURES end_${button}.png end_${button}_hover.png)
 endforeach()
+# Each picture again at twice and three times its size (menu_textures.sh).
+set(MENU_TEXTURES_1X ${MENU_TEXTURES})
+foreach(scale 2 3)
+  foreach(picture ${MENU_TEXTURES_1X})
+    string(REGEX REPLACE "\\.png$" "_${scale}x.png" scaled ${picture})
+    list(APPEND MENU_TEXTURES ${scaled})
+  endforeach()
+endforeach()
 list(TRANSFORM MENU_TEXTURES PREPEND textures/)
 
 mossden_media_generator(mossden_gen_menu

@@ -3,9 +3,13 @@
 # with ImageMagick and the DejaVu fonts (Debian: fonts-dejavu-core).
 #   menu_textures.sh <convert> <font dir> <output dir>
 # Every picture is drawn at the pixel size at which the overlay scripts show
-# it (MenuOverlay.overlay, MenuEnd.overlay), so text is never scaled. The
-# output is the same byte for byte at every run: no random numbers without a
-# fixed seed, and no time stamps in the PNG files.
+# it (Menu.overlay, MenuEnd.overlay), and again at twice and three times
+# that size as <name>_2x.png and <name>_3x.png: the game shows the menu
+# larger in a larger window and takes the pictures of the next scale up, so
+# that text is drawn from the fonts at about the size it is seen and never
+# enlarged (menu/InterfaceScale.h). The output is the same byte for byte at
+# every run: no random numbers without a fixed seed, and no time stamps in
+# the PNG files.
 set -euo pipefail
 CONVERT=$1
 FONTS=$2
@@ -24,15 +28,57 @@ PAPER='#F3EDE4'
 PAPER_TEXT='#F7F1E8'
 MOSS='#8DB255'
 
-# png <convert arguments...> <file name>: writes $OUT/<file name> as 8-bit
-# RGBA without anything that changes from run to run.
+# The scale being drawn: 1, 2 or 3. Sizes and places below are written for
+# scale 1; png multiplies them.
+K=1
+
+# scaled <geometry>: every number in 820x620, +40+96 or 0x1.2 times K.
+scaled() {
+    awk -v k="$K" '{
+        out = ""; s = $0
+        while (match(s, /[0-9]+(\.[0-9]+)?/)) {
+            out = out substr(s, 1, RSTART - 1) (substr(s, RSTART, RLENGTH) * k)
+            s = substr(s, RSTART + RLENGTH)
+        }
+        print out s
+    }' <<< "$1"
+}
+
+# named <file name>: the name of that picture at scale K.
+named() {
+    if [ "$K" = 1 ]; then echo "$1"; else echo "${1%.png}_${K}x.png"; fi
+}
+
+# png <convert arguments...> <file name>: writes $OUT/<file name> (at scale
+# K: see named) as 8-bit RGBA without anything that changes from run to
+# run. Drawing coordinates and stroke widths are scaled by the affine
+# setting, point sizes by the density; sizes, text offsets, composite
+# places and blur radii are scaled here.
 png() {
     local args=("$@")
     local out=${args[-1]}
     unset 'args[-1]'
-    "$CONVERT" "${args[@]}" -strip -define png:exclude-chunks=date,time -depth 8 "PNG32:$OUT/$out"
+    local affine=(-affine "$K,0,0,$K,0,0") drawn=() i
+    for ((i = 0; i < ${#args[@]}; i++)); do
+        case ${args[i]} in
+            -size | -geometry | -blur)
+                drawn+=("${args[i]}" "$(scaled "${args[i + 1]}")")
+                i=$((i + 1))
+                ;;
+            # Text leaves its own transformation behind: the affine setting
+            # follows it again.
+            -annotate)
+                drawn+=("${args[i]}" "$(scaled "${args[i + 1]}")" "${args[i + 2]}" "${affine[@]}")
+                i=$((i + 2))
+                ;;
+            *) drawn+=("${args[i]}") ;;
+        esac
+    done
+    "$CONVERT" -density $((72 * K)) "${affine[@]}" "${drawn[@]}" \
+        -strip -define png:exclude-chunks=date,time -depth 8 "PNG32:$OUT/$(named "$out")"
 }
 
+draw_pictures() {
 # ---------------------------------------------------------------- buttons --
 # button <file> <label> <width> <height> <point size> [nomark]
 # Plain form: the label in ink inside a faint outline. Hover form: a filled
@@ -150,9 +196,14 @@ png -size 8x4 xc:"$INK" menu_line.png
 # ------------------------------------------------------------ backgrounds --
 # Night sky behind the start menu: indigo fading to a mossy dark green, with
 # stars from a fixed seed.
-"$CONVERT" -size 1024x768 xc:black -seed 4711 +noise Random -channel R -separate +channel \
-    \( -clone 0 -threshold 99.85% \) \
-    \( -clone 0 -threshold 99.97% -morphology Dilate Disk:1 -blur 0x1.2 -level 0,60% \) \
+# As many stars at every scale: a K times larger sky has K * K times the
+# pixels, so a pixel becomes a star K * K times less often.
+local small big
+small=$(awk -v k="$K" 'BEGIN { print 100 - 0.15 / (k * k) }')
+big=$(awk -v k="$K" 'BEGIN { print 100 - 0.03 / (k * k) }')
+"$CONVERT" -size "$(scaled 1024x768)" xc:black -seed 4711 +noise Random -channel R -separate +channel \
+    \( -clone 0 -threshold "$small%" \) \
+    \( -clone 0 -threshold "$big%" -morphology Dilate "Disk:$K" -blur "$(scaled 0x1.2)" -level 0,60% \) \
     -delete 0 -compose lighten -composite \
     -define png:exclude-chunks=date,time "$OUT/menu_stars_mask.png"
 # Mossy hills along the bottom edge, in front of the stars.
@@ -181,7 +232,7 @@ panel() {
         -gravity northwest -annotate +62+38 "Mossden" \
         -fill "$MOSS" -draw "roundrectangle 64,108 140,112 2,2" \
         -fill "$INK" -font "$SERIF_ITALIC" -pointsize 17 -annotate +64+124 "$subtitle" \
-        -font "$SANS" -pointsize 13 -fill '#491B47AA' -annotate +64+530 "$footer" \
+        -font "$SANS" -pointsize 14 -fill '#491B47AA' -annotate +64+530 "$footer" \
         "$file.png"
 }
 panel menu_panel_start FF "a flight through moss and stars" "made by the Mossden developers"
@@ -208,7 +259,8 @@ png -size 390x580 xc:none \
     menu_lookpage.png
 
 # ------------------------------------------------------------------ about --
-"$CONVERT" -size 320x -background none -fill "$INK" -font "$SANS" -pointsize 15 -interline-spacing 3 \
+"$CONVERT" -density $((72 * K)) -size "$(scaled 320x)" -background none -fill "$INK" -font "$SANS" \
+    -pointsize 15 -interline-spacing $((3 * K)) \
     caption:"Mossden is a short journey for one player. Rise out of the dark past a ladybird and a dragonfly, then cross a field of twenty-one slowly spinning asteroids: hop, fly from rock to rock and dive through their holes until the end." \
     -define png:exclude-chunks=date,time "$OUT/menu_about_text.png"
 png -size 390x580 xc:none \
@@ -241,3 +293,8 @@ png -size 640x400 xc:none \
 # menu places the pointer's position.
 png -size 32x32 xc:none -fill "$INK" -stroke "$PAPER_TEXT" -strokewidth 1.5 \
     -draw "polygon 1,1 1,24 7,19 11,29 15,27 11,18 19,18" pointer.png
+}
+
+for K in 1 2 3; do
+    draw_pictures
+done
