@@ -125,8 +125,7 @@ void MossdenMenu::build() {
         createCaption(SENSITIVITY_TEXT, VIEW_MODE_TEXT_SIZE, VIEW_MODE_TEXT_COLOUR);
     captions.fieldOfView =
         createCaption(FIELD_OF_VIEW_TEXT, VIEW_MODE_TEXT_SIZE, VIEW_MODE_TEXT_COLOUR);
-    // The look captions lie as far below their lines as the size caption
-    // lies below its own.
+    // The look captions lie as far below their lines as the size caption does.
     const Ogre::Real belowLine =
         VIEW_MODE_TEXT_TOP - panels.textMain->getTop() - panels.viewModeArrowLine->getTop();
     captions.sensitivityTop = panels.textMain->getTop() +
